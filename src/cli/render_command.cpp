@@ -1,0 +1,92 @@
+// morvek-cli render: a journal file to the text of its receipts and Z-reports, as the retrieval
+// window shows it after a request by number.
+#include <climits>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/terminal_ui.h"
+#include "platform/cp1251.h"
+#include "platform/errors.h"
+#include "platform/text_file.h"
+#include "retrieval/tform53.h"
+
+namespace morvek {
+
+namespace {
+
+struct RenderOptions {
+  std::string type = "both";
+  std::string out;
+  std::string encoding = "utf8";
+  std::string journal;
+  int first = 1;
+  int last = INT_MAX;
+};
+
+const std::map<std::string, int> kTypes = {
+    {"z", kTypeZReport}, {"receipt", kTypeReceipt}, {"both", kTypeBoth}, {"cash", kTypeCash}};
+
+void PrintLines(const std::vector<std::string>& lines, bool utf8) {
+  std::string text;
+  for (const auto& line : lines) {
+    text += utf8 ? Cp1251ToUtf8(line) : line;
+    text += '\n';
+  }
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+int RunRender(const RenderOptions& options) {
+  TerminalUi ui;
+  TForm53 form(ui);
+  form.FormCreate();
+  std::string journal;
+  try {
+    journal = ReadWholeFile(options.journal);
+  } catch (const FileError& e) {
+    std::cerr << "morvek-cli: " << e.what() << '\n';
+    return 1;
+  }
+
+  form.control.Reset();
+  form.ComboBox1.Select(kTypes.at(options.type));
+  form.Edit1.text = std::to_string(options.first);
+  form.Edit2.text = std::to_string(options.last);
+  const bool shown = form.ShowAssembled(journal);
+  PrintLines(form.ListBox2.lines, options.encoding == "utf8");
+
+  if (!options.out.empty()) {
+    ui.saveFileName = options.out;
+    try {
+      form.Button3Click();
+    } catch (const std::exception& e) {
+      ui.ShowUnhandledError(e.what());
+      return 1;
+    }
+  }
+  return shown ? 0 : 1;
+}
+
+}  // namespace
+
+void AddRenderCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<RenderOptions>();
+  CLI::App* render = app.add_subcommand("render", "Render the documents of a journal XML file");
+  render->add_option("--type", options->type, "Document type")
+      ->check(CLI::IsMember({"z", "receipt", "both", "cash"}));
+  render->add_option("--out", options->out, "Also save the lines to FILE, as the save button does");
+  render->add_option("--encoding", options->encoding, "Output encoding")
+      ->check(CLI::IsMember({"utf8", "cp1251"}));
+  render->add_option("JOURNAL", options->journal, "Journal XML file")
+      ->required()
+      ->check(CLI::ExistingFile);
+  render->add_option("FIRST", options->first, "First document number (default 1)");
+  render->add_option("LAST", options->last, "Last document number (default 2147483647)");
+  render->callback([options, &exitCode] { exitCode = RunRender(*options); });
+}
+
+}  // namespace morvek

@@ -1,0 +1,20 @@
+#pragma once
+// The windows' questions and reports on a terminal: messages on standard error in UTF-8, the save
+// dialog answered by a file name given on the command line.
+#include <optional>
+#include <string>
+
+#include "platform/ui.h"
+
+namespace morvek {
+
+class TerminalUi : public Ui {
+ public:
+  void ShowMessage(const std::string& text) override;
+  void ShowUnhandledError(const std::string& message) override;
+  std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override;
+
+  std::optional<std::string> saveFileName;
+};
+
+}  // namespace morvek

@@ -1,0 +1,65 @@
+#include "platform/cp1251.h"
+
+#include <array>
+
+#include "platform/errors.h"
+
+namespace morvek {
+
+namespace {
+
+std::string Convert(std::string_view utf8, bool strict) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {  // the common case: markup names and digits
+      out.push_back(static_cast<char>(b));
+      ++i;
+      continue;
+    }
+    const long cp = cp1251::NextCodePoint(utf8, i);
+    if (cp < 0 && strict) throw ConvertError("malformed UTF-8 text");
+    out.push_back(
+        static_cast<char>(cp < 0 ? '?' : cp1251::FromCodePoint(static_cast<char32_t>(cp))));
+  }
+  return out;
+}
+
+// The UTF-8 form of every byte, built once.
+const std::array<std::string, 256>& Utf8Forms() {
+  static const std::array<std::string, 256> forms = [] {
+    std::array<std::string, 256> f;
+    for (int b = 0; b < 256; ++b) {
+      const char32_t cp = b < 0x80 ? static_cast<char32_t>(b) : cp1251::kHigh[b - 0x80];
+      if (b >= 0x80 && cp == 0) {
+        f[b] = "?";
+      } else if (cp < 0x80) {
+        f[b] = std::string(1, static_cast<char>(cp));
+      } else if (cp < 0x800) {
+        f[b] = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+      } else {
+        f[b] = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                static_cast<char>(0x80 | (cp & 0x3F))};
+      }
+    }
+    return f;
+  }();
+  return forms;
+}
+
+}  // namespace
+
+std::string Utf8ToCp1251(std::string_view utf8) { return Convert(utf8, false); }
+
+std::string Utf8ToCp1251Strict(std::string_view utf8) { return Convert(utf8, true); }
+
+std::string Cp1251ToUtf8(std::string_view text) {
+  const auto& forms = Utf8Forms();
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char c : text) out += forms[static_cast<unsigned char>(c)];
+  return out;
+}
+
+}  // namespace morvek

@@ -1,0 +1,80 @@
+#include "platform/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "platform/errors.h"
+
+namespace morvek {
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, const std::string& path, int error) {
+  throw FileError(what + " " + path + ": " + std::strerror(error));
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+}  // namespace
+
+void ReplaceFile(const std::string& path, std::string_view bytes) {
+  std::string temp = DirectoryOf(path) + "/.morvek-XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) Fail("Cannot create file", path, errno);
+
+  int error = 0;
+  for (std::size_t done = 0; done < bytes.size() && error == 0;) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) error = n < 0 ? errno : ENOSPC;
+    else done += static_cast<std::size_t>(n);
+  }
+  // mkstemp makes the file private; give it the mode a newly created file would have.
+  const mode_t mask = umask(0);
+  umask(mask);
+  if (error == 0 && fchmod(fd, 0666 & ~mask) != 0) error = errno;
+  if (error == 0 && fsync(fd) != 0) error = errno;
+  if (close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temp.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) {
+    unlink(temp.c_str());
+    Fail("Cannot write file", path, error);
+  }
+}
+
+void SaveLines(const std::string& path, const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const auto& line : lines) size += line.size() + 2;
+  std::string bytes;
+  bytes.reserve(size);
+  for (const auto& line : lines) {
+    bytes += line;
+    bytes += "\r\n";
+  }
+  ReplaceFile(path, bytes);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail("Cannot open file", path, errno);
+  std::ostringstream out;
+  out << in.rdbuf();
+  if (in.bad()) Fail("Cannot read file", path, errno);
+  return std::move(out).str();
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+}  // namespace morvek

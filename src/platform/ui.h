@@ -1,0 +1,27 @@
+#pragma once
+// What the window logic asks of the windowing system beyond its own controls. The desktop program
+// implements it with the toolkit, the terminal program and the tests without one. Texts are
+// Windows-1251, as everywhere in the core.
+#include <optional>
+#include <string>
+
+namespace morvek {
+
+struct SaveDialogOptions {
+  std::string filter;
+  std::string fileName;
+  std::string defaultExt;
+};
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  virtual void ShowMessage(const std::string& text) = 0;
+  // The platform's report of a failure that no handler caught.
+  virtual void ShowUnhandledError(const std::string& message) = 0;
+  // A full file name, with the default extension added to a name typed without one; nothing when
+  // the operator cancels.
+  virtual std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) = 0;
+};
+
+}  // namespace morvek

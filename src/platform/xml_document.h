@@ -1,0 +1,72 @@
+#pragma once
+// The journal's XML as the loader walks it: strict XML 1.0, parsed by libxml2 with no network, no
+// DTD and no entity expansion. Nodes are seen as the original DOM showed them: text nodes named
+// "#text", comments "#comment", CDATA "#cdata-section", processing instructions by their target,
+// white space kept. Names and texts come out as Windows-1251 bytes.
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct _xmlDoc;
+struct _xmlNode;
+struct _xmlAttr;
+
+namespace morvek {
+
+// An attribute value or element text as the parser gave it (UTF-8), converted on demand.
+class XmlValue {
+ public:
+  explicit XmlValue(std::string utf8) : utf8_(std::move(utf8)) {}
+  // Windows-1251 text; malformed UTF-8 raises ConvertError.
+  std::string Text() const;
+  const std::string& Utf8() const { return utf8_; }
+
+ private:
+  std::string utf8_;
+};
+
+class XmlAttribute {
+ public:
+  explicit XmlAttribute(_xmlAttr* attr = nullptr) : attr_(attr) {}
+  explicit operator bool() const { return attr_ != nullptr; }
+  std::string Name() const;
+  XmlValue Value() const;
+  XmlAttribute Next() const;
+
+ private:
+  _xmlAttr* attr_;
+};
+
+// A handle into a parsed document; valid while the document lives.
+class XmlNode {
+ public:
+  explicit XmlNode(_xmlNode* node = nullptr) : node_(node) {}
+  explicit operator bool() const { return node_ != nullptr; }
+  std::string Name() const;
+  // An element whose only child is text or CDATA.
+  bool IsTextElement() const;
+  // The text of a text element (or of a text node).
+  XmlValue Text() const;
+  XmlAttribute FirstAttribute() const;
+  bool HasChildNodes() const;
+  XmlNode FirstChild() const;
+  XmlNode Next() const;
+
+ private:
+  _xmlNode* node_;
+};
+
+class XmlDocument {
+ public:
+  // Raises XmlError for text that is not well-formed or that the parser refuses.
+  static XmlDocument Parse(std::string_view text);
+  XmlNode DocumentElement() const;
+
+ private:
+  struct Free {
+    void operator()(_xmlDoc* doc) const;
+  };
+  std::unique_ptr<_xmlDoc, Free> doc_;
+};
+
+}  // namespace morvek

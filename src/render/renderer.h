@@ -1,0 +1,50 @@
+#pragma once
+// Turns the loaded documents into the text image of the printed receipts and Z-reports, appended
+// to the retrieval window's list. It works on the window's model and correspondence tables.
+#include <string>
+#include <string_view>
+
+#include "journal/document.h"
+#include "platform/controls.h"
+#include "render/sootv.h"
+
+namespace morvek {
+
+enum class Layout { Receipt, CashDocument };
+
+// Items of the document type box.
+enum DocumentType : int { kTypeZReport = 0, kTypeReceipt = 1, kTypeBoth = 2, kTypeCash = 3 };
+
+struct DocumentTables {
+  sootv positionKeys;       // position -> truncated di, rebuilt for every rendering
+  sootv shownZNumbers;      // Z-report number -> 1, fetched or rendered
+  sootv shownNumbers;       // document number -> 1, fetched
+  sootv zNumberByPosition;  // walk index -> Z-report number
+};
+
+class Renderer {
+ public:
+  Renderer(rq& model, DocumentTables& tables, std::string errorLogPath = "error.log")
+      : rq_(model), tables_(tables), errorLogPath_(std::move(errorLogPath)) {}
+
+  // Appends the loaded documents of the number range firstText..lastText (decimal texts; others
+  // raise ConvertError before anything is appended) in the layout the document type asks for. A
+  // document that fails keeps its lines so far, its failure goes to the error log, the walk goes on.
+  void RenderDocuments(ListBox& list, int documentType, std::string_view firstText,
+                       std::string_view lastText);
+  void BuildPositionTable();
+  int PositionOfNumber(int number, bool isEnd);
+  void RenderReceipt(ListBox& list, int position, Layout layout);
+  void RenderZReport(ListBox& list, int position, int walkIndex);
+
+ private:
+  void RenderOne(ListBox& list, int position, int documentType, int walkIndex);
+  // The heading lines every document starts with.
+  void AddHeader(ListBox& list, const dat& document);
+
+  rq& rq_;
+  DocumentTables& tables_;
+  std::string errorLogPath_;
+};
+
+}  // namespace morvek

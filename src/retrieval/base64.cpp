@@ -1,0 +1,49 @@
+#include "retrieval/base64.h"
+
+#include <array>
+
+namespace morvek {
+
+namespace {
+
+constexpr std::array<signed char, 256> MakeValues() {
+  std::array<signed char, 256> values{};
+  values.fill(-1);
+  constexpr std::string_view alphabet =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  for (std::size_t i = 0; i < alphabet.size(); ++i)
+    values[static_cast<unsigned char>(alphabet[i])] = static_cast<signed char>(i);
+  return values;
+}
+
+constexpr auto kValues = MakeValues();
+
+}  // namespace
+
+std::string Base64Decode(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() / 4 * 3 + 2);
+  unsigned bits = 0;
+  int held = 0;  // characters of the current group
+  for (char c : text) {
+    const int v = kValues[static_cast<unsigned char>(c)];
+    if (v < 0) break;
+    bits = (bits << 6) | static_cast<unsigned>(v);
+    if (++held == 4) {
+      bytes += static_cast<char>(bits >> 16);
+      bytes += static_cast<char>(bits >> 8);
+      bytes += static_cast<char>(bits);
+      bits = 0;
+      held = 0;
+    }
+  }
+  // k characters left over give k - 1 bytes.
+  if (held == 2) bytes += static_cast<char>(bits >> 4);
+  if (held == 3) {
+    bytes += static_cast<char>(bits >> 10);
+    bytes += static_cast<char>(bits >> 2);
+  }
+  return bytes;
+}
+
+}  // namespace morvek
