@@ -3,7 +3,6 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <system_error>
 
@@ -130,8 +129,9 @@ std::string FloatToFixed(double value, int decimals, int precision) {
 
   // Too many whole digits: exponent form with `precision` significant digits, trailing zeros cut.
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*Le", precision - 1, a);
-  std::string mantissa(buffer);
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(a),
+                                     std::chars_format::scientific, precision - 1);
+  std::string mantissa(buffer, written.ptr);  // to_chars, unlike printf, ignores the locale
   const std::size_t e = mantissa.find('e');
   const int exponent = std::atoi(mantissa.c_str() + e + 1);
   mantissa.resize(e);

@@ -1,0 +1,50 @@
+#pragma once
+// Helpers the tests share: UTF-8 to Windows-1251 for expected texts, temporary folders, a Ui that
+// records what it was asked, and a journal parsed and loaded in one call.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/cp1251.h"
+#include "platform/ui.h"
+
+namespace morvek::test {
+
+// Windows-1251 bytes of a UTF-8 text, for comparing with the core's texts.
+inline std::string W(const std::string& utf8) { return Utf8ToCp1251(utf8); }
+// UTF-8 of Windows-1251 bytes, for readable failure messages.
+inline std::string U(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
+
+// A fresh folder under the system's temporary folder, removed with its contents at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+class RecordingUi : public Ui {
+ public:
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  void ShowUnhandledError(const std::string& message) override { errors.push_back(message); }
+  std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override {
+    dialogs.push_back(options);
+    return saveAnswer;
+  }
+
+  std::vector<std::string> messages, errors;
+  std::vector<SaveDialogOptions> dialogs;
+  std::optional<std::string> saveAnswer;
+};
+
+}  // namespace morvek::test
