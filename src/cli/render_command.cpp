@@ -1,11 +1,14 @@
 // morvek-cli render: a journal file to the text of its receipts and Z-reports, as the retrieval
 // window shows it after a request by number.
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/terminal_ui.h"
@@ -30,14 +33,15 @@ struct RenderOptions {
 const std::map<std::string, int> kTypes = {
     {"z", kTypeZReport}, {"receipt", kTypeReceipt}, {"both", kTypeBoth}, {"cash", kTypeCash}};
 
-void PrintLines(const std::vector<std::string>& lines, bool utf8) {
+// False when standard output did not take every byte (a full disk, a closed descriptor).
+bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
   std::string text;
   for (const auto& line : lines) {
     text += utf8 ? Cp1251ToUtf8(line) : line;
     text += '\n';
   }
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  return std::fflush(stdout) == 0 && written;
 }
 
 int RunRender(const RenderOptions& options) {
@@ -57,7 +61,9 @@ int RunRender(const RenderOptions& options) {
   form.Edit1.text = std::to_string(options.first);
   form.Edit2.text = std::to_string(options.last);
   const bool shown = form.ShowAssembled(journal);
-  PrintLines(form.ListBox2.lines, options.encoding == "utf8");
+  const bool printed = PrintLines(form.ListBox2.lines, options.encoding == "utf8");
+  if (!printed)
+    std::cerr << "morvek-cli: cannot write the rendered lines: " << std::strerror(errno) << '\n';
 
   if (!options.out.empty()) {
     ui.saveFileName = options.out;
@@ -68,7 +74,7 @@ int RunRender(const RenderOptions& options) {
       return 1;
     }
   }
-  return shown ? 0 : 1;
+  return shown && printed ? 0 : 1;
 }
 
 }  // namespace
@@ -78,7 +84,9 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   CLI::App* render = app.add_subcommand("render", "Render the documents of a journal XML file");
   render->add_option("--type", options->type, "Document type")
       ->check(CLI::IsMember({"z", "receipt", "both", "cash"}));
-  render->add_option("--out", options->out, "Also save the lines to FILE, as the save button does");
+  render->add_option("--out", options->out,
+                     "Also save the lines to FILE as the save button does: Windows-1251, CR LF "
+                     "after every line; a name without extension gets \".txt\"");
   render->add_option("--encoding", options->encoding, "Output encoding")
       ->check(CLI::IsMember({"utf8", "cp1251"}));
   render->add_option("JOURNAL", options->journal, "Journal XML file")

@@ -16,9 +16,13 @@ void TerminalUi::ShowUnhandledError(const std::string& message) {
 
 std::optional<std::string> TerminalUi::PromptSaveFile(const SaveDialogOptions& options) {
   if (!saveFileName) return std::nullopt;
+  // As the dialog does: a typed name without extension gets the default one. A name that ends in
+  // a separator names a folder and is left as it is, so that writing to it fails instead of
+  // creating a hidden ".txt" inside it.
   std::string name = *saveFileName;
   const auto slash = name.rfind('/');
-  if (name.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
+  const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+  if (base < name.size() && name.find('.', base) == std::string::npos)
     name += "." + options.defaultExt;
   return name;
 }
