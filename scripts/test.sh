@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test twice: in the normal build and in a build
+# with AddressSanitizer and UndefinedBehaviorSanitizer (without the benchmarks).
+#
+#   scripts/test.sh
+#
+# Build folders: build/ and build-asan/ (or $MORVEK_BUILD and $MORVEK_ASAN_BUILD); parallel jobs:
+# the number of processors (or $MORVEK_JOBS). Exits non-zero when any test fails.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+build="${MORVEK_BUILD:-build}"
+asan="${MORVEK_ASAN_BUILD:-build-asan}"
+jobs="${MORVEK_JOBS:-$(nproc)}"
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "setup"
+scripts/setup.sh
+
+# Widgets run without a display; sanitizer reports stop the test that raised them.
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+
+status=0
+
+step "build ($build)"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j"$jobs"
+step "tests ($build)"
+ctest --test-dir "$build" --output-on-failure -j"$jobs" || status=1
+
+step "build with AddressSanitizer and UndefinedBehaviorSanitizer ($asan)"
+cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEK_SANITIZE=ON \
+  -DMORVEK_BENCH=OFF
+cmake --build "$asan" -j"$jobs"
+step "tests ($asan)"
+ctest --test-dir "$asan" --output-on-failure -j"$jobs" || status=1
+
+if [ "$status" -eq 0 ]; then step "all tests passed"; else step "TESTS FAILED"; fi
+exit "$status"
