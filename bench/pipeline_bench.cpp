@@ -177,19 +177,30 @@ bool CheckOnce() {
   return ok;
 }
 
-// Keeps the time of each benchmark's fastest repetition for the ratio.
+// Keeps, per benchmark, the median of its repetitions (or the time of its only run), real and CPU
+// time, for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  struct Times {
+    double real = 0, cpu = 0;
+  };
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      if (run.error_occurred) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (!median && run.run_type != Run::RT_Iteration) continue;
       const std::string name = run.run_name.function_name;
-      const double t = run.GetAdjustedRealTime();
-      if (!times.count(name) || t < times[name]) times[name] = t;
+      if (median || !medians.count(name))
+        (median ? medians : singles)[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
     }
     ConsoleReporter::ReportRuns(runs);
   }
-  std::map<std::string, double> times;
+  std::optional<Times> Of(const std::string& name) const {
+    if (medians.count(name)) return medians.at(name);
+    if (singles.count(name)) return singles.at(name);
+    return std::nullopt;
+  }
+  std::map<std::string, Times> medians, singles;
 };
 
 bool TakeOption(const char* arg, const char* name, std::string& value) {
@@ -237,10 +248,13 @@ int main(int argc, char** argv) {
   if (ok) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto& t = reporter.times;
-    if (t.count("Parse") && t.count("FullPipeline"))
-      std::printf("full pipeline / parse alone: %.1fx (%.1f ms / %.1f ms)\n",
-                  t.at("FullPipeline") / t.at("Parse"), t.at("FullPipeline"), t.at("Parse"));
+    const auto parse = reporter.Of("Parse"), full = reporter.Of("FullPipeline");
+    if (parse && full)
+      std::printf(
+          "full pipeline / parse alone: %.2fx real time (%.0f / %.0f ms), %.2fx CPU time "
+          "(%.0f / %.0f ms)\n",
+          full->real / parse->real, full->real, parse->real, full->cpu / parse->cpu, full->cpu,
+          parse->cpu);
     std::printf("peak resident memory of this process: %.1f MiB\n",
                 static_cast<double>(PeakRssKiB()) / 1024.0);
   }
