@@ -1,0 +1,279 @@
+// Which loaded documents a rendering shows, in which order and layout, and how a failing document
+// is reported in the error log.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "layout_support.h"
+#include "platform/errors.h"
+
+namespace morvek::test {
+namespace {
+
+class RenderWalk : public RenderFixture {
+ protected:
+  void Render(int type, const std::string& first, const std::string& last) {
+    MakeRenderer().RenderDocuments(list, type, first, last);
+  }
+
+  // Receipts 5, 7 and 9 at positions 0 to 2, in ascending di.
+  void AddReceipts579() {
+    AddReceiptDocument(5, 1);
+    AddReceiptDocument(7, 2);
+    AddReceiptDocument(9, 3);
+  }
+
+  // The documents in the list, in order: "R<number>" for a receipt footer, "Z<number>" for a
+  // Z-report heading.
+  std::vector<std::string> Shown() const {
+    const std::string zHeading = W("           Z-звіт N ");
+    std::vector<std::string> shown;
+    for (const auto& line : list.lines) {
+      if (line.compare(0, zHeading.size(), zHeading) == 0) {
+        shown.push_back("Z" + line.substr(zHeading.size()));
+      } else if (line.size() > 11 && line.compare(0, 2, "  ") == 0 &&
+                 std::all_of(line.begin() + 2, line.begin() + 11,
+                             [](char ch) { return ch >= '0' && ch <= '9'; })) {
+        shown.push_back("R" + std::to_string(std::stoi(line.substr(2, 9))));
+      }
+    }
+    return shown;
+  }
+
+  // The lines one document gives on its own.
+  std::vector<std::string> AloneAsReceipt(int position) {
+    DocumentTables scratch;
+    ListBox alone;
+    Renderer(model, scratch, ErrorLogPath()).RenderReceipt(alone, position, Layout::Receipt);
+    return alone.lines;
+  }
+
+  using Lines = std::vector<std::string>;
+};
+
+TEST_F(RenderWalk, StartPositionOfAReceiptNumber) {
+  AddReceipts579();
+  Renderer renderer = MakeRenderer();
+  EXPECT_EQ(renderer.PositionOfNumber(6, false), 0);  // the receipt before the gap
+  EXPECT_EQ(renderer.PositionOfNumber(7, false), 1);
+  EXPECT_EQ(renderer.PositionOfNumber(1, false), 0);
+  EXPECT_EQ(renderer.PositionOfNumber(100, false), 2);
+}
+
+TEST_F(RenderWalk, EndPositionOfAReceiptNumber) {
+  AddReceipts579();
+  Renderer renderer = MakeRenderer();
+  EXPECT_EQ(renderer.PositionOfNumber(8, true), 1);
+  EXPECT_EQ(renderer.PositionOfNumber(9, true), 2);
+  EXPECT_EQ(renderer.PositionOfNumber(100, true), 2);
+  EXPECT_EQ(renderer.PositionOfNumber(1, true), 0);
+}
+
+TEST_F(RenderWalk, ZReportPositionComesFromTheWalkIndexTable) {
+  AddZReportDocument(1, 1);
+  AddZReportDocument(2, 2);
+  AddZReportDocument(3, 3);
+  tables.zNumberByPosition.Set(5, 2);
+  EXPECT_EQ(MakeRenderer().PositionOfNumber(5, false), 1);
+}
+
+TEST_F(RenderWalk, ZReportLookupLeavesTheNumberWithZeroInTheTable) {
+  AddZReportDocument(1, 1);
+  AddZReportDocument(2, 2);
+  EXPECT_EQ(MakeRenderer().PositionOfNumber(4, true), 0);
+  EXPECT_EQ(tables.zNumberByPosition.Snapshot(), (std::map<int, int>{{4, 0}}));
+  EXPECT_FALSE(tables.zNumberByPosition.IsFilled());
+}
+
+TEST_F(RenderWalk, PositionTableHoldsTheTruncatedDiOfEveryCountedPosition) {
+  AddReceiptDocument(1, 7.9f);
+  AddReceiptDocument(2, -2.5f);
+  model.dats[2].di = 40;  // a DAT without its MAC: not counted
+  tables.positionKeys.Set(99, 99);
+  MakeRenderer().BuildPositionTable();
+  EXPECT_EQ(tables.positionKeys.Snapshot(), (std::map<int, int>{{0, 7}, {1, -2}}));
+}
+
+TEST_F(RenderWalk, ReceiptsOfTheRequestedRangeAreRenderedInOrder) {
+  AddReceipts579();
+  Render(kTypeReceipt, "5", "9");
+  EXPECT_EQ(Shown(), (Lines{"R5", "R7", "R9"}));
+}
+
+TEST_F(RenderWalk, RangeBetweenNumbersStartsAtTheReceiptBeforeTheGap) {
+  AddReceipts579();
+  Render(kTypeReceipt, "6", "8");
+  EXPECT_EQ(Shown(), (Lines{"R5", "R7"}));
+}
+
+TEST_F(RenderWalk, StartAfterEndRendersNothing) {
+  AddReceipts579();
+  Render(kTypeReceipt, "9", "5");
+  EXPECT_TRUE(list.lines.empty());
+}
+
+TEST_F(RenderWalk, ExistingLinesOfTheListStay) {
+  AddReceipts579();
+  list.Add("kept");
+  Render(kTypeReceipt, "5", "5");
+  ASSERT_FALSE(list.lines.empty());
+  EXPECT_EQ(list.lines.front(), "kept");
+  EXPECT_EQ(Shown(), (Lines{"R5"}));
+}
+
+TEST_F(RenderWalk, NoDocumentsGiveExactlyTheNoDataLine) {
+  Render(kTypeBoth, "1", "10");
+  EXPECT_TRUE(SameLines(list.lines, {W("Запрашиваемые данные отсутствуют!")}));
+}
+
+TEST_F(RenderWalk, NumberFieldThatIsNoIntegerRaisesBeforeAnythingIsAppended) {
+  AddReceipts579();
+  EXPECT_THROW(Render(kTypeReceipt, "x", "9"), ConvertError);
+  EXPECT_THROW(Render(kTypeReceipt, "5", ""), ConvertError);
+  EXPECT_TRUE(list.lines.empty());
+}
+
+TEST_F(RenderWalk, NumberFieldThatIsNoIntegerRaisesEvenWithoutDocuments) {
+  EXPECT_THROW(Render(kTypeReceipt, "1", "1.5"), ConvertError);
+  EXPECT_TRUE(list.lines.empty());
+}
+
+TEST_F(RenderWalk, OnlyZReportsWithAnEmptyTableRenderOnlyTheFirst) {
+  AddZReportDocument(1, 1);
+  AddZReportDocument(2, 2);
+  AddZReportDocument(3, 3);
+  Render(kTypeZReport, "1", "3");
+  EXPECT_EQ(Shown(), (Lines{"Z1"}));
+  // Both lookups left their key with 0; the rendered report stands under walk index 0.
+  EXPECT_EQ(tables.zNumberByPosition.Snapshot(), (std::map<int, int>{{0, 1}, {1, 0}, {3, 0}}));
+  EXPECT_EQ(tables.shownZNumbers.Snapshot(), (std::map<int, int>{{1, 1}}));
+}
+
+TEST_F(RenderWalk, ZReportIsRecordedUnderItsWalkIndex) {
+  AddReceiptDocument(5, 1);
+  AddZReportDocument(1, 2);
+  AddReceiptDocument(7, 3);
+  Render(kTypeBoth, "5", "7");
+  EXPECT_EQ(Shown(), (Lines{"R5", "Z1", "R7"}));
+  EXPECT_EQ(tables.zNumberByPosition.Get(1), 1);
+}
+
+TEST_F(RenderWalk, ZReportTypeShowsNoReceipts) {
+  AddReceiptDocument(5, 1);
+  AddZReportDocument(1, 2);
+  AddReceiptDocument(7, 3);
+  Render(kTypeZReport, "5", "7");
+  EXPECT_EQ(Shown(), (Lines{"Z1"}));
+}
+
+TEST_F(RenderWalk, ReceiptTypeShowsNoZReports) {
+  AddReceiptDocument(5, 1);
+  AddZReportDocument(1, 2);
+  AddReceiptDocument(7, 3);
+  Render(kTypeReceipt, "5", "7");
+  EXPECT_EQ(Shown(), (Lines{"R5", "R7"}));
+  EXPECT_FALSE(tables.shownZNumbers.IsFilled());
+}
+
+TEST_F(RenderWalk, CashTypeShowsOnlyServiceReceiptsInTheCashDocumentLayout) {
+  AddReceiptDocument(5, 1, 0);
+  AddZReportDocument(1, 2);
+  AddReceiptDocument(7, 3, 2);
+  AddReceiptDocument(9, 4, 1);
+  Render(kTypeCash, "5", "9");
+  EXPECT_EQ(Shown(), (Lines{"R7"}));
+  EXPECT_NE(std::find(list.lines.begin(), list.lines.end(), W("            Каса01")),
+            list.lines.end());
+  EXPECT_EQ(std::find(list.lines.begin(), list.lines.end(), W("         Касир Каса01")),
+            list.lines.end());
+}
+
+TEST_F(RenderWalk, TypedComboTextRendersNothing) {
+  AddReceiptDocument(5, 1, 2);
+  AddZReportDocument(1, 2);
+  Render(-1, "1", "9");
+  EXPECT_TRUE(list.lines.empty());
+}
+
+TEST_F(RenderWalk, DocumentWithoutItsMacIsNeverRendered) {
+  AddReceipts579();
+  model.doc_index = 2;  // receipt 9 stands at the count
+  Render(kTypeReceipt, "1", "100");
+  EXPECT_EQ(Shown(), (Lines{"R5", "R7"}));
+}
+
+TEST_F(RenderWalk, WalkFollowsAscendingDiFromTheStartPosition) {
+  // Unordered positions, as a request by date leaves them.
+  AddReceiptDocument(5, 10);
+  AddReceiptDocument(7, 30);
+  AddReceiptDocument(9, 20);
+  Render(kTypeReceipt, "5", "9");
+  EXPECT_EQ(Shown(), (Lines{"R5", "R9", "R7"}));
+}
+
+TEST_F(RenderWalk, FailingMiddleDocumentKeepsItsLinesAndTheOthersRenderInFull) {
+  AddReceipts579();
+  sale& bad = AddSale(model.dats[1].checks[0]);
+  bad.nm = "Tea";
+  bad.tx = "x";
+  const Lines first = AloneAsReceipt(0), third = AloneAsReceipt(2);
+
+  Render(kTypeReceipt, "5", "9");
+
+  Lines expected = first;
+  const Lines header = {W("          ДП \"Компанія VERNO\""), W("                м.Київ"),
+                        W("     ЗН ЖЛ00001234  ФН 3000012345"), W("         Касир Каса01"),
+                        "  --------------------------------------"};
+  expected.insert(expected.end(), header.begin(), header.end());
+  expected.insert(expected.end(), third.begin(), third.end());
+  EXPECT_TRUE(SameLines(list.lines, expected));
+  EXPECT_EQ(ReadFile(ErrorLogPath()), "'x' is not a valid integer value\r\n");
+}
+
+TEST_F(RenderWalk, TwoFailuresLeaveOnlyTheSecondMessageInTheLog) {
+  AddReceipts579();
+  AddSale(model.dats[1].checks[0]).tx = "x";
+  AddSale(model.dats[2].checks[0]).tx = "y";
+  Render(kTypeReceipt, "5", "9");
+  EXPECT_EQ(ReadFile(ErrorLogPath()), "'y' is not a valid integer value\r\n");
+}
+
+TEST_F(RenderWalk, FailureReplacesAnOlderLog) {
+  WriteFile(ErrorLogPath(), "an older and much longer message\r\nwith two lines\r\n");
+  AddReceipts579();
+  AddSale(model.dats[0].checks[0]).tx = "";
+  Render(kTypeReceipt, "5", "9");
+  EXPECT_EQ(ReadFile(ErrorLogPath()), "'' is not a valid integer value\r\n");
+}
+
+TEST_F(RenderWalk, RenderingWithoutFailureLeavesAnExistingLogUntouched) {
+  WriteFile(ErrorLogPath(), "earlier failure\r\n");
+  AddReceipts579();
+  Render(kTypeReceipt, "5", "9");
+  EXPECT_EQ(Shown(), (Lines{"R5", "R7", "R9"}));
+  EXPECT_EQ(ReadFile(ErrorLogPath()), "earlier failure\r\n");
+}
+
+TEST_F(RenderWalk, RenderingWithoutFailureCreatesNoLog) {
+  AddReceipts579();
+  Render(kTypeReceipt, "5", "9");
+  EXPECT_FALSE(FileExists(ErrorLogPath()));
+}
+
+TEST_F(RenderWalk, LogThatCannotBeOpenedIsPassedOverInSilence) {
+  AddReceipts579();
+  AddSale(model.dats[1].checks[0]).tx = "x";
+  const std::string unreachable = dir.File("missing/error.log");
+  ListBox shown;
+  EXPECT_NO_THROW(
+      Renderer(model, tables, unreachable).RenderDocuments(shown, kTypeReceipt, "5", "9"));
+  EXPECT_FALSE(FileExists(unreachable));
+  list = shown;
+  EXPECT_EQ(Shown(), (Lines{"R5", "R9"}));
+}
+
+}  // namespace
+}  // namespace morvek::test
