@@ -11,7 +11,9 @@ namespace morvek {
 
 namespace {
 
-std::string Quantity(float q, int decimals) { return FloatToFixed(q * 0.001, decimals); }
+std::string Quantity(float q, int decimals) {
+  return FloatToFixed(q * 0.001, decimals);
+}
 
 void AddGoods(ListBox& list, const sale& s, bool wrapName, int quantityDecimals) {
   const std::string v = Money(s.sm) + " " + std::string(TaxLetter(WholeOf(s.tx)));
@@ -22,8 +24,8 @@ void AddGoods(ListBox& list, const sale& s, bool wrapName, int quantityDecimals)
   }
   if (s.q != 0) {
     list.Add("  " + name);
-    list.Add("  " + PlaceRight(Quantity(s.q, quantityDecimals) + ". X " + Money(s.prc) + " =",
-                               v, kAmountColumn));
+    list.Add("  " + PlaceRight(Quantity(s.q, quantityDecimals) + ". X " + Money(s.prc) + " =", v,
+                               kAmountColumn));
   } else {
     list.Add("  " + PlaceRight(name + "       ", v, kAmountColumn));
   }
@@ -103,7 +105,8 @@ void AddPayment(ListBox& list, const sale_pay& p) {
 void Renderer::AddHeader(ListBox& list, const dat& document) {
   list.Add(std::string(kCompany));
   list.Add(std::string(kCity));
-  list.Add(kFactoryNumber + document.zn + kFiscalNumber + rq_.dats[0].fn);
+  const dat* first = Find(0);
+  list.Add(kFactoryNumber + document.zn + kFiscalNumber + (first ? first->fn : std::string()));
 }
 
 void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
@@ -132,17 +135,27 @@ void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
   for (int k = 1; k <= lines; ++k) {
     const auto [kind, key] = lineAt(k);
     switch (kind) {
-      case kLineP: AddGoods(list, c.sales[key], true, full ? 3 : 0); break;
-      case kLineCP: AddGoods(list, c.cp_sales[key], false, 0); break;
-      case kLineD: AddDiscount(list, c.discounts[key]); break;
-      case kLineS: AddSurcharge(list, c.surcharges[key]); break;
+      case kLineP:
+        AddGoods(list, c.sales[key], true, full ? 3 : 0);
+        break;
+      case kLineCP:
+        AddGoods(list, c.cp_sales[key], false, 0);
+        break;
+      case kLineD:
+        AddDiscount(list, c.discounts[key]);
+        break;
+      case kLineS:
+        AddSurcharge(list, c.surcharges[key]);
+        break;
       case kLineI:
         list.Add(PlaceRight("  Внесок"_cp, Money(c.cash_ins[key].sm), kAmountColumn));
         break;
       case kLineO:
         list.Add(PlaceRight("  Видача"_cp, "-" + Money(c.cash_outs[key].sm), kAmountColumn));
         break;
-      case kLineL: list.Add("  " + c.comments[key].text); break;
+      case kLineL:
+        list.Add("  " + c.comments[key].text);
+        break;
       case kLineH: {
         const sale_serv_info& h = c.service_infos[key];
         if (!full)
@@ -151,7 +164,8 @@ void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
           list.Add("  " + h.ht + " " + (h.ht == "BarBitLine" ? h.text : Base64Decode(h.text)));
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
 
@@ -165,16 +179,21 @@ void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
     }
   }
 
-  const std::string number = PlaceRight(kNumberField, std::to_string(WholeOf(c.end.no)),
-                                        kNumberColumn);
+  const std::string number =
+      PlaceRight(kNumberField, std::to_string(WholeOf(c.end.no)), kNumberColumn);
   list.Add(PlaceRight(number + "        ", FormatStamp(document.ts.value, true), kAmountColumn));
   switch (WholeOf(c.t)) {
     case 0:
       if (!cancelled) list.Add(std::string(kFiscalReceipt));
       break;
-    case 1: list.Add(std::string("         ВИДАТКОВИЙ ЧЕК"_cp)); break;
-    case 2: list.Add(std::string("         СЛУЖБОВИЙ ЧЕК"_cp)); break;
-    default: break;
+    case 1:
+      list.Add(std::string("         ВИДАТКОВИЙ ЧЕК"_cp));
+      break;
+    case 2:
+      list.Add(std::string("         СЛУЖБОВИЙ ЧЕК"_cp));
+      break;
+    default:
+      break;
   }
   list.Add(std::string(kSeparator));
   list.Add(std::string(kSeparator));

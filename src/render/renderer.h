@@ -29,7 +29,8 @@ class Renderer {
 
   // Appends the loaded documents of the number range firstText..lastText (decimal texts; others
   // raise ConvertError before anything is appended) in the layout the document type asks for. A
-  // document that fails keeps its lines so far, its failure goes to the error log, the walk goes on.
+  // document that fails keeps its lines so far, its failure goes to the error log, the walk goes
+  // on.
   void RenderDocuments(ListBox& list, int documentType, std::string_view firstText,
                        std::string_view lastText);
   void BuildPositionTable();
@@ -39,6 +40,9 @@ class Renderer {
 
  private:
   void RenderOne(ListBox& list, int position, int documentType, int walkIndex);
+  // The document at a position, or none where a MAC came without its DAT. The walk never creates
+  // documents: an empty one made up here would sort first at the next ordering.
+  dat* Find(int position);
   // The heading lines every document starts with.
   void AddHeader(ListBox& list, const dat& document);
 

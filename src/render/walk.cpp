@@ -12,15 +12,25 @@
 
 namespace morvek {
 
+dat* Renderer::Find(int position) {
+  const auto it = rq_.dats.find(position);
+  return it == rq_.dats.end() ? nullptr : &it->second;
+}
+
 void Renderer::BuildPositionTable() {
   tables_.positionKeys.Clear();
-  for (int i = 0; i < rq_.doc_index; ++i) tables_.positionKeys.Set(i, WholeOf(rq_.dats[i].di));
+  for (int i = 0; i < rq_.doc_index; ++i) {
+    const dat* document = Find(i);
+    tables_.positionKeys.Set(i, document ? WholeOf(document->di) : 0);
+  }
 }
 
 int Renderer::PositionOfNumber(int number, bool isEnd) {
   int result = 0;
   for (int p = 0; p < rq_.doc_index; ++p) {
-    dat& document = rq_.dats[p];
+    dat* found = Find(p);
+    if (!found) continue;
+    dat& document = *found;
     if (document.is_receipt) {
       const int r = WholeOf(document.checks[0].end.no);
       if (isEnd && number < r) break;
@@ -65,7 +75,9 @@ void Renderer::RenderDocuments(ListBox& list, int documentType, std::string_view
 
 void Renderer::RenderOne(ListBox& list, int position, int documentType, int walkIndex) {
   try {
-    dat& document = rq_.dats[position];
+    dat* found = Find(position);
+    if (!found) return;
+    dat& document = *found;
     if (document.is_receipt) {
       if (documentType == kTypeReceipt || documentType == kTypeBoth)
         RenderReceipt(list, position, Layout::Receipt);

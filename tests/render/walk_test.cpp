@@ -9,6 +9,7 @@
 
 #include "layout_support.h"
 #include "platform/errors.h"
+#include "render/ordering.h"
 
 namespace morvek::test {
 namespace {
@@ -273,6 +274,21 @@ TEST_F(RenderWalk, LogThatCannotBeOpenedIsPassedOverInSilence) {
   EXPECT_FALSE(FileExists(unreachable));
   list = shown;
   EXPECT_EQ(Shown(), (Lines{"R5", "R9"}));
+}
+
+// A MAC without its DAT leaves a position with no document. The walk shows nothing there and makes
+// up no empty document, which the next ordering would otherwise sort in front of the real ones.
+TEST_F(RenderWalk, PositionWithoutADocumentShowsNothingAndStaysEmpty) {
+  AddReceiptDocument(5, 1);
+  ++model.doc_index;  // the MAC without its DAT
+  AddReceiptDocument(9, 3);
+
+  Render(kTypeBoth, "1", "100");
+  EXPECT_EQ(Shown(), (Lines{"R5", "R9"}));
+  EXPECT_EQ(model.dats.count(1), 0u);
+
+  OrderDocuments(model);
+  EXPECT_EQ(model.dats.at(0).checks.at(0).end.no, 5.0f);
 }
 
 }  // namespace
