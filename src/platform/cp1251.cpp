@@ -50,9 +50,13 @@ const std::array<std::string, 256>& Utf8Forms() {
 
 }  // namespace
 
-std::string Utf8ToCp1251(std::string_view utf8) { return Convert(utf8, false); }
+std::string Utf8ToCp1251(std::string_view utf8) {
+  return Convert(utf8, false);
+}
 
-std::string Utf8ToCp1251Strict(std::string_view utf8) { return Convert(utf8, true); }
+std::string Utf8ToCp1251Strict(std::string_view utf8) {
+  return Convert(utf8, true);
+}
 
 std::string Cp1251ToUtf8(std::string_view text) {
   const auto& forms = Utf8Forms();

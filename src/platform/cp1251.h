@@ -32,8 +32,9 @@ constexpr unsigned char FromCodePoint(char32_t cp) {
   return '?';
 }
 
-// Decodes one UTF-8 sequence at text[i], advancing i. Returns -1 for a malformed sequence (i then
-// stands after its first byte).
+// Decodes one UTF-8 sequence at text[i], advancing i. Returns -1 for a malformed sequence: a
+// stray or missing continuation byte (i then stands at the byte that broke it), an overlong form,
+// a surrogate or a value past U+10FFFF (i then stands after the whole sequence).
 constexpr long NextCodePoint(std::string_view text, std::size_t& i) {
   const auto b0 = static_cast<unsigned char>(text[i++]);
   if (b0 < 0x80) return b0;
@@ -47,6 +48,9 @@ constexpr long NextCodePoint(std::string_view text, std::size_t& i) {
     cp = (cp << 6) | (b & 0x3F);
     ++i;
   }
+  // "E0 80 BC" would otherwise pass for "<".
+  const long smallest = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
+  if (cp < smallest || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return -1;
   return cp;
 }
 

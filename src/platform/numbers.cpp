@@ -1,8 +1,10 @@
 #include "platform/numbers.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <system_error>
 
@@ -12,11 +14,17 @@ namespace morvek {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string Quoted(std::string_view text) {
+  return "'" + std::string(text) + "'";
+}
 
 bool ParseInt(std::string_view text, int& out) {
   std::size_t i = 0;
@@ -34,6 +42,27 @@ bool ParseInt(std::string_view text, int& out) {
   if (value > std::numeric_limits<int>::max()) return false;
   out = static_cast<int>(value);
   return true;
+}
+
+// The power of ten of the leading non-zero digit of a number text already checked for shape
+// ("12.5e3" gives 4). Only its sign matters, so the exponent is held within a safe range.
+long long DecimalMagnitude(std::string_view number) {
+  const std::size_t e = std::min(number.find_first_of("eE"), number.size());
+  long long exponent = 0;
+  if (e < number.size()) {
+    std::size_t i = e + 1;
+    const bool negative = number[i] == '-';
+    if (number[i] == '+' || number[i] == '-') ++i;
+    for (; i < number.size(); ++i) exponent = std::min(exponent * 10 + (number[i] - '0'), 100000LL);
+    if (negative) exponent = -exponent;
+  }
+  const std::string_view mantissa = number.substr(0, e);
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t lead = mantissa.find_first_not_of("0.");
+  if (lead == std::string_view::npos) return 0;  // all zeros
+  const auto position = lead < point ? static_cast<long long>(point - lead - 1)
+                                     : -static_cast<long long>(lead - point);
+  return position + exponent;
 }
 
 }  // namespace
@@ -80,13 +109,13 @@ float StrToFloat(std::string_view text) {
   if (i != body.size()) throw fail();
 
   double value = 0;
-  const char* first = body.data() + numberStart;
-  const auto [ptr, ec] = std::from_chars(first, body.data() + body.size(), value);
+  const std::string_view number = body.substr(numberStart);
+  const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (ec == std::errc::result_out_of_range) {
-    value = 0;  // from_chars reports underflow too; an overflow is caught by the check below
-    for (const char* p = first; p < body.data() + body.size() && *p != 'e' && *p != 'E'; ++p)
-      if (IsDigit(*p) && *p != '0') value = std::numeric_limits<double>::infinity();
-  } else if (ec != std::errc() || ptr != body.data() + body.size()) {
+    // from_chars reports an underflow the same way as an overflow: a value too small for a double
+    // is 0, one too large is caught by the range check below.
+    value = DecimalMagnitude(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (ec != std::errc() || ptr != number.data() + number.size()) {
     throw fail();
   }
   if (!(std::fabs(value) <= FLT_MAX)) throw fail();
@@ -97,20 +126,23 @@ float StrToFloat(std::string_view text) {
 std::string FloatToFixed(double value, int decimals, int precision) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+  decimals = std::clamp(decimals, 0, 18);
+  precision = std::clamp(precision, 1, 18);
   const bool negative = value < 0;
-  const long double a = std::fabs(static_cast<long double>(value));
+  const double a = std::fabs(value);
 
-  long double limit = 1;
+  double limit = 1;
   for (int k = 0; k < precision; ++k) limit *= 10;
   int intDigits = 0;
-  for (long double p = 1; p <= a && intDigits <= precision; p *= 10) ++intDigits;
+  for (double p = 1; p <= a && intDigits <= precision; p *= 10) ++intDigits;
 
   if (a < limit) {
-    // Round to the decimals, or to fewer where the significant digits run out.
+    // Round to the decimals, or to fewer where the significant digits run out; the scaling and
+    // the rounding are done in double precision, ties away from zero.
     const int d = std::min(decimals, std::max(0, precision - intDigits));
-    long double scale = 1;
+    double scale = 1;
     for (int k = 0; k < d; ++k) scale *= 10;
-    const auto r = static_cast<long long>(std::roundl(a * scale));  // ties away from zero
+    const auto r = static_cast<long long>(std::round(a * scale));
     std::string digits = std::to_string(r);
     if (static_cast<int>(digits.size()) <= d)
       digits.insert(0, static_cast<std::size_t>(d) + 1 - digits.size(), '0');
@@ -129,7 +161,7 @@ std::string FloatToFixed(double value, int decimals, int precision) {
 
   // Too many whole digits: exponent form with `precision` significant digits, trailing zeros cut.
   char buffer[64];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(a),
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, a,
                                      std::chars_format::scientific, precision - 1);
   std::string mantissa(buffer, written.ptr);  // to_chars, unlike printf, ignores the locale
   const std::size_t e = mantissa.find('e');

@@ -12,11 +12,12 @@ int StrToInt(std::string_view text);
 // As StrToInt, with fallback for text that is not an integer.
 int StrToIntDef(std::string_view text, int fallback);
 // Decimal float: blanks around it, a sign, digits with one ".", an exponent. "," "inf" "nan",
-// hexadecimal and values outside the 32-bit float range raise ConvertError.
+// hexadecimal and values outside the 32-bit float range raise ConvertError; a value too small for
+// a float is 0 (or as near as the float holds it).
 float StrToFloat(std::string_view text);
-// Fixed-point text with the given decimals and at most `precision` significant digits, rounded to
-// the nearest value (ties away from zero); a value with more whole digits than `precision` is
-// written in exponent form ("1.5E10"). Never "-0.00", always ".", never grouped.
+// Fixed-point text with the given decimals and at most `precision` significant digits, scaled and
+// rounded in double precision (ties away from zero); a value with more whole digits than
+// `precision` is written in exponent form ("1.5E10"). Never "-0.00", always ".", never grouped.
 std::string FloatToFixed(double value, int decimals, int precision = 9);
 // The whole number of a float, truncated toward zero; outside the 32-bit range raises ConvertError.
 int TruncToInt(double value);

@@ -6,12 +6,13 @@
 namespace morvek {
 
 constexpr std::string_view Slice(std::string_view text, int from, int count) {
-  if (from < 1) {
-    count += from - 1;
-    from = 1;
+  long long first = from, n = count;  // wide enough that no position can overflow
+  if (first < 1) {
+    n += first - 1;
+    first = 1;
   }
-  if (count <= 0 || from > static_cast<int>(text.size())) return {};
-  return text.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(count));
+  if (n <= 0 || first > static_cast<long long>(text.size())) return {};
+  return text.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(n));
 }
 
 }  // namespace morvek

@@ -35,8 +35,10 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
   for (std::size_t done = 0; done < bytes.size() && error == 0;) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) error = n < 0 ? errno : ENOSPC;
-    else done += static_cast<std::size_t>(n);
+    if (n <= 0)
+      error = n < 0 ? errno : ENOSPC;
+    else
+      done += static_cast<std::size_t>(n);
   }
   // mkstemp makes the file private; give it the mode a newly created file would have.
   const mode_t mask = umask(0);

@@ -2,7 +2,9 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlversion.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "platform/cp1251.h"
@@ -16,19 +18,76 @@ std::string_view View(const xmlChar* text) {
   return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
 }
 
+// What the parse found besides the tree: set by the callbacks below through ctxt->_private.
+struct ParseState {
+  bool doctypeRefused = false;
+  std::string firstError;  // the first fatal error: later ones are often only its echoes
+};
+
+ParseState& StateOf(void* context) {
+  return *static_cast<ParseState*>(static_cast<xmlParserCtxtPtr>(context)->_private);
+}
+
 // The register never sends a document type; refusing it keeps entity definitions (and with them
 // entity expansion and external loads) out of the parser altogether.
 void RefuseSubset(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
-  auto* ctxt = static_cast<xmlParserCtxtPtr>(context);
-  ctxt->_private = ctxt;  // marks the refusal for Parse
-  xmlStopParser(ctxt);
+  StateOf(context).doctypeRefused = true;
+  xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
+}
+
+#if LIBXML_VERSION >= 21200
+using ErrorArgument = const xmlError*;
+#else
+using ErrorArgument = xmlError*;
+#endif
+
+void NoteError(void* context, ErrorArgument error) {
+  ParseState& state = StateOf(context);
+  if (error && error->level == XML_ERR_FATAL && state.firstError.empty() && error->message) {
+    std::string message = error->message;
+    message.resize(std::min(message.find('\n'), message.size()));
+    state.firstError = "line " + std::to_string(error->line) + ": " + message;
+  }
+}
+
+// Element nesting allowed in a journal; libxml2 itself stops only one level deeper.
+constexpr int kMaxDepth = 256;
+
+bool TooDeep(const xmlNode* root) {
+  int depth = 1;
+  for (const xmlNode* node = root; node;) {
+    if (node->type == XML_ELEMENT_NODE && depth > kMaxDepth) return true;
+    if (node->children && node->type == XML_ELEMENT_NODE) {
+      node = node->children;
+      ++depth;
+      continue;
+    }
+    while (node && node != root && !node->next) {
+      node = node->parent;
+      --depth;
+    }
+    if (!node || node == root) break;
+    node = node->next;
+  }
+  return false;
+}
+
+// A name as written in the document, with its namespace prefix.
+std::string QualifiedName(const xmlNs* ns, const xmlChar* name) {
+  if (ns && ns->prefix)
+    return Utf8ToCp1251(std::string(View(ns->prefix)) + ":" + std::string(View(name)));
+  return Utf8ToCp1251(View(name));
 }
 
 }  // namespace
 
-std::string XmlValue::Text() const { return Utf8ToCp1251Strict(utf8_); }
+std::string XmlValue::Text() const {
+  return Utf8ToCp1251Strict(utf8_);
+}
 
-std::string XmlAttribute::Name() const { return Utf8ToCp1251(View(attr_->name)); }
+std::string XmlAttribute::Name() const {
+  return QualifiedName(attr_->ns, attr_->name);
+}
 
 XmlValue XmlAttribute::Value() const {
   const xmlNode* child = attr_->children;
@@ -40,7 +99,9 @@ XmlValue XmlAttribute::Value() const {
   return value;
 }
 
-XmlAttribute XmlAttribute::Next() const { return XmlAttribute(attr_->next); }
+XmlAttribute XmlAttribute::Next() const {
+  return XmlAttribute(attr_->next);
+}
 
 std::string XmlNode::Name() const {
   switch (node_->type) {
@@ -50,6 +111,8 @@ std::string XmlNode::Name() const {
       return "#comment";
     case XML_CDATA_SECTION_NODE:
       return "#cdata-section";
+    case XML_ELEMENT_NODE:
+      return QualifiedName(node_->ns, node_->name);
     default:
       return Utf8ToCp1251(View(node_->name));
   }
@@ -70,33 +133,48 @@ XmlAttribute XmlNode::FirstAttribute() const {
   return XmlAttribute(node_->type == XML_ELEMENT_NODE ? node_->properties : nullptr);
 }
 
-bool XmlNode::HasChildNodes() const { return node_->children != nullptr; }
+bool XmlNode::HasChildNodes() const {
+  return node_->children != nullptr;
+}
 
-XmlNode XmlNode::FirstChild() const { return XmlNode(node_->children); }
+XmlNode XmlNode::FirstChild() const {
+  return XmlNode(node_->children);
+}
 
-XmlNode XmlNode::Next() const { return XmlNode(node_->next); }
+XmlNode XmlNode::Next() const {
+  return XmlNode(node_->next);
+}
 
-void XmlDocument::Free::operator()(_xmlDoc* doc) const { xmlFreeDoc(doc); }
+void XmlDocument::Free::operator()(_xmlDoc* doc) const {
+  xmlFreeDoc(doc);
+}
 
 XmlDocument XmlDocument::Parse(std::string_view text) {
   if (text.size() > INT_MAX) throw XmlError("XML document too large");
   xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
   if (!ctxt) throw XmlError("out of memory");
+  ParseState state;
+  ctxt->_private = &state;
   ctxt->sax->internalSubset = RefuseSubset;
   ctxt->sax->externalSubset = RefuseSubset;
-  // No network, no entity substitution, no DTD loading; nesting is held to libxml2's 256 levels.
+  ctxt->sax->serror = NoteError;
+  // No network, no entity substitution, no DTD loading.
   const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
   xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), nullptr,
                                     nullptr, options);
   std::string message;
-  if (ctxt->_private == ctxt) {
+  if (state.doctypeRefused) {
     message = "a document type declaration is not allowed";
   } else if (!doc || !ctxt->wellFormed) {
-    const xmlError* error = xmlCtxtGetLastError(ctxt);
-    message = error && error->message ? error->message : "malformed document";
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
-      message.pop_back();
-    if (error) message = "line " + std::to_string(error->line) + ": " + message;
+    message = state.firstError;
+    if (message.empty()) {
+      const xmlError* error = xmlCtxtGetLastError(ctxt);
+      message = error && error->message ? error->message : "malformed document";
+      message.resize(std::min(message.find('\n'), message.size()));
+      if (error) message = "line " + std::to_string(error->line) + ": " + message;
+    }
+  } else if (TooDeep(xmlDocGetRootElement(doc))) {
+    message = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
   }
   xmlFreeParserCtxt(ctxt);
   if (!message.empty()) {
@@ -108,6 +186,8 @@ XmlDocument XmlDocument::Parse(std::string_view text) {
   return result;
 }
 
-XmlNode XmlDocument::DocumentElement() const { return XmlNode(xmlDocGetRootElement(doc_.get())); }
+XmlNode XmlDocument::DocumentElement() const {
+  return XmlNode(xmlDocGetRootElement(doc_.get()));
+}
 
 }  // namespace morvek

@@ -1,8 +1,10 @@
 #pragma once
 // The journal's XML as the loader walks it: strict XML 1.0, parsed by libxml2 with no network, no
-// DTD and no entity expansion. Nodes are seen as the original DOM showed them: text nodes named
-// "#text", comments "#comment", CDATA "#cdata-section", processing instructions by their target,
-// white space kept. Names and texts come out as Windows-1251 bytes.
+// DTD (a document type declaration is refused), no entity expansion, and at most 256 levels of
+// elements so that a walk of the tree may recurse. Nodes are seen the way the loader expects
+// them: text nodes named "#text", comments "#comment", CDATA "#cdata-section", processing
+// instructions by their target, white space kept. Names keep their namespace prefix; names and
+// texts come out as Windows-1251 bytes.
 #include <memory>
 #include <string>
 #include <string_view>

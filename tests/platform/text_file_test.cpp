@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/text_file.h"
+#include "test_support.h"
+
+namespace morvek {
+namespace {
+
+using test::FileExists;
+using test::ReadFile;
+using test::TempDir;
+using test::W;
+using test::WriteFile;
+
+std::vector<std::string> Entries(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Runs `body` in a child process and gives its exit status; the child is killed if it has not
+// ended within a few seconds, so the test cannot hang.
+int RunInChild(int (*body)(const std::string&), const std::string& arg) {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(body(arg));
+  if (pid < 0) return -1;
+  int status = 0;
+  for (int i = 0; i < 500; ++i) {
+    if (waitpid(pid, &status, WNOHANG) == pid)
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return -2;
+}
+
+// In the child: a file size limit of 4 KiB makes a 64 KiB write fail midway with EFBIG.
+int WriteBeyondTheSizeLimit(const std::string& path) {
+  signal(SIGXFSZ, SIG_IGN);
+  const rlimit limit{4096, 4096};
+  if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
+  try {
+    ReplaceFile(path, std::string(65536, 'n'));
+  } catch (const FileError& e) {
+    return std::string(e.what()).find(path) != std::string::npos ? 0 : 11;
+  } catch (...) {
+    return 12;
+  }
+  return 13;  // reported success
+}
+
+TEST(ReplaceFile, WritesTheBytesExactly) {
+  TempDir dir;
+  const std::string bytes("line\r\nsecond\n\0\xFF\x98 end", 20);
+  ReplaceFile(dir.File("out.txt"), bytes);
+  EXPECT_EQ(ReadFile(dir.File("out.txt")), bytes);
+}
+
+TEST(ReplaceFile, ReplacesALongerFileWhole) {
+  TempDir dir;
+  WriteFile(dir.File("out.txt"), std::string(1000, 'o'));
+  ReplaceFile(dir.File("out.txt"), "new");
+  EXPECT_EQ(ReadFile(dir.File("out.txt")), "new");
+}
+
+TEST(ReplaceFile, EmptyTextGivesAnEmptyFile) {
+  TempDir dir;
+  WriteFile(dir.File("out.txt"), "old");
+  ReplaceFile(dir.File("out.txt"), "");
+  EXPECT_TRUE(FileExists(dir.File("out.txt")));
+  EXPECT_EQ(ReadFile(dir.File("out.txt")), "");
+}
+
+TEST(ReplaceFile, LeavesNoTemporaryFileBehind) {
+  TempDir dir;
+  ReplaceFile(dir.File("a.txt"), "one");
+  ReplaceFile(dir.File("a.txt"), "two");
+  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"a.txt"});
+}
+
+TEST(ReplaceFile, NewFileIsNotPrivateButFollowsTheUmask) {
+  TempDir dir;
+  const mode_t old = umask(022);
+  ReplaceFile(dir.File("out.txt"), "x");
+  umask(old);
+  struct stat st {};
+  ASSERT_EQ(stat(dir.File("out.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+TEST(ReplaceFile, MissingFolderRaisesFileErrorNamingThePath) {
+  TempDir dir;
+  const std::string path = dir.File("no-such-folder/out.txt");
+  try {
+    ReplaceFile(path, "x");
+    FAIL() << "no error raised";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{});
+}
+
+TEST(ReplaceFile, TargetThatIsAFolderRaisesAndLeavesNoTemporaryFile) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("target"));
+  WriteFile(dir.File("target/inside.txt"), "keep");
+  EXPECT_THROW(ReplaceFile(dir.File("target"), "x"), FileError);
+  EXPECT_EQ(ReadFile(dir.File("target/inside.txt")), "keep");
+  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"target"});
+}
+
+TEST(ReplaceFile, WriteFailingMidwayKeepsTheOldFileAndRaises) {
+  TempDir dir;
+  const std::string path = dir.File("journal.txt");
+  WriteFile(path, "old contents\r\n");
+  EXPECT_EQ(RunInChild(WriteBeyondTheSizeLimit, path), 0)
+      << "0: FileError naming the path; 13: success reported; others: see the child";
+  EXPECT_EQ(ReadFile(path), "old contents\r\n");
+  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"journal.txt"});
+}
+
+TEST(ReplaceFile, WriteFailingMidwayCreatesNoNewFile) {
+  TempDir dir;
+  const std::string path = dir.File("fresh.txt");
+  EXPECT_EQ(RunInChild(WriteBeyondTheSizeLimit, path), 0);
+  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{});
+}
+
+TEST(SaveLines, EndsEveryLineWithCrLfTheLastOneToo) {
+  TempDir dir;
+  SaveLines(dir.File("list.txt"), {"first", "", "last"});
+  EXPECT_EQ(ReadFile(dir.File("list.txt")), "first\r\n\r\nlast\r\n");
+}
+
+TEST(SaveLines, KeepsWindows1251BytesAsTheyStand) {
+  TempDir dir;
+  SaveLines(dir.File("list.txt"), {W("ВСЬОГО   18.75")});
+  EXPECT_EQ(ReadFile(dir.File("list.txt")), W("ВСЬОГО   18.75") + "\r\n");
+}
+
+TEST(SaveLines, NoLinesGiveAnEmptyFile) {
+  TempDir dir;
+  WriteFile(dir.File("list.txt"), "old");
+  SaveLines(dir.File("list.txt"), {});
+  EXPECT_EQ(ReadFile(dir.File("list.txt")), "");
+}
+
+TEST(ReadWholeFile, GivesEveryByte) {
+  TempDir dir;
+  const std::string bytes("a\r\n\0\xFF", 5);
+  WriteFile(dir.File("in.bin"), bytes);
+  EXPECT_EQ(ReadWholeFile(dir.File("in.bin")), bytes);
+}
+
+TEST(ReadWholeFile, MissingFileRaisesFileError) {
+  TempDir dir;
+  EXPECT_THROW(ReadWholeFile(dir.File("missing.xml")), FileError);
+}
+
+TEST(JoinPath, JoinsWithOneSeparator) {
+  EXPECT_EQ(JoinPath("/work", "temp.xml"), "/work/temp.xml");
+  EXPECT_EQ(JoinPath("/work/", "temp.xml"), "/work/temp.xml");
+  EXPECT_EQ(JoinPath("", "temp.xml"), "temp.xml");
+}
+
+}  // namespace
+}  // namespace morvek
