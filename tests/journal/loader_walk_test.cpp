@@ -164,28 +164,30 @@ TEST(LoaderLines, SecondCancellationOverwritesTheFirst) {
   EXPECT_EQ(c.line_order.at(4), std::make_pair(static_cast<int>(kLineVD), 1));
 }
 
-TEST(LoaderLines, LastLineBeforeTheMacStepsTheNextDocument) {
-  // No TS after the receipt: the step for the last P happens when the MAC starts, after the
-  // document index has moved on.
+TEST(LoaderLines, LastLineBeforeTheMacStaysWithItsDocument) {
+  // No TS after the receipt: the last P is closed when the MAC starts, before the document index
+  // moves on, so it counts in its own receipt and the next receipt numbers its lines from 1.
   Journal j;
   j.Load(R"(<RQ><DAT><C T="0"><P N="1"/></C></DAT><MAC/>)"
          R"(<DAT><C T="0"><P N="1"/><E N="2"/></C><TS>1</TS></DAT><MAC/></RQ>)");
   EXPECT_EQ(j.model.doc_index, 2);
-  EXPECT_EQ(j.Receipt(0).LineCount(), 0);
+  EXPECT_EQ(j.Receipt(0).LineCount(), 1);
   EXPECT_EQ(LinesOf(j.Receipt(0)), (LineOrder{{1, {kLineP, 0}}}));
   const check& next = j.Receipt(1);
-  EXPECT_EQ(LinesOf(next), (LineOrder{{2, {kLineP, 1}}, {3, {kLineE, 0}}}));
-  EXPECT_EQ(next.sales.count(0), 0u);
-  EXPECT_EQ(next.sales.count(1), 1u);
+  EXPECT_EQ(LinesOf(next), (LineOrder{{1, {kLineP, 0}}, {2, {kLineE, 0}}}));
+  EXPECT_EQ(next.LineCount(), 2);
 }
 
-TEST(LoaderLines, LastLineOfTheLastDocumentCreatesAnEmptyDocumentAfterIt) {
+TEST(LoaderLines, TimeStampBeforeTheReceiptKeepsEveryLineOfEveryDocument) {
+  // A register that writes TS first ends every DAT with its receipt's end record.
   Journal j;
-  j.Load(R"(<RQ><DAT><C T="0"><P N="1"/></C></DAT><MAC/></RQ>)");
-  EXPECT_EQ(j.model.doc_index, 1);
-  ASSERT_EQ(j.model.dats.size(), 2u);
-  EXPECT_EQ(j.model.dats.at(1).checks.at(0).sale_key, 1);
-  EXPECT_EQ(j.model.dats.at(1).checks.at(0).line_order.size(), 0u);
+  j.Load(R"(<RQ><DAT DI="1"><TS>1</TS><C T="0"><P N="1"/><E N="2" NO="7"/></C></DAT><MAC/>)"
+         R"(<DAT DI="2"><TS>2</TS><C T="0"><P N="1"/><E N="2" NO="8"/></C></DAT><MAC/></RQ>)");
+  ASSERT_EQ(j.model.dats.size(), 2u);  // no empty document made up after the last one
+  for (int d = 0; d < 2; ++d) {
+    EXPECT_EQ(j.Receipt(d).LineCount(), 2) << d;
+    EXPECT_EQ(LinesOf(j.Receipt(d)), (LineOrder{{1, {kLineP, 0}}, {2, {kLineE, 0}}})) << d;
+  }
 }
 
 TEST(LoaderLines, CommentBetweenSalesIsEnteredAsAnUnknownElement) {
