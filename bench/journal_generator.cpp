@@ -251,7 +251,7 @@ class JournalBuilder {
   }
 
   GeneratedJournal Build() {
-    writer_.Raw("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<RQ V=\"1\">\n");
+    writer_.Raw("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n");
     const int receipts = options_.receipts > 0 ? options_.receipts : 0;
     const int zReports = options_.zReports > 0 ? options_.zReports : 0;
     int written = 0;
@@ -262,7 +262,7 @@ class JournalBuilder {
       ZReport();
     }
     for (; written < receipts; ++written) Receipt();
-    writer_.Raw("</RQ>\n");
+    writer_.Raw("</RQ>\r\n");
 
     result_.xml = Utf8ToCp1251(xml_);
     result_.lastReceiptNumber = result_.receipts > 0 ? receiptNumber_ - 1 : 0;
@@ -287,7 +287,7 @@ class JournalBuilder {
     writer_.TextElement("TS", clock_.Stamp(random_.Between(0, 59)));
     writer_.Close("DAT");
     writer_.Open("MAC").Attr("DI", documentId_).Attr("NT", 1).Empty();
-    writer_.Raw("\n");
+    writer_.Raw("\r\n");
     ++documentId_;
   }
 

@@ -2,7 +2,9 @@
 // Journals as a register hands them out, made up from a seed: the same options give the same bytes
 // on every machine. The benchmark, the fuzz seeds and the simulator serve them.
 //
-// The text is the assembled <RQ V="1"> document in Windows-1251, one document per line:
+// The text is the assembled <RQ V="1"> document in Windows-1251, as the retrieval window writes it
+// to temp.xml: the declaration, <RQ V="1">, one line per document and </RQ>, each line ending in
+// CR LF. A document line is
 // <DAT ...><C ...>lines</C><TS>stamp</TS></DAT><MAC .../> for a receipt and the same with <Z ...>
 // for a Z-report. Receipts are sales, returns, service receipts (cash in and out) and a few
 // cancelled ones, with goods (P, CP), discounts and surcharges (D, S), payments (M), comments (L),

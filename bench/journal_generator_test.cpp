@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <optional>
@@ -90,10 +91,11 @@ TEST(JournalGenerator, SameOptionsGiveTheSameBytes) {
 
 TEST(JournalGenerator, WritesAWellFormedWindows1251Journal) {
   const GeneratedJournal journal = GenerateJournal({.receipts = 300, .zReports = 8, .seed = 7});
-  EXPECT_EQ(
-      journal.xml.rfind("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<RQ V=\"1\">\n", 0),
-      0u);
-  EXPECT_TRUE(journal.xml.ends_with("</RQ>\n"));
+  // The lines of the assembled document, each ending in CR LF; 308 documents numbered from 1.
+  EXPECT_TRUE(journal.xml.starts_with(
+      "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n<DAT "));
+  EXPECT_TRUE(journal.xml.ends_with("<MAC DI=\"308\" NT=\"1\"/>\r\n</RQ>\r\n"));
+  EXPECT_EQ(std::count(journal.xml.begin(), journal.xml.end(), '\n'), 308 + 3);
   // Cyrillic goods names arrive as single Windows-1251 bytes, not as UTF-8 pairs.
   EXPECT_NE(journal.xml.find("Хліб"_cp), std::string::npos);
   EXPECT_EQ(journal.xml.find("Хліб"), std::string::npos);
