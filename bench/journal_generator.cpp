@@ -215,20 +215,11 @@ class Writer {
   void Escaped(std::string_view text) {
     for (const char c : text) {
       switch (c) {
-        case '&':
-          out_ += "&amp;";
-          break;
-        case '<':
-          out_ += "&lt;";
-          break;
-        case '>':
-          out_ += "&gt;";
-          break;
-        case '"':
-          out_ += "&quot;";
-          break;
-        default:
-          out_ += c;
+        case '&': out_ += "&amp;"; break;
+        case '<': out_ += "&lt;"; break;
+        case '>': out_ += "&gt;"; break;
+        case '"': out_ += "&quot;"; break;
+        default: out_ += c;
       }
     }
   }

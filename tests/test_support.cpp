@@ -34,6 +34,8 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+bool FileExists(const std::string& path) {
+  return std::filesystem::exists(path);
+}
 
 }  // namespace morvek::test

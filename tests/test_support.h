@@ -11,9 +11,13 @@
 namespace morvek::test {
 
 // Windows-1251 bytes of a UTF-8 text, for comparing with the core's texts.
-inline std::string W(const std::string& utf8) { return Utf8ToCp1251(utf8); }
+inline std::string W(const std::string& utf8) {
+  return Utf8ToCp1251(utf8);
+}
 // UTF-8 of Windows-1251 bytes, for readable failure messages.
-inline std::string U(const std::string& cp1251) { return Cp1251ToUtf8(cp1251); }
+inline std::string U(const std::string& cp1251) {
+  return Cp1251ToUtf8(cp1251);
+}
 
 // A fresh folder under the system's temporary folder, removed with its contents at the end.
 class TempDir {

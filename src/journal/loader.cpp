@@ -38,18 +38,11 @@ void Loader::WalkNodes(XmlNode node) {
     }
     if (node.IsTextElement()) {
       switch (control_.element) {
-        case kMAC:
-          StoreValue(2, node.Text());
-          break;
-        case kTS:
-          StoreValue(0, node.Text());
-          break;
+        case kMAC: StoreValue(2, node.Text()); break;
+        case kTS: StoreValue(0, node.Text()); break;
         case kL:
-        case kH:
-          StoreValue(1, node.Text());
-          break;
-        default:
-          break;
+        case kH: StoreValue(1, node.Text()); break;
+        default: break;
       }
     }
     ReadAttributes(node.FirstAttribute());
@@ -90,24 +83,12 @@ void Loader::StoreValue(int code, const XmlValue& value) {
     case kDAT: {
       dat& d = Document();
       switch (code) {
-        case 0:
-          d.fn = Text(value);
-          return;
-        case 1:
-          d.tn = Text(value);
-          return;
-        case 2:
-          d.zn = Text(value);
-          return;
-        case 3:
-          d.di = Number(value);
-          return;
-        case 4:
-          d.dt = Number(value);
-          return;
-        case 5:
-          d.v = Number(value);
-          return;
+        case 0: d.fn = Text(value); return;
+        case 1: d.tn = Text(value); return;
+        case 2: d.zn = Text(value); return;
+        case 3: d.di = Number(value); return;
+        case 4: d.dt = Number(value); return;
+        case 5: d.v = Number(value); return;
       }
       return;
     }
@@ -147,35 +128,19 @@ void Loader::StoreValue(int code, const XmlValue& value) {
     case kTXS:
     case kZ_M:
     case kIO:
-    case kNC:
-      StoreZReportTotal(code, value);
-      return;
+    case kNC: StoreZReportTotal(code, value); return;
     case kTX: {
       sale_end& end = Receipt().end;
       end.has_taxes = true;
       morvek::tx& t = end.taxes[end.tax_key];
       switch (code) {
-        case 0:
-          t.tx = Text(value);
-          return;
-        case 1:
-          t.txpr = Number(value);
-          return;
-        case 2:
-          t.txsm = Number(value);
-          return;
-        case 3:
-          t.dtpr = Number(value);
-          return;
-        case 4:
-          t.dtsm = Number(value);
-          return;
-        case 5:
-          t.txty = Number(value);
-          return;
-        case 6:
-          t.txal = Number(value);
-          return;
+        case 0: t.tx = Text(value); return;
+        case 1: t.txpr = Number(value); return;
+        case 2: t.txsm = Number(value); return;
+        case 3: t.dtpr = Number(value); return;
+        case 4: t.dtsm = Number(value); return;
+        case 5: t.txty = Number(value); return;
+        case 6: t.txal = Number(value); return;
       }
       return;
     }
@@ -199,30 +164,14 @@ void Loader::StoreReceiptLine(int code, const XmlValue& value) {
       const int key = element == kP ? c.sale_key : c.cp_sale_key;
       sale& s = element == kP ? c.sales[key] : c.cp_sales[key];
       switch (code) {
-        case 0:
-          place(s.n, element == kP ? kLineP : kLineCP, key);
-          return;
-        case 1:
-          s.c = Text(value);
-          return;
-        case 2:
-          s.cd = Text(value);
-          return;
-        case 3:
-          s.nm = Text(value);
-          return;
-        case 4:
-          s.sm = Number(value);
-          return;
-        case 5:
-          s.q = Number(value);
-          return;
-        case 6:
-          s.prc = Number(value);
-          return;
-        case 7:
-          s.tx = Text(value);
-          return;
+        case 0: place(s.n, element == kP ? kLineP : kLineCP, key); return;
+        case 1: s.c = Text(value); return;
+        case 2: s.cd = Text(value); return;
+        case 3: s.nm = Text(value); return;
+        case 4: s.sm = Number(value); return;
+        case 5: s.q = Number(value); return;
+        case 6: s.prc = Number(value); return;
+        case 7: s.tx = Text(value); return;
       }
       return;
     }
@@ -231,54 +180,26 @@ void Loader::StoreReceiptLine(int code, const XmlValue& value) {
       const int key = element == kD ? c.discount_key : c.surcharge_key;
       sale_up_down& s = element == kD ? c.discounts[key] : c.surcharges[key];
       switch (code) {
-        case 0:
-          s.tr = Number(value);
-          return;
-        case 1:
-          s.ty = Number(value);
-          return;
-        case 2:
-          s.st = Number(value);
-          return;
-        case 3:
-          s.ni = Number(value);
-          return;
-        case 4:
-          s.tx = Text(value);
-          return;
-        case 5:
-          s.pr = Number(value);
-          return;
-        case 6:
-          s.sm = Number(value);
-          return;
-        case 7:
-          place(s.n, element == kD ? kLineD : kLineS, key);
-          return;
+        case 0: s.tr = Number(value); return;
+        case 1: s.ty = Number(value); return;
+        case 2: s.st = Number(value); return;
+        case 3: s.ni = Number(value); return;
+        case 4: s.tx = Text(value); return;
+        case 5: s.pr = Number(value); return;
+        case 6: s.sm = Number(value); return;
+        case 7: place(s.n, element == kD ? kLineD : kLineS, key); return;
       }
       return;
     }
     case kM: {
       sale_pay& p = c.payments[c.payment_key];
       switch (code) {
-        case 0:
-          place(p.n, kLineM, c.payment_key);
-          return;
-        case 1:
-          p.t = Number(value);
-          return;
-        case 2:
-          p.nm = Text(value);
-          return;
-        case 3:
-          p.sm = Number(value);
-          return;
-        case 4:
-          p.rm = Number(value);
-          return;
-        case 5:
-          p.rrn = Text(value);
-          return;
+        case 0: place(p.n, kLineM, c.payment_key); return;
+        case 1: p.t = Number(value); return;
+        case 2: p.nm = Text(value); return;
+        case 3: p.sm = Number(value); return;
+        case 4: p.rm = Number(value); return;
+        case 5: p.rrn = Text(value); return;
       }
       return;
     }
@@ -287,18 +208,10 @@ void Loader::StoreReceiptLine(int code, const XmlValue& value) {
       const int key = element == kI ? c.cash_in_key : c.cash_out_key;
       sale_in_out& s = element == kI ? c.cash_ins[key] : c.cash_outs[key];
       switch (code) {
-        case 0:
-          place(s.n, element == kI ? kLineI : kLineO, key);
-          return;
-        case 1:
-          s.t = Number(value);
-          return;
-        case 2:
-          s.nm = Text(value);
-          return;
-        case 3:
-          s.sm = Number(value);
-          return;
+        case 0: place(s.n, element == kI ? kLineI : kLineO, key); return;
+        case 1: s.t = Number(value); return;
+        case 2: s.nm = Text(value); return;
+        case 3: s.sm = Number(value); return;
       }
       return;
     }
@@ -311,18 +224,10 @@ void Loader::StoreReceiptLine(int code, const XmlValue& value) {
     case kH: {
       sale_serv_info& h = c.service_infos[c.service_info_key];
       switch (code) {
-        case 0:
-          place(h.n, kLineH, c.service_info_key);
-          return;
-        case 1:
-          h.text = Text(value);
-          return;
-        case 2:
-          h.hp = Text(value);
-          return;
-        case 3:
-          h.ht = Text(value);
-          return;
+        case 0: place(h.n, kLineH, c.service_info_key); return;
+        case 1: h.text = Text(value); return;
+        case 2: h.hp = Text(value); return;
+        case 3: h.ht = Text(value); return;
       }
       return;
     }
@@ -333,52 +238,24 @@ void Loader::StoreReceiptLine(int code, const XmlValue& value) {
     case kE: {
       sale_end& e = c.end;
       switch (code) {
-        case 0:
-          place(e.n, kLineE, c.end_key);
-          return;
+        case 0: place(e.n, kLineE, c.end_key); return;
         case 1:
           e.no = Number(value);
           rq_.NoteCheckNumber(Whole(e.no));
           return;
-        case 2:
-          e.sm = Number(value);
-          return;
-        case 3:
-          e.se = Number(value);
-          return;
-        case 4:
-          e.tx = Text(value);
-          return;
-        case 5:
-          e.txpr = Number(value);
-          return;
-        case 6:
-          e.txsm = Number(value);
-          return;
-        case 7:
-          e.dtpr = Number(value);
-          return;
-        case 8:
-          e.dtsm = Number(value);
-          return;
-        case 9:
-          e.txty = Number(value);
-          return;
-        case 10:
-          e.txal = Number(value);
-          return;
-        case 11:
-          e.cs = Number(value);
-          return;
-        case 12:
-          e.vd = Number(value);
-          return;
-        case 13:
-          e.ts = Text(value);
-          return;
-        case 14:
-          e.fn = Text(value);
-          return;
+        case 2: e.sm = Number(value); return;
+        case 3: e.se = Number(value); return;
+        case 4: e.tx = Text(value); return;
+        case 5: e.txpr = Number(value); return;
+        case 6: e.txsm = Number(value); return;
+        case 7: e.dtpr = Number(value); return;
+        case 8: e.dtsm = Number(value); return;
+        case 9: e.txty = Number(value); return;
+        case 10: e.txal = Number(value); return;
+        case 11: e.cs = Number(value); return;
+        case 12: e.vd = Number(value); return;
+        case 13: e.ts = Text(value); return;
+        case 14: e.fn = Text(value); return;
       }
       return;
     }
@@ -392,42 +269,18 @@ void Loader::StoreZReportTotal(int code, const XmlValue& value) {
       z.has_taxes = true;
       vid_tax& x = z.taxes[z.tax_key];
       switch (code) {
-        case 0:
-          x.tx = Text(value);
-          return;
-        case 1:
-          x.ts = Text(value);
-          return;
-        case 2:
-          x.txpr = Number(value);
-          return;
-        case 3:
-          x.txi = Number(value);
-          return;
-        case 4:
-          x.txo = Number(value);
-          return;
-        case 5:
-          x.dtpr = Number(value);
-          return;
-        case 6:
-          x.dti = Number(value);
-          return;
-        case 7:
-          x.dto = Number(value);
-          return;
-        case 8:
-          x.txty = Number(value);
-          return;
-        case 9:
-          x.txal = Number(value);
-          return;
-        case 10:
-          x.smi = Number(value);
-          return;
-        case 11:
-          x.smo = Number(value);
-          return;
+        case 0: x.tx = Text(value); return;
+        case 1: x.ts = Text(value); return;
+        case 2: x.txpr = Number(value); return;
+        case 3: x.txi = Number(value); return;
+        case 4: x.txo = Number(value); return;
+        case 5: x.dtpr = Number(value); return;
+        case 6: x.dti = Number(value); return;
+        case 7: x.dto = Number(value); return;
+        case 8: x.txty = Number(value); return;
+        case 9: x.txal = Number(value); return;
+        case 10: x.smi = Number(value); return;
+        case 11: x.smo = Number(value); return;
       }
       return;
     }
@@ -435,18 +288,10 @@ void Loader::StoreZReportTotal(int code, const XmlValue& value) {
       z.has_pays = true;
       vid_pay& p = z.pays[z.pay_key];
       switch (code) {
-        case 0:
-          p.t = Number(value);
-          return;
-        case 1:
-          p.nm = Text(value);
-          return;
-        case 2:
-          p.smi = Number(value);
-          return;
-        case 3:
-          p.smo = Number(value);
-          return;
+        case 0: p.t = Number(value); return;
+        case 1: p.nm = Text(value); return;
+        case 2: p.smi = Number(value); return;
+        case 3: p.smo = Number(value); return;
       }
       return;
     }
@@ -454,21 +299,11 @@ void Loader::StoreZReportTotal(int code, const XmlValue& value) {
       z.has_rotates = true;
       vid_rotate& r = z.rotates[z.rotate_key];
       switch (code) {
-        case 0:
-          r.t = Number(value);
-          return;
-        case 1:
-          r.nm = Text(value);
-          return;
-        case 2:
-          r.smi = Number(value);
-          return;
-        case 3:
-          r.smo = Number(value);
-          return;
-        case 4:
-          r.smt = Number(value);
-          return;
+        case 0: r.t = Number(value); return;
+        case 1: r.nm = Text(value); return;
+        case 2: r.smi = Number(value); return;
+        case 3: r.smo = Number(value); return;
+        case 4: r.smt = Number(value); return;
       }
       return;
     }

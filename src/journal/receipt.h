@@ -9,10 +9,22 @@
 namespace morvek {
 
 // Line kinds, as line_order records them.
+// clang-format off
 enum LineKind : int {
-  kLineNone = 0, kLineP = 1, kLineCP = 2, kLineD = 3, kLineS = 4, kLineM = 5, kLineI = 6,
-  kLineO = 7, kLineL = 8, kLineH = 9, kLineVD = 10, kLineE = 11,
+  kLineNone = 0,
+  kLineP = 1,
+  kLineCP = 2,
+  kLineD = 3,
+  kLineS = 4,
+  kLineM = 5,
+  kLineI = 6,
+  kLineO = 7,
+  kLineL = 8,
+  kLineH = 9,
+  kLineVD = 10,
+  kLineE = 11,
 };
+// clang-format on
 
 struct sale {  // P and CP
   float n = 0;

@@ -26,8 +26,12 @@ void rq::Clear() {
   macs.clear();
 }
 
-void rq::NoteCheckNumber(int n) { NoteNumber(n, check_no_min, check_no_max); }
+void rq::NoteCheckNumber(int n) {
+  NoteNumber(n, check_no_min, check_no_max);
+}
 
-void rq::NoteZNumber(int n) { NoteNumber(n, z_no_min, z_no_max); }
+void rq::NoteZNumber(int n) {
+  NoteNumber(n, z_no_min, z_no_max);
+}
 
 }  // namespace morvek

@@ -3,9 +3,9 @@
 namespace morvek {
 
 typ_work::typ_work()
-    : elements_{{"RQ", 0}, {"DAT", 1}, {"MAC", 2}, {"C", 3},   {"Z", 4},    {"TS", 5},
-                {"P", 6},  {"CP", 7},  {"D", 8},   {"S", 9},   {"M", 10},   {"I", 11},
-                {"O", 12}, {"L", 13},  {"H", 14},  {"VD", 15}, {"E", 16},   {"TXS", 17},
+    : elements_{{"RQ", 0},   {"DAT", 1}, {"MAC", 2}, {"C", 3},   {"Z", 4},  {"TS", 5},
+                {"P", 6},    {"CP", 7},  {"D", 8},   {"S", 9},   {"M", 10}, {"I", 11},
+                {"O", 12},   {"L", 13},  {"H", 14},  {"VD", 15}, {"E", 16}, {"TXS", 17},
                 {"Z_M", 18}, {"IO", 19}, {"NC", 20}, {"TX", 21}},
       rq_{{"V", 0}},
       dat_{{"FN", 0}, {"TN", 1}, {"ZN", 2}, {"DI", 3}, {"DT", 4}, {"V", 5}},
@@ -20,22 +20,25 @@ typ_work::typ_work()
       l_{{"N", 0}},
       h_{{"N", 0}, {"HP", 2}, {"HT", 3}},
       vd_{{"N", 0}, {"NI", 1}},
-      e_{{"N", 0},    {"NO", 1},   {"SM", 2},   {"SE", 3},   {"TX", 4},
-         {"TXPR", 5}, {"TXSM", 6}, {"DTPR", 7}, {"DTSM", 8}, {"TXTY", 9},
-         {"TXAL", 10}, {"CS", 11}, {"VD", 12},  {"TS", 13},  {"FN", 14}},
-      txs_{{"TX", 0},   {"TS", 1},  {"TXPR", 2}, {"TXI", 3},  {"TXO", 4},  {"DTPR", 5},
-           {"DTI", 6},  {"DTO", 7}, {"TXTY", 8}, {"TXAL", 9}, {"SMI", 10}, {"SMO", 11}},
+      e_{{"N", 0},     {"NO", 1},   {"SM", 2},   {"SE", 3},   {"TX", 4},
+         {"TXPR", 5},  {"TXSM", 6}, {"DTPR", 7}, {"DTSM", 8}, {"TXTY", 9},
+         {"TXAL", 10}, {"CS", 11},  {"VD", 12},  {"TS", 13},  {"FN", 14}},
+      txs_{{"TX", 0},  {"TS", 1},  {"TXPR", 2}, {"TXI", 3},  {"TXO", 4},  {"DTPR", 5},
+           {"DTI", 6}, {"DTO", 7}, {"TXTY", 8}, {"TXAL", 9}, {"SMI", 10}, {"SMO", 11}},
       zm_{{"T", 0}, {"NM", 1}, {"SMI", 2}, {"SMO", 3}},
       rotate_{{"T", 0}, {"NM", 1}, {"SMI", 2}, {"SMO", 3}, {"SMT", 4}},
       nc_{{"NI", 0}, {"NO", 1}},
-      tx_{{"TX", 0}, {"TXPR", 1}, {"TXSM", 2}, {"DTPR", 3}, {"DTSM", 4}, {"TXTY", 5}, {"TXAL", 6}} {}
+      tx_{{"TX", 0}, {"TXPR", 1}, {"TXSM", 2}, {"DTPR", 3}, {"DTSM", 4}, {"TXTY", 5}, {"TXAL", 6}} {
+}
 
 int typ_work::Find(const Table& table, std::string_view name) {
   const auto it = table.find(name);
   return it == table.end() ? 0 : it->second;
 }
 
-int typ_work::ElementCode(std::string_view name) const { return Find(elements_, name); }
+int typ_work::ElementCode(std::string_view name) const {
+  return Find(elements_, name);
+}
 
 int typ_work::AttributeCode(int element, std::string_view name) const {
   switch (element) {
@@ -45,10 +48,13 @@ int typ_work::AttributeCode(int element, std::string_view name) const {
     case kC: return Find(c_, name);
     case kZ: return Find(z_, name);
     case kTS: return Find(ts_, name);
-    case kP: case kCP: return Find(p_, name);
-    case kD: case kS: return Find(ds_, name);
+    case kP:
+    case kCP: return Find(p_, name);
+    case kD:
+    case kS: return Find(ds_, name);
     case kM: return Find(m_, name);
-    case kI: case kO: return Find(io_, name);
+    case kI:
+    case kO: return Find(io_, name);
     case kL: return Find(l_, name);
     case kH: return Find(h_, name);
     case kVD: return Find(vd_, name);

@@ -8,11 +8,13 @@
 namespace morvek {
 
 // Element codes.
+// clang-format off
 enum Element : int {
   kRQ = 0, kDAT = 1, kMAC = 2, kC = 3, kZ = 4, kTS = 5, kP = 6, kCP = 7, kD = 8, kS = 9, kM = 10,
   kI = 11, kO = 12, kL = 13, kH = 14, kVD = 15, kE = 16, kTXS = 17, kZ_M = 18, kIO = 19, kNC = 20,
   kTX = 21,
 };
+// clang-format on
 inline constexpr int kElementCount = 22;
 
 class typ_work {

@@ -105,16 +105,11 @@ XmlAttribute XmlAttribute::Next() const {
 
 std::string XmlNode::Name() const {
   switch (node_->type) {
-    case XML_TEXT_NODE:
-      return "#text";
-    case XML_COMMENT_NODE:
-      return "#comment";
-    case XML_CDATA_SECTION_NODE:
-      return "#cdata-section";
-    case XML_ELEMENT_NODE:
-      return QualifiedName(node_->ns, node_->name);
-    default:
-      return Utf8ToCp1251(View(node_->name));
+    case XML_TEXT_NODE: return "#text";
+    case XML_COMMENT_NODE: return "#comment";
+    case XML_CDATA_SECTION_NODE: return "#cdata-section";
+    case XML_ELEMENT_NODE: return QualifiedName(node_->ns, node_->name);
+    default: return Utf8ToCp1251(View(node_->name));
   }
 }
 

@@ -135,27 +135,17 @@ void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
   for (int k = 1; k <= lines; ++k) {
     const auto [kind, key] = lineAt(k);
     switch (kind) {
-      case kLineP:
-        AddGoods(list, c.sales[key], true, full ? 3 : 0);
-        break;
-      case kLineCP:
-        AddGoods(list, c.cp_sales[key], false, 0);
-        break;
-      case kLineD:
-        AddDiscount(list, c.discounts[key]);
-        break;
-      case kLineS:
-        AddSurcharge(list, c.surcharges[key]);
-        break;
+      case kLineP: AddGoods(list, c.sales[key], true, full ? 3 : 0); break;
+      case kLineCP: AddGoods(list, c.cp_sales[key], false, 0); break;
+      case kLineD: AddDiscount(list, c.discounts[key]); break;
+      case kLineS: AddSurcharge(list, c.surcharges[key]); break;
       case kLineI:
         list.Add(PlaceRight("  Внесок"_cp, Money(c.cash_ins[key].sm), kAmountColumn));
         break;
       case kLineO:
         list.Add(PlaceRight("  Видача"_cp, "-" + Money(c.cash_outs[key].sm), kAmountColumn));
         break;
-      case kLineL:
-        list.Add("  " + c.comments[key].text);
-        break;
+      case kLineL: list.Add("  " + c.comments[key].text); break;
       case kLineH: {
         const sale_serv_info& h = c.service_infos[key];
         if (!full)
@@ -164,8 +154,7 @@ void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
           list.Add("  " + h.ht + " " + (h.ht == "BarBitLine" ? h.text : Base64Decode(h.text)));
         break;
       }
-      default:
-        break;
+      default: break;
     }
   }
 
@@ -186,14 +175,9 @@ void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
     case 0:
       if (!cancelled) list.Add(std::string(kFiscalReceipt));
       break;
-    case 1:
-      list.Add(std::string("         ВИДАТКОВИЙ ЧЕК"_cp));
-      break;
-    case 2:
-      list.Add(std::string("         СЛУЖБОВИЙ ЧЕК"_cp));
-      break;
-    default:
-      break;
+    case 1: list.Add(std::string("         ВИДАТКОВИЙ ЧЕК"_cp)); break;
+    case 2: list.Add(std::string("         СЛУЖБОВИЙ ЧЕК"_cp)); break;
+    default: break;
   }
   list.Add(std::string(kSeparator));
   list.Add(std::string(kSeparator));

@@ -14,7 +14,9 @@ void sootv::Set(int key, int value) {
   ++count_;
 }
 
-int sootv::Get(int key) { return entries_[key]; }
+int sootv::Get(int key) {
+  return entries_[key];
+}
 
 int sootv::FindKeyByValue(int value) const {
   if (count_ == 0) return -1;

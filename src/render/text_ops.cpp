@@ -14,8 +14,7 @@ std::string PlaceRight(std::string_view line, std::string_view value, int column
       column != kNumberColumn)
     return result;
   const long first = column - static_cast<long>(value.size()) + 1;  // 1-based
-  if (first < 1 || column > static_cast<long>(result.size()))
-    throw RangeError("Range check error");
+  if (first < 1 || column > static_cast<long>(result.size())) throw RangeError("Range check error");
   result.replace(static_cast<std::size_t>(first - 1), value.size(), value);
   return result;
 }
@@ -50,12 +49,20 @@ std::string FormatStamp(std::string_view stamp, bool withTime) {
   return text;
 }
 
-std::string Money(double deviceUnits) { return FloatToFixed(deviceUnits * 0.01, 2); }
+std::string Money(double deviceUnits) {
+  return FloatToFixed(deviceUnits * 0.01, 2);
+}
 
-std::string Rate(double value) { return FloatToFixed(value, 2); }
+std::string Rate(double value) {
+  return FloatToFixed(value, 2);
+}
 
-int WholeOf(std::string_view text) { return StrToInt(text); }
+int WholeOf(std::string_view text) {
+  return StrToInt(text);
+}
 
-int WholeOf(double value) { return TruncToInt(value); }
+int WholeOf(double value) {
+  return TruncToInt(value);
+}
 
 }  // namespace morvek

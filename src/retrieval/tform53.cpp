@@ -17,7 +17,9 @@ TForm53::TForm53(Ui& ui) : ui_(ui) {
   rq.Clear();
 }
 
-void TForm53::FormCreate() { ComboBox1.Select(kTypeBoth); }
+void TForm53::FormCreate() {
+  ComboBox1.Select(kTypeBoth);
+}
 
 void TForm53::ComboBox1Change() {
   const bool zReports = ComboBox1.itemIndex == kTypeZReport;
@@ -36,7 +38,9 @@ void TForm53::LoadDocument(std::string_view xmlText) {
   LoadJournal(document.DocumentElement());
 }
 
-void TForm53::LoadJournal(const XmlNode& root) { Loader(rq, control).LoadJournal(root); }
+void TForm53::LoadJournal(const XmlNode& root) {
+  Loader(rq, control).LoadJournal(root);
+}
 
 void TForm53::RenderDocuments(ListBox& list) {
   MakeRenderer().RenderDocuments(list, ComboBox1.itemIndex, Edit1.text, Edit2.text);

@@ -19,11 +19,11 @@ class TForm53 {
 
   // Controls.
   ComboBox ComboBox1;  // document type: "Z-отчет", "Чек", "Чек+Z-отчет", "Внес./Изъят."
-  Edit Edit1;          // first document number
-  Edit Edit2;          // last document number
-  Edit Edit3;          // register password
-  ListBox ListBox1;    // the assembled document, a line per text line
-  ListBox ListBox2;    // what the operator reads
+  Edit Edit1;        // first document number
+  Edit Edit2;        // last document number
+  Edit Edit3;        // register password
+  ListBox ListBox1;  // the assembled document, a line per text line
+  ListBox ListBox2;  // what the operator reads
 
   // State.
   morvek::rq rq;
