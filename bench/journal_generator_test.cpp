@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/cp1251.h"
-#include "platform/ui.h"
+#include "platform/silent_ui.h"
 #include "platform/xml_document.h"
 #include "render/ordering.h"
 #include "render/renderer.h"
@@ -20,15 +20,6 @@
 
 namespace morvek {
 namespace {
-
-class SilentUi : public Ui {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowUnhandledError(const std::string&) override {}
-  std::optional<std::string> PromptSaveFile(const SaveDialogOptions&) override {
-    return std::nullopt;
-  }
-};
 
 class Folder {
  public:

@@ -27,7 +27,7 @@
 
 #include "bench/journal_generator.h"
 #include "platform/cp1251.h"
-#include "platform/ui.h"
+#include "platform/silent_ui.h"
 #include "platform/xml_document.h"
 #include "render/ordering.h"
 #include "render/renderer.h"
@@ -39,15 +39,6 @@ namespace {
 JournalOptions g_options{.receipts = 10000, .zReports = 300, .seed = 20240109};
 GeneratedJournal g_journal;
 std::string g_folder;  // holds the error log; a failing document would leave it there
-
-class SilentUi : public Ui {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowUnhandledError(const std::string&) override {}
-  std::optional<std::string> PromptSaveFile(const SaveDialogOptions&) override {
-    return std::nullopt;
-  }
-};
 
 std::string ErrorLogPath() {
   return g_folder + "/error.log";

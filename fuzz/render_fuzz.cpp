@@ -16,20 +16,11 @@
 #include <string_view>
 
 #include "platform/cp1251.h"
-#include "platform/ui.h"
+#include "platform/silent_ui.h"
 #include "render/renderer.h"
 #include "retrieval/tform53.h"
 
 namespace {
-
-class SilentUi : public morvek::Ui {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowUnhandledError(const std::string&) override {}
-  std::optional<std::string> PromptSaveFile(const morvek::SaveDialogOptions&) override {
-    return std::nullopt;
-  }
-};
 
 // Failing documents write the error log into a folder made once per process, removed at exit.
 const std::string& ErrorLogPath() {
@@ -61,7 +52,7 @@ bool EndsWithFailureLines(const std::vector<std::string>& lines) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace morvek;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  SilentUi ui;
+  morvek::SilentUi ui;
   TForm53 form(ui);
   form.errorLogPath = ErrorLogPath();
   form.FormCreate();

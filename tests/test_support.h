@@ -1,6 +1,7 @@
 #pragma once
 // Helpers the tests share: UTF-8 to Windows-1251 for expected texts, temporary folders, a Ui that
 // records what it was asked, and a journal parsed and loaded in one call.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,13 +41,32 @@ bool FileExists(const std::string& path);
 class RecordingUi : public Ui {
  public:
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  void ShowMessageBox(const std::string& text, const std::string& caption) override {
+    messages.push_back(text);
+    captions.push_back(caption);
+  }
+  bool AskYesNo(const std::string& text, const std::string& caption) override {
+    questions.push_back(text);
+    captions.push_back(caption);
+    return yesAnswer;
+  }
+  // Runs the hook, so a test can click the wait window's abort button while a driver waits.
+  void ProcessMessages() override {
+    ++processed;
+    if (onProcessMessages) onProcessMessages();
+  }
+  void Sleep(int ms) override { sleptMs += ms; }
   void ShowUnhandledError(const std::string& message) override { errors.push_back(message); }
   std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override {
     dialogs.push_back(options);
     return saveAnswer;
   }
 
-  std::vector<std::string> messages, errors;
+  std::vector<std::string> messages, errors, captions, questions;
+  bool yesAnswer = false;
+  int processed = 0;
+  long sleptMs = 0;  // sleeps are counted, not slept
+  std::function<void()> onProcessMessages;
   std::vector<SaveDialogOptions> dialogs;
   std::optional<std::string> saveAnswer;
 };

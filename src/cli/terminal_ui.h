@@ -11,10 +11,16 @@ namespace morvek {
 class TerminalUi : public Ui {
  public:
   void ShowMessage(const std::string& text) override;
+  void ShowMessageBox(const std::string& text, const std::string& caption) override;
+  // Answered by the command line (--yes); No otherwise.
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
+  void ProcessMessages() override {}
+  void Sleep(int ms) override;
   void ShowUnhandledError(const std::string& message) override;
   std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override;
 
   std::optional<std::string> saveFileName;
+  bool answerYes = false;
 };
 
 }  // namespace morvek

@@ -16,7 +16,14 @@ struct SaveDialogOptions {
 class Ui {
  public:
   virtual ~Ui() = default;
+  // A modal message with an OK button; with a caption where one is given.
   virtual void ShowMessage(const std::string& text) = 0;
+  virtual void ShowMessageBox(const std::string& text, const std::string& caption) = 0;
+  // A modal Yes/No question; true for Yes.
+  virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+  // Lets pending window events run (repaints, the wait window's abort button).
+  virtual void ProcessMessages() = 0;
+  virtual void Sleep(int ms) = 0;
   // The platform's report of a failure that no handler caught.
   virtual void ShowUnhandledError(const std::string& message) = 0;
   // A full file name, with the default extension added to a name typed without one; nothing when

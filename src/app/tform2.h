@@ -1,0 +1,17 @@
+#pragma once
+// The hidden window whose one instance holds what the windows and drivers share: settings read at
+// start-up and the last result of each driver.
+#include <string>
+
+namespace morvek {
+
+class TForm2 {
+ public:
+  std::string workDir;
+  std::string iniPath;
+  int priorityLevel = 0;
+  int priorityElJournal = 0;
+  int ukrVersion = 0;
+};
+
+}  // namespace morvek
