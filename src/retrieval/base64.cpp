@@ -46,4 +46,31 @@ std::string Base64Decode(std::string_view text) {
   return bytes;
 }
 
+std::string Base64Encode(std::string_view bytes) {
+  constexpr std::string_view alphabet =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text;
+  text.reserve((bytes.size() + 2) / 3 * 4);
+  std::size_t i = 0;
+  auto byte = [&](std::size_t k) {
+    return static_cast<unsigned>(static_cast<unsigned char>(bytes[k]));
+  };
+  for (; i + 3 <= bytes.size(); i += 3) {
+    const unsigned bits = byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2);
+    text += alphabet[bits >> 18 & 63];
+    text += alphabet[bits >> 12 & 63];
+    text += alphabet[bits >> 6 & 63];
+    text += alphabet[bits & 63];
+  }
+  const std::size_t left = bytes.size() - i;
+  if (left > 0) {
+    const unsigned bits = byte(i) << 16 | (left == 2 ? byte(i + 1) << 8 : 0u);
+    text += alphabet[bits >> 18 & 63];
+    text += alphabet[bits >> 12 & 63];
+    text += left == 2 ? alphabet[bits >> 6 & 63] : '=';
+    text += '=';
+  }
+  return text;
+}
+
 }  // namespace morvek

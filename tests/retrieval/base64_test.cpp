@@ -76,3 +76,25 @@ TEST(Base64Decode, DecodedBytesMayHoldZeros) {
 
 }  // namespace
 }  // namespace morvek
+
+namespace morvek {
+namespace {
+
+TEST(Base64Encode, PadsTheLastGroupToFourCharacters) {
+  EXPECT_EQ(Base64Encode(""), "");
+  EXPECT_EQ(Base64Encode("M"), "TQ==");
+  EXPECT_EQ(Base64Encode("Ma"), "TWE=");
+  EXPECT_EQ(Base64Encode("Man"), "TWFu");
+}
+
+TEST(Base64Encode, EveryByteValueComesBackThroughDecode) {
+  std::string bytes;
+  for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+  for (std::size_t cut = 0; cut < 4; ++cut) {
+    const std::string part = bytes.substr(cut);
+    EXPECT_EQ(Base64Decode(Base64Encode(part)), part) << "from byte " << cut;
+  }
+}
+
+}  // namespace
+}  // namespace morvek

@@ -1,0 +1,137 @@
+// morvek-sim: the remote-access server and a simulated register, for trying the tool without one.
+#include <CLI/CLI.hpp>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "bench/journal_generator.h"
+#include "sim/sim_server.h"
+
+namespace {
+
+morvek::sim::SimServer* gServer = nullptr;
+
+void OnSignal(int) {
+  if (gServer != nullptr) gServer->RequestStop();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace morvek::sim;
+  CLI::App app{"morvek-sim: a remote-access server with a simulated fiscal register"};
+  std::string protocol;
+  SimOptions options;
+  std::string journalPath, writeJournal, logPath, firmware;
+  int generate = 0, days = 3;
+  std::uint64_t seed = 1;
+  std::vector<std::string> faults;
+  RegisterConfig& device = options.registerConfig;
+  app.add_option("--protocol", protocol, "datecs or zelmar")
+      ->required()
+      ->check(CLI::IsMember({"datecs", "zelmar"}));
+  app.add_option("--host", options.host, "address to listen on")->capture_default_str();
+  app.add_option("--port", options.port, "port (default 34950 Datecs, 34951 Zelmar; 0 any)");
+  auto* journal = app.add_option("--journal", journalPath, "journal file such as temp.xml");
+  auto* generated =
+      app.add_option("--generate", generate, "make up a journal of N receipts")->excludes(journal);
+  app.add_option("--seed", seed, "seed of the made-up journal")->capture_default_str();
+  app.add_option("--days", days, "days of the made-up journal, a Z-report each")
+      ->capture_default_str();
+  app.add_option("--write-journal", writeJournal, "write the journal served to FILE");
+  auto* fiscal = app.add_option("--fiscal-number", options.fiscalNumber,
+                                "accept only \":\" + FN + \":\" as announcement");
+  app.add_option("--id-dev", options.idDev, "accept only this ID_DEV as announcement")
+      ->excludes(fiscal);
+  app.add_option("--firmware", firmware, "firmware build date such as \"Dec  4 2015\"");
+  app.add_flag("--block", device.block, "answer block transfer");
+  app.add_option("--fragment-size", device.fragmentSize, "Base64 characters per fragment")
+      ->check(CLI::Range(4, 200))
+      ->capture_default_str();
+  app.add_option("--busy-syn", device.busySyn, "SYN bytes before every reply")
+      ->check(CLI::Range(0, 10000));
+  app.add_option("--fault", faults, "fault at a request, such as nak@3 or status@2=0CD0");
+  app.add_option("--log", logPath, "hexadecimal log of the exchanges (default standard error)");
+  app.add_flag("--once", options.once, "serve one connection, then end");
+  (void)generated;
+  CLI11_PARSE(app, argc, argv);
+
+  device.protocol = protocol == "datecs" ? Protocol::kDatecs : Protocol::kZelmar;
+  if (!options.fiscalNumber.empty()) device.fiscalNumber = options.fiscalNumber;
+  if (!options.idDev.empty()) device.idDev = options.idDev;
+  if (!firmware.empty())
+    device.firmware = firmware;
+  else if (device.block)
+    device.firmware = "Dec  4 2015";
+  if (DatecsFirmwareDate(device.firmware).empty()) {
+    std::cerr << "morvek-sim: --firmware wants a date such as \"Dec  4 2015\"\n";
+    return 2;
+  }
+  for (const std::string& spec : faults) {
+    const auto fault = ParseFault(spec);
+    if (!fault) {
+      std::cerr << "morvek-sim: not a fault: " << spec << "\n";
+      return 2;
+    }
+    device.faults.push_back(*fault);
+  }
+
+  std::string text;
+  if (!journalPath.empty()) {
+    std::ifstream in(journalPath, std::ios::binary);
+    if (!in) {
+      std::cerr << "morvek-sim: cannot read " << journalPath << "\n";
+      return 1;
+    }
+    std::ostringstream all;
+    all << in.rdbuf();
+    text = std::move(all).str();
+  } else {
+    morvek::JournalOptions journalOptions;
+    journalOptions.receipts = generate > 0 ? generate : 100;
+    journalOptions.zReports = days > 0 ? days : 1;
+    journalOptions.seed = seed;
+    text = morvek::GenerateJournal(journalOptions).xml;
+  }
+  if (!writeJournal.empty()) {
+    std::ofstream out(writeJournal, std::ios::binary);
+    out << text;
+    if (!out.flush()) {
+      std::cerr << "morvek-sim: cannot write " << writeJournal << "\n";
+      return 1;
+    }
+  }
+
+  std::FILE* logFile = stderr;
+  if (!logPath.empty()) {
+    logFile = std::fopen(logPath.c_str(), "a");
+    if (logFile == nullptr) {
+      std::cerr << "morvek-sim: cannot write " << logPath << "\n";
+      return 1;
+    }
+  }
+  try {
+    auto served = std::make_shared<const Journal>(Journal::FromText(std::move(text)));
+    SimLog log(logFile);
+    SimServer server(options, served, log);
+    const int port = server.Listen();
+    gServer = &server;
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    std::cout << "morvek-sim: " << protocol << " register with " << served->size()
+              << " documents listening on " << options.host << ":" << port << std::endl;
+    server.Serve();
+    gServer = nullptr;
+  } catch (const std::exception& error) {
+    std::cerr << "morvek-sim: " << error.what() << "\n";
+    return 1;
+  }
+  if (logFile != stderr) std::fclose(logFile);
+  return 0;
+}

@@ -1,0 +1,228 @@
+#include "sim/sim_server.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "retrieval/crc16.h"
+
+namespace morvek::sim {
+
+namespace {
+
+// Request blocks: magic (2), command (1), length (2), payload, CRC (2).
+class BlockReader {
+ public:
+  // Takes one byte; true when a whole block has arrived.
+  bool Feed(char b) {
+    bytes_ += b;
+    if (bytes_.size() == 2 && bytes_[1] != 0x07) {
+      bytes_.clear();  // a lone 07h is no block
+      return false;
+    }
+    if (bytes_.size() < 5) return false;
+    return bytes_.size() == 7 + Length();
+  }
+  bool Active() const { return !bytes_.empty(); }
+  std::uint8_t Command() const { return static_cast<std::uint8_t>(bytes_[2]); }
+  std::string_view Payload() const { return std::string_view(bytes_).substr(5, Length()); }
+  bool CrcOk() const {
+    const auto low = static_cast<unsigned char>(bytes_[bytes_.size() - 2]);
+    const auto high = static_cast<unsigned char>(bytes_[bytes_.size() - 1]);
+    return Crc16Modbus(Payload()) == (high << 8 | low);
+  }
+  std::string Take() { return std::exchange(bytes_, {}); }
+
+ private:
+  std::size_t Length() const {
+    return static_cast<unsigned char>(bytes_[3]) | static_cast<unsigned char>(bytes_[4]) << 8;
+  }
+  std::string bytes_;
+};
+
+}  // namespace
+
+SimServer::SimServer(SimOptions options, std::shared_ptr<const Journal> journal, SimLog& log)
+    : options_(std::move(options)), journal_(std::move(journal)), log_(log) {
+  if (::pipe(stopPipe_) != 0) throw std::runtime_error("no pipe for stopping the server");
+  for (int fd : stopPipe_) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
+
+SimServer::~SimServer() {
+  Stop();
+  if (listenFd_ >= 0) ::close(listenFd_);
+  for (int fd : stopPipe_) ::close(fd);
+}
+
+int SimServer::Listen() {
+  int port = options_.port;
+  if (port < 0)
+    port = options_.registerConfig.protocol == Protocol::kDatecs ? kDatecsPort : kZelmarPort;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  if (::inet_pton(AF_INET, options_.host.c_str(), &address.sin_addr) != 1)
+    throw std::runtime_error("not an IPv4 address: " + options_.host);
+  listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (listenFd_ < 0) throw std::runtime_error(std::string("socket: ") + std::strerror(errno));
+  const int yes = 1;
+  ::setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(listenFd_, 8) != 0)
+    throw std::runtime_error(options_.host + ":" + std::to_string(port) + ": " +
+                             std::strerror(errno));
+  socklen_t length = sizeof address;
+  ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length);
+  port_ = ntohs(address.sin_port);
+  return port_;
+}
+
+int SimServer::Start() {
+  const int port = Listen();
+  thread_ = std::thread([this] { Serve(); });
+  return port;
+}
+
+void SimServer::RequestStop() const {
+  const char b = 1;
+  [[maybe_unused]] const auto written = ::write(stopPipe_[1], &b, 1);
+}
+
+void SimServer::Stop() {
+  if (thread_.joinable()) {
+    RequestStop();
+    thread_.join();
+  }
+}
+
+int SimServer::WaitReadable(int fd, int timeoutMs) const {
+  pollfd fds[2] = {{fd, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+  for (;;) {
+    const int ready = ::poll(fds, 2, timeoutMs);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0 || (fds[1].revents & POLLIN)) return -1;
+    if (ready == 0) return 0;
+    return 1;
+  }
+}
+
+bool SimServer::Pause(std::chrono::milliseconds pause) const {
+  pollfd stop = {stopPipe_[0], POLLIN, 0};
+  return ::poll(&stop, 1, static_cast<int>(pause.count())) == 0;
+}
+
+void SimServer::Serve() {
+  log_.Line("listening on " + options_.host + ":" + std::to_string(port_));
+  for (;;) {
+    if (WaitReadable(listenFd_, -1) < 0) return;
+    const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) continue;
+    ServeConnection(fd);
+    ::close(fd);
+    ++connections_;
+    if (options_.once) return;
+  }
+}
+
+bool SimServer::Accepts(std::string_view announcement) const {
+  // The announcement as the tool builds it: the text in a zero-filled buffer, cut to its length.
+  auto expected = [](std::string text, std::size_t size) {
+    text.resize(size, '\0');
+    return text;
+  };
+  if (!options_.fiscalNumber.empty())
+    return announcement == expected(":" + options_.fiscalNumber + ":", 12);
+  if (!options_.idDev.empty()) return announcement == expected(options_.idDev, 9);
+  return true;
+}
+
+bool SimServer::ReadAnnouncement(int fd, std::string& announcement) {
+  const auto deadline = std::chrono::steady_clock::now() + options_.timings.announcement;
+  std::size_t size = 9;
+  while (announcement.size() < size) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || WaitReadable(fd, static_cast<int>(left.count())) <= 0) return false;
+    char buffer[12];
+    const ssize_t got = ::recv(fd, buffer, size - announcement.size(), 0);
+    if (got <= 0) return false;
+    announcement.append(buffer, static_cast<std::size_t>(got));
+    if (announcement[0] == ':') size = 12;  // ":" + fiscal number + ":"
+  }
+  return true;
+}
+
+bool SimServer::Send(int fd, const Output& output) {
+  for (std::size_t i = 0; i < output.pieces.size(); ++i) {
+    if (i > 0 && !Pause(output.slow ? options_.timings.dripPause : options_.timings.piecePause))
+      return false;
+    const std::string& piece = output.pieces[i];
+    log_.Bytes("->", piece);
+    for (std::size_t sent = 0; sent < piece.size();) {
+      const ssize_t n = ::send(fd, piece.data() + sent, piece.size() - sent, MSG_NOSIGNAL);
+      if (n <= 0) return false;
+      sent += static_cast<std::size_t>(n);
+    }
+  }
+  return !output.close;
+}
+
+void SimServer::ServeConnection(int fd) {
+  log_.Line("connection opened");
+  std::string announcement;
+  if (!ReadAnnouncement(fd, announcement)) {
+    log_.Line("connection closed: no announcement");
+    return;
+  }
+  log_.Bytes("<-", announcement);
+  if (!Accepts(announcement)) {
+    Send(fd, Output{{std::string(kRefusal)}});
+    log_.Line("connection refused: another register");
+    return;
+  }
+  if (!Send(fd, Output{{std::string(kReady)}})) return;
+
+  Register device(options_.registerConfig, *journal_, log_);
+  RequestParser parser;
+  BlockReader blocks;
+  char buffer[4096];
+  for (;;) {
+    if (WaitReadable(fd, -1) <= 0) break;
+    const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+    if (got <= 0) break;
+    log_.Bytes("<-", std::string_view(buffer, static_cast<std::size_t>(got)));
+    for (ssize_t i = 0; i < got; ++i) {
+      const char b = buffer[i];
+      std::optional<Output> output;
+      if (blocks.Active() || (parser.Idle() && b == 0x07 && device.blocksEnabled())) {
+        if (blocks.Feed(b)) {
+          output =
+              device.OnBlock(blocks.Command(), blocks.Payload(), blocks.CrcOk(), ++requestCount_);
+          blocks.Take();
+        }
+      } else {
+        switch (parser.Feed(static_cast<std::uint8_t>(b))) {
+          case RequestParser::Event::kFrame:
+            output = device.OnFrame(parser.request(), ++requestCount_);
+            break;
+          case RequestParser::Event::kBroken: output = device.OnBrokenFrame(++requestCount_); break;
+          case RequestParser::Event::kNone: break;
+        }
+      }
+      if (output && !Send(fd, *output)) {
+        log_.Line("connection closed by the register");
+        return;
+      }
+    }
+  }
+  log_.Line("connection closed");
+}
+
+}  // namespace morvek::sim
