@@ -3,7 +3,6 @@
 // start-up and the last result of each driver.
 #include <string>
 
-#include "datecs/ret_data.h"
 #include "zelmar/zelmar_result.h"
 
 namespace morvek {
@@ -15,7 +14,6 @@ class TForm2 {
   int priorityLevel = 0;
   int priorityElJournal = 0;
   int ukrVersion = 0;
-  datecs::RetData lastDatecsResult;  // a copy of the last Datecs result delivered
   const ZelmarResult* lastZelmarResult = nullptr;
 };
 
