@@ -42,7 +42,7 @@ inline ReadReply ReadReplyFrame(std::string_view frame, bool zelmar) {
   }
   reply.data = std::string(frame.substr(at, dataLength));
   at += dataLength;
-  if (at + 12 != frame.size() || frame[at] != 0x04 || frame[at + 7] != 0x05) return reply;
+  if (at + 13 != frame.size() || frame[at] != 0x04 || frame[at + 7] != 0x05) return reply;
   reply.statusBytes = std::string(frame.substr(at + 1, 6));
   unsigned sum = 0;
   for (std::size_t i = 1; i <= at + 7; ++i) sum += static_cast<unsigned char>(frame[i]);

@@ -1,0 +1,252 @@
+// The server over real loopback sockets: the announcement accepted or refused, requests answered on
+// the same connection, connections one after another, and the program itself started and stopped.
+#include "sim/sim_server.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "bench/journal_generator.h"
+#include "retrieval/tform53.h"
+#include "sim/sim_test_support.h"
+#include "test_support.h"
+
+extern char** environ;
+
+namespace morvek::sim {
+namespace {
+
+// A blocking client whose every read gives up after two seconds.
+class Client {
+ public:
+  Client(const std::string& host, int port) {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    timeval limit{2, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    ::inet_pton(AF_INET, host.c_str(), &address.sin_addr);
+    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~Client() { ::close(fd_); }
+  bool connected() const { return connected_; }
+  void Send(std::string_view bytes) {
+    ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(bytes.size()));
+  }
+  // Reads until the bytes end with until, the peer closes, or two seconds pass without a byte.
+  std::string ReadUntil(char until) {
+    std::string bytes;
+    char b = 0;
+    while (::recv(fd_, &b, 1, 0) == 1) {
+      bytes += b;
+      if (b == until) break;
+    }
+    return bytes;
+  }
+  // True when the peer has closed the connection (a read gives 0 bytes).
+  bool PeerClosed() {
+    char b = 0;
+    return ::recv(fd_, &b, 1, 0) == 0;
+  }
+
+ private:
+  int fd_ = -1;
+  bool connected_ = false;
+};
+
+std::shared_ptr<const Journal> TestJournal() {
+  JournalOptions options;
+  options.receipts = 20;
+  options.zReports = 2;
+  return std::make_shared<const Journal>(Journal::FromText(GenerateJournal(options).xml));
+}
+
+class SimServerTest : public ::testing::Test {
+ protected:
+  // Starts the server on host at a free port; the fixture stops it, also when a test fails.
+  int Start(const std::string& host, SimOptions options = {}) {
+    options.host = host;
+    options.port = 0;
+    server_ = std::make_unique<SimServer>(options, TestJournal(), log_);
+    return server_->Start();
+  }
+  void TearDown() override {
+    if (server_) server_->Stop();
+  }
+
+  SimLog log_{nullptr};
+  std::unique_ptr<SimServer> server_;
+};
+
+TEST_F(SimServerTest, FiscalNumberAnnouncementIsAnsweredReady) {
+  SimOptions options;
+  options.fiscalNumber = "4000000001";
+  const int port = Start("127.0.0.2", options);
+  Client client("127.0.0.2", port);
+  ASSERT_TRUE(client.connected());
+  client.Send(":4000000001:");
+  EXPECT_EQ(client.ReadUntil('y'), "Ready");
+}
+
+TEST_F(SimServerTest, ShortIdDevIsMatchedWithItsZeroPadding) {
+  SimOptions options;
+  options.idDev = "ZL123";
+  const int port = Start("127.0.0.3", options);
+  Client client("127.0.0.3", port);
+  client.Send(std::string("ZL123\0\0\0\0", 9));
+  EXPECT_EQ(client.ReadUntil('y'), "Ready");
+}
+
+TEST_F(SimServerTest, AnotherRegisterIsRefusedAndTheConnectionClosed) {
+  SimOptions options;
+  options.fiscalNumber = "4000000001";
+  const int port = Start("127.0.0.4", options);
+  Client client("127.0.0.4", port);
+  client.Send(":4000000002:");
+  EXPECT_EQ(client.ReadUntil('\0'), kRefusal);
+  EXPECT_TRUE(client.PeerClosed());
+}
+
+TEST_F(SimServerTest, AnyRegisterIsAcceptedWhenNoneIsConfigured) {
+  const int port = Start("127.0.0.5");
+  Client client("127.0.0.5", port);
+  client.Send(std::string("ANYTHING\0", 9));
+  EXPECT_EQ(client.ReadUntil('y'), "Ready");
+}
+
+TEST_F(SimServerTest, RequestsAfterReadyAreAnsweredOnTheSameConnection) {
+  SimOptions options;
+  options.registerConfig.firmware = "Dec  4 2015";
+  const int port = Start("127.0.0.6", options);
+  Client client("127.0.0.6", port);
+  client.Send(":4000000001:");
+  ASSERT_EQ(client.ReadUntil('y'), "Ready");
+  // A frame sent in two pieces, then a broken one.
+  const std::string frame = BuildRequestFrame(0x21, 0x80, "582941;");
+  client.Send(frame.substr(0, 5));
+  client.Send(frame.substr(5));
+  const test::ReadReply reply = test::ReadReplyFrame(client.ReadUntil('\x03'), true);
+  EXPECT_TRUE(reply.ok);
+  EXPECT_EQ(reply.status, "0000");
+  EXPECT_EQ(test::SplitText(reply.data, ';').at(3), "Dec  4 2015");
+  std::string broken = BuildRequestFrame(0x22, 0x80, "582941;");
+  broken[broken.size() - 2] ^= 0x01;
+  client.Send(broken);
+  EXPECT_EQ(client.ReadUntil('\x15'), "\x15");
+}
+
+TEST_F(SimServerTest, ServesHundredClientsInARow) {
+  const int port = Start("127.0.0.7");
+  for (int i = 0; i < 100; ++i) {
+    Client client("127.0.0.7", port);
+    client.Send(":4000000001:");
+    ASSERT_EQ(client.ReadUntil('y'), "Ready") << "client " << i;
+    client.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
+    ASSERT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok) << "client " << i;
+  }
+}
+
+TEST_F(SimServerTest, CloseFaultEndsTheConnectionInsteadOfAnswering) {
+  SimOptions options;
+  options.registerConfig.faults = {*ParseFault("close@2")};
+  const int port = Start("127.0.0.8", options);
+  Client client("127.0.0.8", port);
+  client.Send(":4000000001:");
+  ASSERT_EQ(client.ReadUntil('y'), "Ready");
+  client.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
+  ASSERT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok);
+  client.Send(BuildRequestFrame(0x22, 0x80, "582941;"));
+  EXPECT_TRUE(client.PeerClosed());
+}
+
+TEST(SimGenerate, GeneratedJournalLoadsWithTheToolsLoader) {
+  JournalOptions options;
+  options.receipts = 300;
+  options.zReports = 5;
+  options.seed = 42;
+  const GeneratedJournal generated = GenerateJournal(options);
+  const Journal journal = Journal::FromText(generated.xml);
+  EXPECT_EQ(journal.size(), static_cast<std::size_t>(generated.receipts + generated.zReports));
+  ASSERT_NE(journal.Find(DocumentKind::kReceipt, generated.lastReceiptNumber), nullptr);
+  ASSERT_NE(journal.Find(DocumentKind::kZReport, generated.lastZNumber), nullptr);
+  morvek::test::RecordingUi ui;
+  TForm53 window(ui);
+  EXPECT_NO_THROW(window.LoadDocument(generated.xml));
+  EXPECT_EQ(window.rq.check_no_max, generated.lastReceiptNumber);
+  // Each served document alone, as the tool assembles what it fetched.
+  std::string assembled = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n";
+  for (std::size_t i = 0; i < journal.size(); ++i)
+    assembled += std::string(journal.Text(journal.document(i))) + "\r\n";
+  assembled += "</RQ>";
+  TForm53 again(ui);
+  EXPECT_NO_THROW(again.LoadDocument(assembled));
+  EXPECT_EQ(again.rq.check_no_max, generated.lastReceiptNumber);
+}
+
+#ifdef MORVEK_SIM
+// The program: it prints its listening line, serves, and ends on SIGTERM.
+TEST(SimProgram, ListensAnswersAndEndsOnSigterm) {
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  std::vector<std::string> args = {MORVEK_SIM,  "--protocol", "datecs", "--host",
+                                   "127.0.0.9", "--port",     "0",      "--generate",
+                                   "30",        "--days",     "2"};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, MORVEK_SIM, &actions, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(out[1]);
+  struct Reap {
+    pid_t pid;
+    ~Reap() {
+      if (pid > 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+      }
+    }
+  } reap{pid};
+  std::string line;
+  pollfd readable{out[0], POLLIN, 0};
+  char c = 0;
+  while (line.find('\n') == std::string::npos && ::poll(&readable, 1, 10000) == 1 &&
+         ::read(out[0], &c, 1) == 1)
+    line += c;
+  ::close(out[0]);
+  const std::size_t colon = line.rfind(':');
+  ASSERT_NE(colon, std::string::npos) << line;
+  const int port = std::stoi(line.substr(colon + 1));
+  {
+    Client client("127.0.0.9", port);
+    client.Send(std::string("ZD0000001", 9));
+    ASSERT_EQ(client.ReadUntil('y'), "Ready");
+    client.Send(BuildRequestFrame(0x21, 0x5A, "0"));
+    EXPECT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), false).ok);
+  }
+  ASSERT_EQ(::kill(pid, SIGTERM), 0);
+  int status = 0;
+  for (int i = 0; i < 100 && ::waitpid(pid, &status, WNOHANG) == 0; ++i) ::usleep(50000);
+  ASSERT_TRUE(WIFEXITED(status)) << "still running or killed";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  reap.pid = 0;
+}
+#endif
+
+}  // namespace
+}  // namespace morvek::sim
