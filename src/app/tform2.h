@@ -3,6 +3,7 @@
 // start-up and the last result of each driver.
 #include <string>
 
+#include "datecs/ret_data.h"
 #include "zelmar/zelmar_result.h"
 
 namespace morvek {
@@ -14,6 +15,7 @@ class TForm2 {
   int priorityLevel = 0;
   int priorityElJournal = 0;
   int ukrVersion = 0;
+  datecs::RetData lastDatecsResult;  // a copy of the last Datecs result delivered
   const ZelmarResult* lastZelmarResult = nullptr;
 };
 

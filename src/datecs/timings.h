@@ -1,0 +1,14 @@
+#pragma once
+// Every wait and time-out of the Datecs driver. The defaults are the program's; tests shrink them.
+
+namespace morvek::datecs {
+
+struct Timings {
+  int streamTimeoutMs = 60000;  // the socket stream's write and read time-out
+  int waitStepMs = 1000;        // one second of the countdown: one wait for data
+  // A reply that keeps arriving without ending its frame is read on for at most this many stream
+  // time-outs in all.
+  int readOnTimeouts = 50;
+};
+
+}  // namespace morvek::datecs

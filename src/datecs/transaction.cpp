@@ -1,0 +1,235 @@
+#include "datecs/transaction.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "app/tform1.h"
+#include "app/tform3.h"
+#include "app/tform5.h"
+#include "datecs/commands.h"
+#include "platform/socket.h"
+#include "platform/ui.h"
+
+namespace morvek {
+
+using namespace datecs;
+
+namespace {
+
+constexpr int kAttempts = 2;
+constexpr int kReconnectAttempts = 4;
+constexpr int kWaitsPerAttempt = 60;
+constexpr std::size_t kAnnouncementBytes = 9;
+// A reply is read on until its frame ends, but no further than this many bytes other than SYN.
+constexpr std::size_t kReadOnBytes = 500;
+
+// Where each status-word bit comes from: the bit of a status byte that sets it.
+struct StatusBit {
+  std::uint8_t byte, bitOfByte, flag;
+};
+constexpr StatusBit kStatusBits[] = {
+    {0, 0, 0},  {0, 1, 1},  {0, 2, 2},  {0, 4, 3},  {0, 5, 27},              // S0
+    {1, 0, 4},  {1, 1, 5},  {1, 2, 6},  {1, 3, 7},  {1, 4, 8},  {1, 5, 12},  // S1
+    {2, 0, 9},  {2, 3, 10}, {2, 5, 11},                                      // S2
+    {4, 0, 16}, {4, 2, 13}, {4, 3, 20}, {4, 4, 17}, {4, 5, 28},              // S4
+    {5, 0, 18}, {5, 1, 21}, {5, 2, 19}, {5, 3, 22}, {5, 4, 23}, {5, 5, 14},  // S5
+};
+
+std::uint32_t MapStatusBytes(const std::array<std::uint8_t, 6>& status) {
+  std::uint32_t flags = 0;
+  for (const StatusBit& s : kStatusBits)
+    if (status[s.byte] & (1u << s.bitOfByte)) flags |= 1u << s.flag;
+  return flags;
+}
+
+}  // namespace
+
+int DatecsDriver::DatecsExecute(const ResultCallback& callback, int tag, std::uint8_t command,
+                                std::string_view text) {
+  savedText_ = std::string(text.substr(0, kRequestTextChars));
+  record.command = command;
+  record.callerTag = tag;
+  record.statusFlags = 0;
+  record.paramCount = 0;
+  record.statusBytes.fill(0);
+  parser.synCount = 0;
+  parser.ResetParser();
+  nonSynReceived_ = 0;
+
+  if (!registerAccepted && !Reconnect()) {
+    // The server has not accepted the register: nothing is sent, and the caller sees a missing
+    // reply instead of bytes sent into the void.
+    record.sentFrame.clear();
+  } else {
+    const std::string frame = BuildRequest(sequenceCounter, command, savedText_);
+    record.sentFrame = frame.substr(0, kSentFrameBytes);
+    try {
+      ClientSocket& socket = form1_.ClientSocket1;
+      if (!socket.IsActive()) socket.Activate();
+      SocketStream stream(socket, timings.streamTimeoutMs);
+      if (socket.IsActive()) {
+        stream.Write(frame.data(), frame.size());
+        bool lastAttempt = false;
+        for (int a = 0; a < kAttempts && !lastAttempt; ++a) {
+          WaitWithCountdown(stream, 3 - a, lastAttempt);
+          readBuffer_.fill(0);
+          readPos_ = 0;
+          readCount_ = stream.Read(readBuffer_.data(), readBuffer_.size());
+          if (readCount_ > 0) {
+            ReadReply(stream);
+            break;
+          }
+        }
+      }
+    } catch (const SocketError&) {
+      Reconnect();
+      return 0;
+    }
+    form5_.Hide();
+  }
+  parser.frameComplete = false;
+  DatecsDecodeReply();
+  if (callback) callback(record);
+  parser.rawReply.clear();
+  return 0;
+}
+
+bool DatecsDriver::WaitWithCountdown(SocketStream& stream, int attemptLabel, bool& aborted) {
+  for (int s = 1; s <= kWaitsPerAttempt; ++s) {
+    if (stream.WaitForData(timings.waitStepMs)) return true;
+    form5_.Show();
+    form5_.Label2.text =
+        std::to_string(attemptLabel) + " : " + std::to_string(kWaitsPerAttempt - s);
+    form5_.Repaint();
+    ui_.ProcessMessages();
+    if (form5_.IsAborted()) {
+      aborted = true;
+      return false;
+    }
+  }
+  return false;
+}
+
+bool DatecsDriver::DatecsReceiveByte() {
+  if (readPos_ >= readCount_) return false;
+  const std::uint8_t b = readBuffer_[readPos_++];
+  if (b != SYN) ++nonSynReceived_;
+  parser.Feed(b);
+  return true;
+}
+
+void DatecsDriver::ReadReply(SocketStream& stream) {
+  // The register may send its reply in pieces: read on until the frame ends (ETX or NAK), a read
+  // brings nothing, enough bytes came without a frame end, or the time is up.
+  using Clock = std::chrono::steady_clock;
+  const auto deadline =
+      Clock::now() + std::chrono::milliseconds(static_cast<long long>(timings.streamTimeoutMs) *
+                                               timings.readOnTimeouts);
+  for (;;) {
+    while (DatecsReceiveByte())
+      if (parser.frameComplete || parser.replyOk) return;  // the rest of the buffer is dropped
+    if (nonSynReceived_ >= kReadOnBytes || Clock::now() >= deadline) return;
+    readBuffer_.fill(0);
+    readPos_ = 0;
+    readCount_ = stream.Read(readBuffer_.data(), readBuffer_.size());
+    if (readCount_ == 0) return;
+  }
+}
+
+bool DatecsDriver::Reconnect() {
+  bool accepted = false;
+  ClientSocket& socket = form1_.ClientSocket1;
+  try {
+    if (socket.IsActive()) socket.Deactivate();
+    socket.SetHost(form3_.Edit1.text);
+    socket.Activate();
+    // The 9-byte announcement: the identity text, cut or padded with zero bytes.
+    std::array<char, 100> announcement{};
+    const std::string& identity = form3_.Edit2.text;
+    std::copy_n(identity.begin(), std::min(identity.size(), announcement.size()),
+                announcement.begin());
+    if (!socket.IsActive()) socket.Activate();
+    SocketStream stream(socket, timings.streamTimeoutMs);
+    if (socket.IsActive()) {
+      stream.Write(announcement.data(), kAnnouncementBytes);
+      bool aborted = false;
+      for (int r = 0; r < kReconnectAttempts && !aborted; ++r) {
+        if (!WaitWithCountdown(stream, 3 - r, aborted)) continue;
+        std::array<char, 500> answer{};
+        const std::size_t n = stream.Read(answer.data(), answer.size());
+        if (n > 0) {
+          // Accepted only on "Ready" exactly, read as text up to its first zero byte.
+          accepted =
+              std::string_view(answer.data(), strnlen(answer.data(), answer.size())) == "Ready";
+          break;
+        }
+      }
+    }
+  } catch (const SocketError&) {
+    accepted = false;
+  }
+  form5_.Hide();
+  form5_.SetAborted(false);
+  registerAccepted = accepted;
+  if (!accepted) socket.Deactivate();
+  return accepted;
+}
+
+void DatecsDriver::DatecsDecodeReply() {
+  const ReplyParser& p = parser;
+  // A frame that an ETX ended before its four digits is no good reply either: its sum, reset by
+  // the bytes the parser threw back to idle, could match the unread checksum of 0.
+  const bool checksumError = p.replyOk && (p.sum != p.checksumValue || !p.checksumRead);
+  for (std::size_t i = 0; i < record.statusBytes.size(); ++i)
+    record.statusBytes[i] = static_cast<std::uint8_t>(p.statusRaw[i] & 0x7F);
+  if (!p.replyOk) {
+    record.statusFlags |= kNoReply;
+  } else if (p.nakSeen) {
+    record.statusFlags |= kNakReceived;
+  } else if (checksumError) {
+    record.statusFlags |= kChecksumError;
+  } else {
+    record.statusFlags |= MapStatusBytes(p.statusRaw);
+  }
+
+  // The data as text, up to its first zero byte.
+  std::string data(p.data.data(), strnlen(p.data.data(), p.data.size()));
+  record.dataCopy = data.substr(0, kDataCopyChars);
+  if (data.size() > 1) {
+    switch (record.command) {
+      case 0x32:
+      case 0x35: data.insert(1, 1, ','); break;  // a letter, then an amount
+      case 0x3E:                                 // date and time
+        if (data.size() >= 9) data[8] = ',';
+        break;
+      case 0x5A:
+        std::replace(data.begin(), data.begin() + std::min<std::ptrdiff_t>(20, std::ssize(data)),
+                     ' ', ',');
+        break;
+      default: break;
+    }
+  }
+  record.commandName = std::string(DatecsCommandCaption(record.command));
+  record.requestText = savedText_;
+  record.statusCode.clear();
+  record.rawReply = p.rawReply;
+
+  // The split at ','; the last slot keeps the rest unsplit. Empty data leaves the slots as they
+  // were.
+  if (data.empty()) {
+    record.paramCount = 0;
+    return;
+  }
+  std::size_t count = 0;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < data.size() && count + 1 < kParamSlots; ++i) {
+    if (data[i] != ',') continue;
+    record.params[count++] = data.substr(start, i - start);
+    start = i + 1;
+  }
+  record.params[count++] = data.substr(start);
+  record.paramCount = static_cast<std::int32_t>(count);
+}
+
+}  // namespace morvek
