@@ -20,6 +20,7 @@ std::uint8_t Seq(const std::string& frame) {
 }
 
 TEST_F(DatecsTransaction, AReplyWithinTheFirstSecondIsDeliveredWithoutCountdown) {
+  driver.timings.waitStepMs = 5000;  // the fake register answers at once, well within one step
   std::string request;
   FakeRegister peer({[&](PeerConnection& c) {
     request = c.ReadFrame();
@@ -196,19 +197,29 @@ TEST_F(DatecsTransaction, NoCommandGoesToAServerThatDidNotAnswerReady) {
                        c.ReadBytes(9);
                        c.Send("Busy");
                        afterRefusal = c.ReadFrame();
+                     },
+                     [&](PeerConnection& c) {
+                       c.ReadBytes(9);
+                       c.Send("Ready");
+                       c.Send(DatecsReply(Seq(c.ReadFrame()), 0x5A, "ZL-01"));
                      }});
   ConnectTo(peer.port());
   driver.DatecsGetDiagnostics(driver.PrinterResultsxCallback(), 0, 0);
   EXPECT_FALSE(driver.registerAccepted);
   EXPECT_FALSE(form1.ClientSocket1.IsActive());
   driver.DatecsGetDiagnostics(driver.PrinterResultsxCallback(), 0, 0);
-  peer.Stop();
   EXPECT_EQ(peer.connections(), 3);
-  EXPECT_EQ(afterRefusal, "");
   EXPECT_EQ(driver.deliveries, 1);
   EXPECT_EQ(form2.lastDatecsResult.statusFlags, kNoReply);
   EXPECT_EQ(form2.lastDatecsResult.sentFrame, "");
   EXPECT_EQ(ui.messages, std::vector<std::string>{W("Таймаут")});
+  // The next command announces the register again first, and goes out once it is accepted.
+  driver.DatecsGetDiagnostics(driver.PrinterResultsxCallback(), 0, 0);
+  peer.Stop();
+  EXPECT_TRUE(driver.registerAccepted);
+  EXPECT_EQ(peer.connections(), 4);
+  EXPECT_EQ(afterRefusal, "");  // nothing was sent after the refusal
+  EXPECT_EQ(form2.lastDatecsResult.params[0], "ZL-01");
 }
 
 }  // namespace
