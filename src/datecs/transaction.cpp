@@ -121,7 +121,9 @@ bool DatecsDriver::DatecsReceiveByte() {
 
 void DatecsDriver::ReadReply(SocketStream& stream) {
   // The register may send its reply in pieces: read on until the frame ends (ETX or NAK), a read
-  // brings nothing, enough bytes came without a frame end, or the time is up.
+  // brings nothing, enough bytes came without a frame end, or the time is up. Each byte reaches
+  // the parser once: parsing the same bytes again would only repeat them in rawReply and count
+  // their SYN bytes again.
   using Clock = std::chrono::steady_clock;
   const auto deadline =
       Clock::now() + std::chrono::milliseconds(static_cast<long long>(timings.streamTimeoutMs) *
