@@ -1,5 +1,6 @@
 #include "zelmar/transaction.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -105,10 +106,10 @@ void ZelmarDriver::Poll() {
   }
 }
 
-bool ZelmarDriver::IsForeignRead(const unsigned char* bytes, std::size_t count) const {
+bool ZelmarDriver::IsForeignFrame(const unsigned char* bytes, std::size_t count) const {
   std::size_t i = 0;
   while (i < count && bytes[i] == kSyn) ++i;
-  // SOH LEN SEQ CMD: a frame that answers another request, or another command.
+  // SOH LEN SEQ CMD of a frame that answers another request, or another command.
   if (count - i < 4 || bytes[i] != kSoh) return false;
   return bytes[i + 2] != requestSequenceByte_ ||
          bytes[i + 3] != static_cast<std::uint8_t>(savedCommand_);
@@ -127,12 +128,23 @@ int ZelmarDriver::ZelmarReceiveStep() {
     return -1;
   }
   if (count == 0) return 0;
-  if (IsForeignRead(buffer, count)) {
+  // A late reply to an earlier request is dropped frame by frame, up to the next SOH, so that the
+  // own reply in the same read still counts.
+  std::size_t start = 0;
+  bool dropped = false;
+  while (start < count && IsForeignFrame(buffer + start, count - start)) {
+    dropped = true;
+    const std::size_t soh =
+        static_cast<std::size_t>(std::find(buffer + start, buffer + count, kSoh) - buffer);
+    const auto* next = std::find(buffer + soh + 1, buffer + count, kSoh);
+    start = static_cast<std::size_t>(next - buffer);
+  }
+  if (dropped && start == count) {
     mainWindow_.foreignReply = true;
     return 0;
   }
   mainWindow_.foreignReply = false;
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = start; i < count; ++i) {
     pollCounter_ = 0;
     FeedByte(parser_, buffer[i]);
   }

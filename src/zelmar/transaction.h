@@ -58,7 +58,7 @@ class ZelmarDriver {
  private:
   void SendAndWait(const std::string& frame);
   void Poll();
-  bool IsForeignRead(const unsigned char* bytes, std::size_t count) const;
+  bool IsForeignFrame(const unsigned char* bytes, std::size_t count) const;
 
   ClientSocket& socket_;
   Ui& ui_;

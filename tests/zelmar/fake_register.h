@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -76,14 +77,23 @@ class FakeRegister {
     }
   }
 
+  // False once the client went away or the test stops; a full socket is waited on in bounded
+  // steps, so that a script streaming bytes ends when the test does.
   bool Send(std::string_view bytes) {
     while (!bytes.empty()) {
-      const ssize_t n = send(connection_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+      if (stopping_) return false;
+      pollfd p{connection_, POLLOUT, 0};
+      if (poll(&p, 1, 50) <= 0) continue;
+      const ssize_t n = send(connection_, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+      if (n < 0 && errno == EAGAIN) continue;
       if (n <= 0) return false;
       bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
   }
+
+  // Closes the connection from the register's side.
+  void Hangup() { shutdown(connection_, SHUT_RDWR); }
 
   bool stopping() const { return stopping_; }
 
