@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "bench/journal_generator.h"
 #include "sim/sim_server.h"
@@ -81,14 +80,18 @@ int main(int argc, char** argv) {
 
   std::string text;
   if (!journalPath.empty()) {
-    std::ifstream in(journalPath, std::ios::binary);
-    if (!in) {
+    // Read straight into the one string the register serves from: no second copy of the journal.
+    std::ifstream in(journalPath, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size >= 0) {
+      text.resize(static_cast<std::size_t>(size));
+      in.seekg(0);
+      in.read(text.data(), size);
+    }
+    if (size < 0 || !in) {
       std::cerr << "morvek-sim: cannot read " << journalPath << "\n";
       return 1;
     }
-    std::ostringstream all;
-    all << in.rdbuf();
-    text = std::move(all).str();
   } else {
     morvek::JournalOptions journalOptions;
     journalOptions.receipts = generate > 0 ? generate : 100;

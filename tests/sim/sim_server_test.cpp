@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "bench/journal_generator.h"
+#include "retrieval/crc16.h"
 #include "retrieval/tform53.h"
 #include "sim/sim_test_support.h"
 #include "test_support.h"
@@ -51,6 +52,18 @@ class Client {
       bytes += b;
       if (b == until) break;
     }
+    return bytes;
+  }
+  // Exactly count bytes, or fewer when the peer closes or two seconds pass without a byte.
+  std::string ReadBytes(std::size_t count) {
+    std::string bytes(count, '\0');
+    std::size_t got = 0;
+    while (got < count) {
+      const ssize_t n = ::recv(fd_, bytes.data() + got, count - got, 0);
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
     return bytes;
   }
   // True when the peer has closed the connection (a read gives 0 bytes).
@@ -167,6 +180,35 @@ TEST_F(SimServerTest, CloseFaultEndsTheConnectionInsteadOfAnswering) {
   ASSERT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok);
   client.Send(BuildRequestFrame(0x22, 0x80, "582941;"));
   EXPECT_TRUE(client.PeerClosed());
+}
+
+TEST_F(SimServerTest, BlockTransferRunsOnTheConnectionOfARecentFirmware) {
+  SimOptions options;
+  options.registerConfig.firmware = "Jan 12 2016";
+  const int port = Start("127.0.0.10", options);
+  Client client("127.0.0.10", port);
+  client.Send(std::string("ZL0000001", 9));
+  ASSERT_EQ(client.ReadUntil('y'), "Ready");
+  std::string give = {1, 3, 0, 0, 0, 5, 0, 0, 0};  // receipts 3 to 5
+  client.Send(BuildRequestBlock(kBlockGiveDocuments, give));
+  int documents = 0;
+  for (int block = 0; block < 50; ++block) {
+    std::string header = client.ReadBytes(10);
+    ASSERT_EQ(header.size(), 10u);
+    ASSERT_EQ(header.substr(0, 2), "\x07\x07");
+    const std::size_t length =
+        static_cast<unsigned char>(header[8]) | static_cast<unsigned char>(header[9]) << 8;
+    const std::string rest = client.ReadBytes(length + 2);
+    ASSERT_EQ(rest.size(), length + 2);
+    const std::string payload = rest.substr(0, length);
+    const auto crc = static_cast<unsigned>(static_cast<unsigned char>(rest[length]) |
+                                           static_cast<unsigned char>(rest[length + 1]) << 8);
+    EXPECT_EQ(Crc16Modbus(payload), crc);
+    if ((header[2] & kFlagContinued) == 0) ++documents;
+    if (header[2] & kFlagLastBlock) break;
+    client.Send(BuildRequestBlock(kBlockContinue, std::string("\x02\x00", 2)));
+  }
+  EXPECT_EQ(documents, 3);
 }
 
 TEST(SimGenerate, GeneratedJournalLoadsWithTheToolsLoader) {
