@@ -25,7 +25,7 @@ using DatecsEntryPoints = DatecsDriverTest;
 
 TEST_F(DatecsEntryPoints, SendTheirParameterTextsWithoutThePassword) {
   std::vector<std::string> frames;
-  FakeRegister peer({[&](PeerConnection& c) {
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
     for (int i = 0; i < 5; ++i) {
       frames.push_back(c.ReadFrame());
       if (frames.back().size() < 4) return;

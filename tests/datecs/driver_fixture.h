@@ -36,7 +36,7 @@ inline std::string DatecsReply(std::uint8_t seq, std::uint8_t cmd, const std::st
   return frame + '\x03';
 }
 
-inline std::string Bytes(std::initializer_list<int> values) {
+inline std::string FrameBytes(std::initializer_list<int> values) {
   std::string s;
   for (int v : values) s += static_cast<char>(v);
   return s;

@@ -20,9 +20,9 @@
 
 namespace morvek::test {
 
-class PeerConnection {
+class DatecsPeerConnection {
  public:
-  PeerConnection(int fd, const std::atomic<bool>& stop) : fd_(fd), stop_(stop) {}
+  DatecsPeerConnection(int fd, const std::atomic<bool>& stop) : fd_(fd), stop_(stop) {}
 
   // Bytes up to and including the first ETX (a request frame), or what came before the bound.
   std::string ReadFrame() {
@@ -67,12 +67,12 @@ class PeerConnection {
   const std::atomic<bool>& stop_;
 };
 
-class FakeRegister {
+class DatecsFakeRegister {
  public:
-  using Script = std::function<void(PeerConnection&)>;
+  using Script = std::function<void(DatecsPeerConnection&)>;
 
   // One script per connection, in the order the connections come.
-  explicit FakeRegister(std::vector<Script> scripts) : scripts_(std::move(scripts)) {
+  explicit DatecsFakeRegister(std::vector<Script> scripts) : scripts_(std::move(scripts)) {
     listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -85,9 +85,9 @@ class FakeRegister {
     port_ = ntohs(address.sin_port);
     thread_ = std::thread([this] { Run(); });
   }
-  ~FakeRegister() { Stop(); }
-  FakeRegister(const FakeRegister&) = delete;
-  FakeRegister& operator=(const FakeRegister&) = delete;
+  ~DatecsFakeRegister() { Stop(); }
+  DatecsFakeRegister(const DatecsFakeRegister&) = delete;
+  DatecsFakeRegister& operator=(const DatecsFakeRegister&) = delete;
 
   int port() const { return port_; }
   int connections() const { return accepted_; }
@@ -110,7 +110,7 @@ class FakeRegister {
       }
       if (fd < 0) return;
       ++accepted_;
-      PeerConnection connection(fd, stop_);
+      DatecsPeerConnection connection(fd, stop_);
       script(connection);
       // Hold the connection until the client closes it or the test ends.
       while (!connection.Closed() && !stop_) {

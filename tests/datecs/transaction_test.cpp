@@ -22,15 +22,15 @@ std::uint8_t Seq(const std::string& frame) {
 TEST_F(DatecsTransaction, AReplyWithinTheFirstSecondIsDeliveredWithoutCountdown) {
   driver.timings.waitStepMs = 5000;  // the fake register answers at once, well within one step
   std::string request;
-  FakeRegister peer({[&](PeerConnection& c) {
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
     request = c.ReadFrame();
     c.Send(DatecsReply(Seq(request), 0xA7, "1,QUJD"));
   }});
   ConnectTo(peer.port());
   driver.DatecsGetDocument(driver.PrinterResultsxCallback(), "0000", 1, 5, 0);
   peer.Stop();
-  EXPECT_EQ(request, Bytes({0x01, 0x29, 0x21, 0xA7, 0x31, 0x2C, 0x35, 0x2C, 0x30, 0x05, 0x30, 0x31,
-                            0x3E, 0x34, 0x03}));
+  EXPECT_EQ(request, FrameBytes({0x01, 0x29, 0x21, 0xA7, 0x31, 0x2C, 0x35, 0x2C, 0x30, 0x05, 0x30,
+                                 0x31, 0x3E, 0x34, 0x03}));
   EXPECT_EQ(driver.deliveries, 1);
   EXPECT_EQ(form2.lastDatecsResult.statusFlags, 0u);
   ASSERT_EQ(form2.lastDatecsResult.paramCount, 2);
@@ -42,7 +42,7 @@ TEST_F(DatecsTransaction, AReplyWithinTheFirstSecondIsDeliveredWithoutCountdown)
 }
 
 TEST_F(DatecsTransaction, AReplyInPiecesAfterSynWhileBusyIsReadToItsEnd) {
-  FakeRegister peer({[&](PeerConnection& c) {
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
     const std::string reply = DatecsReply(Seq(c.ReadFrame()), 0xA7, "0,WFla");
     c.Send("\x16\x16");
     c.Pause(20);
@@ -62,7 +62,7 @@ TEST_F(DatecsTransaction, AReplyInPiecesAfterSynWhileBusyIsReadToItsEnd) {
 
 TEST_F(DatecsTransaction, NakAndBadChecksumAreReportedWithoutResending) {
   std::vector<std::string> requests;
-  FakeRegister peer({[&](PeerConnection& c) {
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
     requests.push_back(c.ReadFrame());
     c.Send("\x15");
     requests.push_back(c.ReadFrame());
@@ -90,7 +90,7 @@ TEST_F(DatecsTransaction, SilentSecondsCountDownInTheWaitWindowUntilTheReply) {
   ui.onProcessMessages = [&] {
     if (ui.processed == 3) speak = true;
   };
-  FakeRegister peer({[&](PeerConnection& c) {
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
     const std::string request = c.ReadFrame();
     if (c.WaitFor(speak)) c.Send(DatecsReply(Seq(request), 0xEB, ""));
   }});
@@ -106,7 +106,7 @@ TEST_F(DatecsTransaction, SilentSecondsCountDownInTheWaitWindowUntilTheReply) {
 }
 
 TEST_F(DatecsTransaction, ASilentRegisterGetsTwoAttemptsThenTimesOut) {
-  FakeRegister peer({[&](PeerConnection& c) { c.ReadFrame(); }});
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) { c.ReadFrame(); }});
   ConnectTo(peer.port());
   driver.DatecsGetDiagnostics(driver.PrinterResultsxCallback(), 0, 0);
   peer.Stop();
@@ -121,7 +121,7 @@ TEST_F(DatecsTransaction, ASilentRegisterGetsTwoAttemptsThenTimesOut) {
 
 TEST_F(DatecsTransaction, AbortEndsTheWaitAndStaysSetForTheNextTransaction) {
   ui.onProcessMessages = [&] { form5.Button1Click(); };
-  FakeRegister peer({[&](PeerConnection& c) {
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
     c.ReadFrame();
     c.ReadFrame();
   }});
@@ -138,7 +138,7 @@ TEST_F(DatecsTransaction, AbortEndsTheWaitAndStaysSetForTheNextTransaction) {
 
 TEST_F(DatecsTransaction, APeerStreamingGarbageOrSynForEverIsCutOff) {
   for (const char filler : {'x', '\x16'}) {
-    FakeRegister peer({[&](PeerConnection& c) {
+    DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
       c.ReadFrame();
       const std::string chunk(64, filler);
       while (!c.Stopping() && send(c.fd(), chunk.data(), chunk.size(), MSG_NOSIGNAL) > 0)
@@ -155,16 +155,16 @@ TEST_F(DatecsTransaction, APeerStreamingGarbageOrSynForEverIsCutOff) {
 
 TEST_F(DatecsTransaction, ASocketErrorReconnectsAnnouncesAndDeliversNothing) {
   std::string announcement, second;
-  FakeRegister peer({[&](PeerConnection& c) {
-                       c.ReadFrame();
-                       c.Close();
-                     },
-                     [&](PeerConnection& c) {
-                       announcement = c.ReadBytes(9);
-                       c.Send("Ready");
-                       second = c.ReadFrame();
-                       c.Send(DatecsReply(Seq(second), 0xA7, "-1"));
-                     }});
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
+                             c.ReadFrame();
+                             c.Close();
+                           },
+                           [&](DatecsPeerConnection& c) {
+                             announcement = c.ReadBytes(9);
+                             c.Send("Ready");
+                             second = c.ReadFrame();
+                             c.Send(DatecsReply(Seq(second), 0xA7, "-1"));
+                           }});
   ConnectTo(peer.port());
   form2.lastDatecsResult.params[0] = "before";
   form5.SetAborted(true);
@@ -185,24 +185,24 @@ TEST_F(DatecsTransaction, ASocketErrorReconnectsAnnouncesAndDeliversNothing) {
 
 TEST_F(DatecsTransaction, NoCommandGoesToAServerThatDidNotAnswerReady) {
   std::string afterRefusal = "unset";
-  FakeRegister peer({[&](PeerConnection& c) {
-                       c.ReadFrame();
-                       c.Close();
-                     },
-                     [&](PeerConnection& c) {
-                       c.ReadBytes(9);
-                       c.Send("Ready\r\n");
-                     },
-                     [&](PeerConnection& c) {
-                       c.ReadBytes(9);
-                       c.Send("Busy");
-                       afterRefusal = c.ReadFrame();
-                     },
-                     [&](PeerConnection& c) {
-                       c.ReadBytes(9);
-                       c.Send("Ready");
-                       c.Send(DatecsReply(Seq(c.ReadFrame()), 0x5A, "ZL-01"));
-                     }});
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
+                             c.ReadFrame();
+                             c.Close();
+                           },
+                           [&](DatecsPeerConnection& c) {
+                             c.ReadBytes(9);
+                             c.Send("Ready\r\n");
+                           },
+                           [&](DatecsPeerConnection& c) {
+                             c.ReadBytes(9);
+                             c.Send("Busy");
+                             afterRefusal = c.ReadFrame();
+                           },
+                           [&](DatecsPeerConnection& c) {
+                             c.ReadBytes(9);
+                             c.Send("Ready");
+                             c.Send(DatecsReply(Seq(c.ReadFrame()), 0x5A, "ZL-01"));
+                           }});
   ConnectTo(peer.port());
   driver.DatecsGetDiagnostics(driver.PrinterResultsxCallback(), 0, 0);
   EXPECT_FALSE(driver.registerAccepted);
