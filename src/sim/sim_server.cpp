@@ -124,6 +124,9 @@ void SimServer::Serve() {
     if (WaitReadable(listenFd_, -1) < 0) return;
     const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) continue;
+    // A client that vanished without closing is found out in time and frees the server.
+    const int yes = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &yes, sizeof yes);
     ServeConnection(fd);
     ::close(fd);
     ++connections_;
@@ -165,8 +168,17 @@ bool SimServer::Send(int fd, const Output& output) {
       return false;
     const std::string& piece = output.pieces[i];
     log_.Bytes("->", piece);
+    // A client that stops reading must not keep the server from stopping.
     for (std::size_t sent = 0; sent < piece.size();) {
-      const ssize_t n = ::send(fd, piece.data() + sent, piece.size() - sent, MSG_NOSIGNAL);
+      pollfd fds[2] = {{fd, POLLOUT, 0}, {stopPipe_[0], POLLIN, 0}};
+      if (::poll(fds, 2, -1) < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      if (fds[1].revents & POLLIN) return false;
+      const ssize_t n =
+          ::send(fd, piece.data() + sent, piece.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+      if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
       if (n <= 0) return false;
       sent += static_cast<std::size_t>(n);
     }
