@@ -1,4 +1,13 @@
 // morvek-sim: the remote-access server and a simulated register, for trying the tool without one.
+//
+// By hand:
+//   morvek-sim --protocol zelmar --generate 500 --days 5 --fiscal-number 4000000001
+//     a Zelmar register on 127.0.0.1:34951 serving 500 made-up receipts; connect the tool with
+//     "Фиск. номер" 4000000001 (any identity when neither --fiscal-number nor --id-dev is given)
+//   morvek-sim --protocol datecs --journal temp.xml --block --log exchange.log
+//     a Datecs register on 127.0.0.1:34950 with recent firmware (block transfer) serving temp.xml
+//   morvek-sim --protocol zelmar --port 0 --fault nak@2 --fault status@5=0CD0 --once
+//     any free port (printed on the first line of standard output), two faults, one connection
 #include <CLI/CLI.hpp>
 
 #include <csignal>
