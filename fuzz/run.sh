@@ -12,7 +12,7 @@ set -euo pipefail
 seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MORVEK_FUZZ_BUILD:-$root/build-fuzz}"
-targets=(render)
+targets=(render zelmar datecs)
 
 if [ ! -f "$build/build.ninja" ]; then
   CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja \
