@@ -30,11 +30,11 @@ constexpr std::array<std::pair<FaultKind, std::string_view>, 17> kNames = {{
 
 }  // namespace
 
-std::optional<Fault> ParseFault(std::string_view spec) {
-  const std::size_t at = spec.find('@');
+std::optional<Fault> ParseFault(std::string_view option) {
+  const std::size_t at = option.find('@');
   if (at == std::string_view::npos) return std::nullopt;
   Fault fault;
-  const std::string_view name = spec.substr(0, at);
+  const std::string_view name = option.substr(0, at);
   bool known = false;
   for (const auto& [kind, text] : kNames)
     if (text == name) {
@@ -42,7 +42,7 @@ std::optional<Fault> ParseFault(std::string_view spec) {
       known = true;
     }
   if (!known) return std::nullopt;
-  std::string_view rest = spec.substr(at + 1);
+  std::string_view rest = option.substr(at + 1);
   if (const std::size_t equals = rest.find('='); equals != std::string_view::npos) {
     fault.argument = std::string(rest.substr(equals + 1));
     rest = rest.substr(0, equals);

@@ -37,7 +37,7 @@ struct Fault {
 };
 
 // "kind@N" or "kind@N=ARG"; nothing when the text is not one of these.
-std::optional<Fault> ParseFault(std::string_view spec);
+std::optional<Fault> ParseFault(std::string_view option);
 std::string_view FaultName(FaultKind kind);
 
 // The faults of one request, in the order given.

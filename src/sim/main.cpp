@@ -78,10 +78,10 @@ int main(int argc, char** argv) {
     std::cerr << "morvek-sim: --firmware wants a date such as \"Dec  4 2015\"\n";
     return 2;
   }
-  for (const std::string& spec : faults) {
-    const auto fault = ParseFault(spec);
+  for (const std::string& option : faults) {
+    const auto fault = ParseFault(option);
     if (!fault) {
-      std::cerr << "morvek-sim: not a fault: " << spec << "\n";
+      std::cerr << "morvek-sim: not a fault: " << option << "\n";
       return 2;
     }
     device.faults.push_back(*fault);
