@@ -1,0 +1,145 @@
+// Transaction overhead of the two drivers: document-fragment requests against the simulated
+// register on loopback, beside a raw loop that writes the same request frame and reads the reply
+// to its ETX, in the same run. The driver should cost little beyond the bytes on the wire.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/tform1.h"
+#include "app/tform2.h"
+#include "app/tform3.h"
+#include "app/tform5.h"
+#include "bench/journal_generator.h"
+#include "datecs/transaction.h"
+#include "platform/silent_ui.h"
+#include "platform/socket.h"
+#include "sim/sim_server.h"
+#include "zelmar/transaction.h"
+
+namespace morvek {
+namespace {
+
+constexpr int kDocuments = 100;
+
+// A simulated register of one protocol on a free loopback port, serving a generated journal.
+struct Peer {
+  explicit Peer(sim::Protocol protocol) {
+    JournalOptions journal;
+    journal.receipts = kDocuments;
+    journal.zReports = 1;
+    sim::SimOptions options;
+    options.port = 0;
+    options.registerConfig.protocol = protocol;
+    server = std::make_unique<sim::SimServer>(
+        options,
+        std::make_shared<const sim::Journal>(sim::Journal::FromText(GenerateJournal(journal).xml)),
+        log);
+    port = server->Start();
+  }
+  ~Peer() { server->Stop(); }
+
+  // Connects and announces the register as the handshake does.
+  void Connect(ClientSocket& socket) const {
+    socket.SetHost("127.0.0.1");
+    socket.SetPort(port);
+    socket.Activate();
+    SocketStream stream(socket, 5000);
+    const std::string announcement = ":4000000001:";
+    stream.Write(announcement.data(), announcement.size());
+    char ready[16];
+    if (stream.Read(ready, sizeof ready) == 0) throw SocketError("no Ready");
+  }
+
+  sim::SimLog log{nullptr};
+  std::unique_ptr<sim::SimServer> server;
+  int port = 0;
+};
+
+// Writes the frame and reads until a read ends in ETX; the reply's bytes as counted.
+std::size_t RawExchange(ClientSocket& socket, const std::string& frame) {
+  SocketStream stream(socket, 5000);
+  stream.Write(frame.data(), frame.size());
+  char buffer[512];
+  std::size_t total = 0;
+  for (;;) {
+    const std::size_t n = stream.Read(buffer, sizeof buffer);
+    if (n == 0) throw SocketError("reply timed out");
+    total += n;
+    if (buffer[n - 1] == 0x03) return total;
+  }
+}
+
+void ZelmarDriverFragments(benchmark::State& state) {
+  Peer peer(sim::Protocol::kZelmar);
+  TForm1 form1;
+  TForm3 form3;
+  SilentUi ui;
+  peer.Connect(form1.ClientSocket1);
+  ZelmarDriver driver(form1.ClientSocket1, ui, form3);
+  int out = 0, n = 0;
+  for (auto _ : state) {
+    const ZelmarResult* result =
+        driver.ZelmarGetDocument("582941", 1, 1 + n++ % kDocuments, 0, out);
+    if (result->statusCode != "0000") state.SkipWithError("register refused a fragment");
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void ZelmarRawFragments(benchmark::State& state) {
+  Peer peer(sim::Protocol::kZelmar);
+  TForm1 form1;
+  TForm3 form3;
+  SilentUi ui;
+  peer.Connect(form1.ClientSocket1);
+  int out = 0;
+  const std::string frame = ZelmarDriver(form1.ClientSocket1, ui, form3)
+                                .ZelmarGetDocument("582941", 1, 1, 0, out)
+                                ->sentFrame;
+  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(form1.ClientSocket1, frame));
+  state.SetItemsProcessed(state.iterations());
+}
+
+void DatecsDriverFragments(benchmark::State& state) {
+  Peer peer(sim::Protocol::kDatecs);
+  TForm1 form1;
+  TForm2 form2;
+  TForm3 form3;
+  TForm5 form5;
+  SilentUi ui;
+  peer.Connect(form1.ClientSocket1);
+  DatecsDriver driver(form1, form2, form3, form5, ui);
+  const auto callback = driver.PrinterResultsxCallback();
+  int n = 0;
+  for (auto _ : state) {
+    driver.DatecsGetDocument(callback, "582941", 1, 1 + n++ % kDocuments, 0);
+    if (form2.lastDatecsResult.paramCount < 1) state.SkipWithError("no fragment delivered");
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void DatecsRawFragments(benchmark::State& state) {
+  Peer peer(sim::Protocol::kDatecs);
+  TForm1 form1;
+  TForm2 form2;
+  TForm3 form3;
+  TForm5 form5;
+  SilentUi ui;
+  peer.Connect(form1.ClientSocket1);
+  DatecsDriver driver(form1, form2, form3, form5, ui);
+  driver.DatecsGetDocument(driver.PrinterResultsxCallback(), "582941", 1, 1, 0);
+  const std::string frame = form2.lastDatecsResult.sentFrame;
+  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(form1.ClientSocket1, frame));
+  state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK(ZelmarDriverFragments)->Iterations(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ZelmarRawFragments)->Iterations(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(DatecsDriverFragments)->Iterations(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(DatecsRawFragments)->Iterations(10000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace morvek
+
+BENCHMARK_MAIN();
