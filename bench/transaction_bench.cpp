@@ -71,13 +71,21 @@ std::size_t RawExchange(ClientSocket& socket, const std::string& frame) {
   }
 }
 
+// The tool's side of a connection: the windows the drivers read, connected and announced.
+struct Client {
+  explicit Client(const Peer& peer) { peer.Connect(form1.ClientSocket1); }
+
+  TForm1 form1;
+  TForm2 form2;
+  TForm3 form3;
+  TForm5 form5;
+  SilentUi ui;
+};
+
 void ZelmarDriverFragments(benchmark::State& state) {
   Peer peer(sim::Protocol::kZelmar);
-  TForm1 form1;
-  TForm3 form3;
-  SilentUi ui;
-  peer.Connect(form1.ClientSocket1);
-  ZelmarDriver driver(form1.ClientSocket1, ui, form3);
+  Client client(peer);
+  ZelmarDriver driver(client.form1.ClientSocket1, client.ui, client.form3);
   int out = 0, n = 0;
   for (auto _ : state) {
     const ZelmarResult* result =
@@ -89,48 +97,34 @@ void ZelmarDriverFragments(benchmark::State& state) {
 
 void ZelmarRawFragments(benchmark::State& state) {
   Peer peer(sim::Protocol::kZelmar);
-  TForm1 form1;
-  TForm3 form3;
-  SilentUi ui;
-  peer.Connect(form1.ClientSocket1);
+  Client client(peer);
+  ZelmarDriver driver(client.form1.ClientSocket1, client.ui, client.form3);
   int out = 0;
-  const std::string frame = ZelmarDriver(form1.ClientSocket1, ui, form3)
-                                .ZelmarGetDocument("582941", 1, 1, 0, out)
-                                ->sentFrame;
-  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(form1.ClientSocket1, frame));
+  const std::string frame = driver.ZelmarGetDocument("582941", 1, 1, 0, out)->sentFrame;
+  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(client.form1.ClientSocket1, frame));
   state.SetItemsProcessed(state.iterations());
 }
 
 void DatecsDriverFragments(benchmark::State& state) {
   Peer peer(sim::Protocol::kDatecs);
-  TForm1 form1;
-  TForm2 form2;
-  TForm3 form3;
-  TForm5 form5;
-  SilentUi ui;
-  peer.Connect(form1.ClientSocket1);
-  DatecsDriver driver(form1, form2, form3, form5, ui);
+  Client client(peer);
+  DatecsDriver driver(client.form1, client.form2, client.form3, client.form5, client.ui);
   const auto callback = driver.PrinterResultsxCallback();
   int n = 0;
   for (auto _ : state) {
     driver.DatecsGetDocument(callback, "582941", 1, 1 + n++ % kDocuments, 0);
-    if (form2.lastDatecsResult.paramCount < 1) state.SkipWithError("no fragment delivered");
+    if (client.form2.lastDatecsResult.paramCount < 1) state.SkipWithError("no fragment delivered");
   }
   state.SetItemsProcessed(state.iterations());
 }
 
 void DatecsRawFragments(benchmark::State& state) {
   Peer peer(sim::Protocol::kDatecs);
-  TForm1 form1;
-  TForm2 form2;
-  TForm3 form3;
-  TForm5 form5;
-  SilentUi ui;
-  peer.Connect(form1.ClientSocket1);
-  DatecsDriver driver(form1, form2, form3, form5, ui);
+  Client client(peer);
+  DatecsDriver driver(client.form1, client.form2, client.form3, client.form5, client.ui);
   driver.DatecsGetDocument(driver.PrinterResultsxCallback(), "582941", 1, 1, 0);
-  const std::string frame = form2.lastDatecsResult.sentFrame;
-  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(form1.ClientSocket1, frame));
+  const std::string frame = client.form2.lastDatecsResult.sentFrame;
+  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(client.form1.ClientSocket1, frame));
   state.SetItemsProcessed(state.iterations());
 }
 
