@@ -59,9 +59,7 @@ struct Rendered {
     form.errorLogPath = folder.File("error.log");
     form.FormCreate();
     form.control.Reset();
-    form.ComboBox1.Select(type);
-    form.Edit1.text = "1";
-    form.Edit2.text = std::to_string(INT_MAX);
+    form.SetRequest(type, 1, INT_MAX);
     shown = form.ShowAssembled(xml);
   }
   bool ErrorLogged() const { return std::filesystem::exists(form.errorLogPath); }

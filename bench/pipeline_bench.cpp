@@ -50,9 +50,7 @@ struct Window {
     form.errorLogPath = ErrorLogPath();
     form.FormCreate();
     form.control.Reset();
-    form.ComboBox1.Select(kTypeBoth);
-    form.Edit1.text = "1";
-    form.Edit2.text = std::to_string(INT_MAX);
+    form.SetRequest(kTypeBoth, 1, INT_MAX);
   }
   SilentUi ui;
   TForm53 form;

@@ -57,9 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   form.errorLogPath = ErrorLogPath();
   form.FormCreate();
   form.control.Reset();
-  form.ComboBox1.Select(kTypeBoth);
-  form.Edit1.text = "1";
-  form.Edit2.text = std::to_string(INT_MAX);
+  form.SetRequest(kTypeBoth, 1, INT_MAX);
   if (!form.ShowAssembled(text)) {
     if (!EndsWithFailureLines(form.ListBox2.lines)) __builtin_trap();
     return 0;
@@ -75,9 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A second load adds its documents after the first ones; the tables keep what the first
   // rendering recorded.
-  form.ComboBox1.Select(kTypeBoth);
-  form.Edit1.text = "1";
-  form.Edit2.text = std::to_string(INT_MAX);
+  form.SetRequest(kTypeBoth, 1, INT_MAX);
   form.control.Reset();
   if (!form.ShowAssembled(text) && !EndsWithFailureLines(form.ListBox2.lines)) __builtin_trap();
   return 0;

@@ -57,9 +57,7 @@ int RunRender(const RenderOptions& options) {
   }
 
   form.control.Reset();
-  form.ComboBox1.Select(kTypes.at(options.type));
-  form.Edit1.text = std::to_string(options.first);
-  form.Edit2.text = std::to_string(options.last);
+  form.SetRequest(kTypes.at(options.type), options.first, options.last);
   const bool shown = form.ShowAssembled(journal);
   const bool printed = PrintLines(form.ListBox2.lines, options.encoding == "utf8");
   if (!printed)

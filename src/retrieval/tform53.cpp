@@ -27,6 +27,12 @@ void TForm53::ComboBox1Change() {
   Edit2.text = std::to_string(zReports ? rq.z_no_max : rq.check_no_max);
 }
 
+void TForm53::SetRequest(int documentType, int first, int last) {
+  ComboBox1.Select(documentType);
+  Edit1.text = std::to_string(first);
+  Edit2.text = std::to_string(last);
+}
+
 void TForm53::Button3Click() {
   const auto path = ui_.PromptSaveFile({"*.txt", "*.txt", "txt"});
   if (!path) return;

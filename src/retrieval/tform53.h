@@ -37,6 +37,8 @@ class TForm53 {
   // raises FileError, which the front end reports as an unhandled failure.
   void Button3Click();
   void DiscardDocuments() { rq.Clear(); }
+  // The document type and number range of a request by number, as the operator enters them.
+  void SetRequest(int documentType, int first, int last);
 
   // Parses an assembled journal and loads it into the model (documents accumulate); raises
   // XmlError or ConvertError, keeping what was stored before the failure.
