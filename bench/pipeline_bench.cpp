@@ -25,13 +25,13 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "bench/journal_generator.h"
 #include "platform/cp1251.h"
 #include "platform/silent_ui.h"
 #include "platform/xml_document.h"
 #include "render/ordering.h"
 #include "render/renderer.h"
-#include "retrieval/tform53.h"
 
 namespace morvek {
 namespace {
@@ -46,14 +46,15 @@ std::string ErrorLogPath() {
 
 // A request window as a request by number leaves it before its processing step.
 struct Window {
-  Window() : form(ui) {
+  Window() {
     form.errorLogPath = ErrorLogPath();
     form.FormCreate();
     form.control.Reset();
     form.SetRequest(kTypeBoth, 1, INT_MAX);
   }
   SilentUi ui;
-  TForm53 form;
+  Application app{ui};
+  TForm53& form = app.Form53;
 };
 
 long PeakRssKiB() {

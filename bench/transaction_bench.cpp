@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/application.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
@@ -75,11 +76,12 @@ std::size_t RawExchange(ClientSocket& socket, const std::string& frame) {
 struct Client {
   explicit Client(const Peer& peer) { peer.Connect(form1.ClientSocket1); }
 
-  TForm1 form1;
-  TForm2 form2;
-  TForm3 form3;
-  TForm5 form5;
   SilentUi ui;
+  Application app{ui};
+  TForm1& form1 = app.Form1;
+  TForm2& form2 = app.Form2;
+  TForm3& form3 = app.Form3;
+  TForm5& form5 = app.Form5;
 };
 
 void ZelmarDriverFragments(benchmark::State& state) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "app/application.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
@@ -26,12 +27,9 @@ void Check(bool holds) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace morvek;
-  static TForm1 form1;
-  static TForm2 form2;
-  static TForm3 form3;
-  static TForm5 form5;
   static SilentUi ui;
-  DatecsDriver driver(form1, form2, form3, form5, ui);
+  static Application app(ui);
+  DatecsDriver driver(app.Form1, app.Form2, app.Form3, app.Form5, ui);
   if (size == 0) return 0;
   static constexpr std::uint8_t kCommands[] = {0x32, 0x35, 0x3E, 0x5A, 0xA7, 0xEE, 0xEB, 0x4A};
   const std::uint8_t command = kCommands[data[0] % sizeof kCommands];
@@ -44,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     driver.DatecsDecodeReply();
     driver.PrinterResultsx(driver.record);
 
-    const datecs::RetData& r = form2.lastDatecsResult;
+    const datecs::RetData& r = app.Form2.lastDatecsResult;
     Check(r.paramCount >= 0 && r.paramCount <= static_cast<int>(datecs::kParamSlots));
     Check(r.dataCopy.size() <= datecs::kDataCopyChars);
     Check(r.rawReply.size() <= datecs::kRawReplyBytes);

@@ -15,10 +15,10 @@
 #include <string>
 #include <string_view>
 
+#include "app/application.h"
 #include "platform/cp1251.h"
 #include "platform/silent_ui.h"
 #include "render/renderer.h"
-#include "retrieval/tform53.h"
 
 namespace {
 
@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace morvek;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   morvek::SilentUi ui;
-  TForm53 form(ui);
+  Application app(ui);
+  TForm53& form = app.Form53;
   form.errorLogPath = ErrorLogPath();
   form.FormCreate();
   form.control.Reset();

@@ -12,8 +12,8 @@ class TForm2 {
  public:
   std::string workDir;
   std::string iniPath;
-  int priorityLevel = 0;
-  int priorityElJournal = 0;
+  std::string priorityLevel;
+  std::string priorityElJournal;
   int ukrVersion = 0;
   datecs::RetData lastDatecsResult;  // a copy of the last Datecs result delivered
   const ZelmarResult* lastZelmarResult = nullptr;

@@ -1,22 +1,66 @@
 #pragma once
-// The main window "Соединение с РРО": the fields the drivers read. The connect sequence and the
-// settings file come with the desktop program.
+// The main window "Соединение с РРО": the server address and the register, the connect button
+// with the handshake and the register check, the settings file, and the menu.
 #include <string>
 
+#include "app/handshake_timings.h"
 #include "platform/controls.h"
 #include "platform/window.h"
 
 namespace morvek {
 
+class Application;
+class SocketStream;
+
 class TForm3 : public Window {
  public:
-  Edit Edit1;  // address of the remote-access server
-  Edit Edit2;  // the register: ID_DEV or fiscal number
+  explicit TForm3(Application& app) : app_(app) {}
+
+  // Controls.
+  Label GroupBox1;         // "Подключение к  сокету TCP/IP"
+  Label Label1;            // "IP адрес:"
+  Edit Edit1;              // address of the remote-access server
+  Edit Edit2;              // the register: ID_DEV or fiscal number
+  RadioGroup RadioGroup2;  // "Призн. исп.": "ID_DEV", "Фиск. номер"
+  RadioGroup RadioGroup1;  // "Протокол": "Datecs", "Zelmar"
+  Button Button3;          // "Подключить" / "Отключить"
+  Shape Shape1;            // red: not connected, lime: connected
+  Button Button1;          // "Закрыть"
+  StatusBar StatusBar1;
+  MenuItem N2;   // "КЛЭФ"
+  MenuItem N45;  // "Вывод документов в электронном виде"
+  MenuItem N5;   // "О программе..."
 
   std::string versionText;
   std::string logName;        // the Zelmar exchange log
   int replyCount = 0;         // the Zelmar driver's reply-check count
   bool foreignReply = false;  // the last Zelmar read answered another request
+  bool settingsPending = true;
+  HandshakeTimings timings;
+
+  // Handlers.
+  void FormCreate();
+  void FormActivate();
+  void FormClose();
+  void Button1Click();
+  void Button3Click();
+  void RadioGroup1Click();
+  void RadioGroup2Click();
+  void Edit2Change();
+  void N45Click();
+  void N5Click();
+
+  int GetUSBPort(int index, std::string& portName, const std::string& description,
+                 const std::string& deviceClass);
+  int RestoreUSBPort();
+  // The 9- or 12-byte announcement of the register to the server.
+  void AnnounceRegister(SocketStream& stream);
+  // The firmware date gate: built on 4 December 2015 or later.
+  bool CheckFirmwareDate(const std::string& text);
+  bool CheckDatecsFirmwareDate(const std::string& text);
+
+ private:
+  Application& app_;
 };
 
 }  // namespace morvek

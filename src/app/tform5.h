@@ -7,6 +7,7 @@ namespace morvek {
 
 class TForm5 : public Window {
  public:
+  Label Label1;  // "Запрос соединения:"
   Label Label2;  // the countdown, "3 : 59"
 
   // "Прервать".

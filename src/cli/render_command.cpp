@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "cli/commands.h"
 #include "cli/terminal_ui.h"
 #include "platform/cp1251.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
-#include "retrieval/tform53.h"
 
 namespace morvek {
 
@@ -46,7 +46,8 @@ bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
 
 int RunRender(const RenderOptions& options) {
   TerminalUi ui;
-  TForm53 form(ui);
+  Application app(ui);
+  TForm53& form = app.Form53;
   form.FormCreate();
   std::string journal;
   try {

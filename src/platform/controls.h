@@ -1,6 +1,7 @@
 #pragma once
 // The controls of the windows as plain models: the window logic reads and writes them, the desktop
 // views bind widgets to them, the terminal program fills and prints them.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ struct Edit {
   int maxLength = 0;  // 0: no limit
 };
 
+struct Button {
+  std::string caption;
+  bool enabled = true;
+};
+
 struct ComboBox {
   std::vector<std::string> items;
   int itemIndex = -1;  // -1 when the operator typed into the box instead of choosing
@@ -28,11 +34,33 @@ struct ComboBox {
   }
 };
 
+struct RadioGroup {
+  std::string caption;
+  std::vector<std::string> items;
+  int itemIndex = -1;  // -1: nothing selected
+};
+
 struct ListBox {
   std::vector<std::string> lines;
 
   void Clear() { lines.clear(); }
   void Add(std::string line) { lines.push_back(std::move(line)); }
+};
+
+struct StatusBar {
+  std::array<std::string, 4> panels;  // widths 170, 120, 120, 50
+};
+
+// A coloured shape; the colours as the window system numbers them (red in the low byte).
+struct Shape {
+  static constexpr int kRed = 255;
+  static constexpr int kLime = 65280;
+  int color = kRed;
+};
+
+struct MenuItem {
+  std::string caption;
+  bool enabled = true;
 };
 
 }  // namespace morvek

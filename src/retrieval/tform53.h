@@ -1,6 +1,7 @@
 #pragma once
-// The retrieval window's logic: the model of the loaded documents, the correspondence tables, the
-// controls, and the steps from an assembled journal document to the rendered list.
+// The retrieval window "Форма запроса и отображения данных": requests by number and by date,
+// printing on the register, and the steps from an assembled journal document to the rendered
+// list. It owns the model of the loaded documents and the correspondence tables.
 #include <string>
 #include <string_view>
 
@@ -8,35 +9,76 @@
 #include "journal/typ_work.h"
 #include "platform/controls.h"
 #include "platform/ui.h"
+#include "platform/window.h"
 #include "platform/xml_document.h"
 #include "render/renderer.h"
+#include "retrieval/block_transfer.h"
+#include "retrieval/interval.h"
 
 namespace morvek {
 
-class TForm53 {
- public:
-  explicit TForm53(Ui& ui);
+class Application;
 
-  // Controls.
+class TForm53 : public Window {
+ public:
+  explicit TForm53(Application& app);
+
+  // Controls: by number.
   ComboBox ComboBox1;  // document type: "Z-отчет", "Чек", "Чек+Z-отчет", "Внес./Изъят."
-  Edit Edit1;        // first document number
-  Edit Edit2;        // last document number
-  Edit Edit3;        // register password
+  Edit Edit3;      // register password
+  Edit Edit1;      // first document number
+  Edit Edit2;      // last document number
+  Button Button1;  // "Получить"
+  Button Button6;  // "Печать на РРО"
+  // By date: the masked fields hold "dd.mm.yy" and "hh:mm" as the masks show them.
+  Edit Edit4;      // start date
+  Edit Edit6;      // start time
+  Edit Edit5;      // end date
+  Edit Edit7;      // end time
+  Button Button4;  // "Получить"
+  Button Button5;  // "Вернуть номера"
+  // The lists and the rest.
   ListBox ListBox1;  // the assembled document, a line per text line
   ListBox ListBox2;  // what the operator reads
+  Button Button3;    // "Сохранить"
+  Button Button2;    // "Закрыть"
 
   // State.
   morvek::rq rq;
   morvek::control control;
   DocumentTables tables;
+  int requestFirst = 0;
+  int requestLast = 0;
+  bool recentFirmware = false;
+  bool alreadyLoaded = false;
+  bool recordInterval = false;
+  interval loadedIntervals;
   std::string errorLogPath = "error.log";
+  std::string tempXmlPath = "temp.xml";
+  BlockTimings blockTimings;
 
+  // Handlers.
   void FormCreate();
+  void FormClose();
   void ComboBox1Change();
+  void Button1Click();  // request by number
+  void Button2Click();  // close
   // "Сохранить": the list to a text file of the operator's choice. A file that cannot be written
   // raises FileError, which the front end reports as an unhandled failure.
   void Button3Click();
+  void Button4Click();  // request by date
+  void Button5Click();  // number return
+  void Button6Click();  // print on the register
+
+  int RequestByNumber();
+  void FetchByNumber(int first, int last, int docType);
+  void FetchBlocks(int first, int last, int docType);
+  int RequestByDate();
+  void QueryNumbersByDate(int& first, int& last);
+  void ShowDeviceError();
+  void SetRecentFirmware(bool flag) { recentFirmware = flag; }
   void DiscardDocuments() { rq.Clear(); }
+
   // The document type and number range of a request by number, as the operator enters them.
   void SetRequest(int documentType, int first, int last);
 
@@ -52,10 +94,19 @@ class TForm53 {
   // The two lines that end a request that failed.
   void AddFailureLines();
 
+  // The assembled document in ListBox1: its two opening lines, a fetched document (up to its
+  // first zero byte; nothing when empty), and the closing line with "temp.xml" written.
+  void BeginAssembly();
+  void AddAssembledDocument(std::string_view text);
+  void EndAssembly();
+  // "50.00%     3" in the notice window while it is the active window: done of count, at
+  // number. A count of 0 leaves the text as it was.
+  void ShowProgress(long long done, long long count, long long number);
+
  private:
   Renderer MakeRenderer() { return Renderer(rq, tables, errorLogPath); }
 
-  Ui& ui_;
+  Application& app_;
 };
 
 }  // namespace morvek

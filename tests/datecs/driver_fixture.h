@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
@@ -68,11 +69,12 @@ class DatecsDriverTest : public ::testing::Test {
     driver.DatecsDecodeReply();
   }
 
-  TForm1 form1;
-  TForm2 form2;
-  TForm3 form3;
-  TForm5 form5;
   RecordingUi ui;
+  Application app{ui};
+  TForm1& form1 = app.Form1;
+  TForm2& form2 = app.Form2;
+  TForm3& form3 = app.Form3;
+  TForm5& form5 = app.Form5;
   DatecsDriver driver{form1, form2, form3, form5, ui};
   std::vector<std::string> countdown;  // Label2 at every repaint of the wait window
 };

@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "retrieval/tform53.h"
+#include "app/application.h"
 #include "test_support.h"
 
 namespace morvek::test {
@@ -58,7 +58,8 @@ struct Rendered {
 Rendered RenderSample(int type, int first, int last) {
   TempDir dir;
   RecordingUi ui;
-  TForm53 form(ui);
+  Application app(ui);
+  TForm53& form = app.Form53;
   form.FormCreate();
   form.errorLogPath = dir.File("error.log");
   form.control.Reset();

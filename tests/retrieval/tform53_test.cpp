@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "platform/errors.h"
 #include "test_support.h"
 
@@ -49,7 +50,7 @@ std::string Joined(const Lines& lines) {
 
 class RetrievalWindow : public ::testing::Test {
  protected:
-  RetrievalWindow() : form(ui) { form.errorLogPath = dir.File("error.log"); }
+  RetrievalWindow() { form.errorLogPath = dir.File("error.log"); }
 
   // The receipt numbers in ListBox2, taken from the receipt footers ("  000000005 ...").
   Lines ShownReceipts() const {
@@ -68,7 +69,8 @@ class RetrievalWindow : public ::testing::Test {
 
   TempDir dir;
   RecordingUi ui;
-  TForm53 form;
+  Application app{ui};
+  TForm53& form = app.Form53;
 };
 
 TEST_F(RetrievalWindow, StartsWithBothTypesChosenAndNumbersOne) {

@@ -14,9 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/application.h"
 #include "bench/journal_generator.h"
 #include "retrieval/crc16.h"
-#include "retrieval/tform53.h"
 #include "sim/sim_test_support.h"
 #include "test_support.h"
 
@@ -222,7 +222,8 @@ TEST(SimGenerate, GeneratedJournalLoadsWithTheToolsLoader) {
   ASSERT_NE(journal.Find(DocumentKind::kReceipt, generated.lastReceiptNumber), nullptr);
   ASSERT_NE(journal.Find(DocumentKind::kZReport, generated.lastZNumber), nullptr);
   morvek::test::RecordingUi ui;
-  TForm53 window(ui);
+  Application app(ui);
+  TForm53& window = app.Form53;
   EXPECT_NO_THROW(window.LoadDocument(generated.xml));
   EXPECT_EQ(window.rq.check_no_max, generated.lastReceiptNumber);
   // Each served document alone, as the tool assembles what it fetched.
@@ -230,7 +231,8 @@ TEST(SimGenerate, GeneratedJournalLoadsWithTheToolsLoader) {
   for (std::size_t i = 0; i < journal.size(); ++i)
     assembled += std::string(journal.Text(journal.document(i))) + "\r\n";
   assembled += "</RQ>";
-  TForm53 again(ui);
+  Application appAgain(ui);
+  TForm53& again = appAgain.Form53;
   EXPECT_NO_THROW(again.LoadDocument(assembled));
   EXPECT_EQ(again.rq.check_no_max, generated.lastReceiptNumber);
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/application.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
 #include "sim/sim_server.h"
@@ -23,9 +24,10 @@ TEST(ZelmarWithSimulator, DiagnosticsAfterBusySynComeBackAsElevenParameters) {
                         quiet);
   const int port = server.Start();
 
-  TForm1 form1;
-  TForm3 form3;
   test::RecordingUi ui;
+  Application app(ui);
+  TForm1& form1 = app.Form1;
+  TForm3& form3 = app.Form3;
   form1.ClientSocket1.SetHost("127.0.0.1");
   form1.ClientSocket1.SetPort(port);
   form1.ClientSocket1.Activate();

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/application.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
 #include "fake_register.h"
@@ -65,9 +66,10 @@ struct Rig {
     form1.ClientSocket1.Activate();
   }
   FakeRegister peer;
-  TForm1 form1;
-  TForm3 form3;
   test::RecordingUi ui;
+  Application app{ui};
+  TForm1& form1 = app.Form1;
+  TForm3& form3 = app.Form3;
   ZelmarDriver driver;
 };
 

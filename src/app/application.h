@@ -1,0 +1,54 @@
+#pragma once
+// The program: its windows, created once in this order, and the two register drivers. The desktop
+// program, the terminal program and the tests each make one.
+#include <functional>
+
+#include "app/tform1.h"
+#include "app/tform2.h"
+#include "app/tform3.h"
+#include "app/tform4.h"
+#include "app/tform5.h"
+#include "app/tform54.h"
+#include "datecs/transaction.h"
+#include "platform/ui.h"
+#include "retrieval/tform53.h"
+#include "zelmar/timings.h"
+#include "zelmar/transaction.h"
+
+namespace morvek {
+
+class Application {
+ public:
+  explicit Application(Ui& ui, ZelmarTimings zelmarTimings = {});
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  Ui& ui;
+  TForm3 Form3;
+  TForm1 Form1;
+  TForm2 Form2;
+  TForm4 Form4;
+  TForm5 Form5;
+  TForm53 Form53;
+  TForm54 Form54;
+  ZelmarDriver zelmar;
+  DatecsDriver datecs;
+
+  // Each window's creation handler, in creation order.
+  void Create();
+
+  // One exchange with the register at a time: while one runs (and processes pending window
+  // messages), a click that would start another is ignored. Runs the exchange and returns true,
+  // or returns false at once when one is running.
+  bool RunExclusive(const std::function<void()>& exchange);
+  bool ExchangeRunning() const { return exchangeRunning_; }
+
+  // Runs a handler; a failure it lets escape goes to the platform's report of an unhandled error
+  // and the program carries on.
+  void Guarded(const std::function<void()>& handler);
+
+ private:
+  bool exchangeRunning_ = false;
+};
+
+}  // namespace morvek
