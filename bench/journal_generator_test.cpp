@@ -11,12 +11,12 @@
 #include <optional>
 #include <string>
 
+#include "app/application.h"
 #include "platform/cp1251.h"
 #include "platform/silent_ui.h"
 #include "platform/xml_document.h"
 #include "render/ordering.h"
 #include "render/renderer.h"
-#include "retrieval/tform53.h"
 
 namespace morvek {
 namespace {
@@ -55,7 +55,7 @@ int CountEqual(const std::vector<std::string>& lines, std::string_view text) {
 
 // A request for every number, as `morvek-cli render` makes it.
 struct Rendered {
-  explicit Rendered(const std::string& xml, int type = kTypeBoth) : form(ui) {
+  explicit Rendered(const std::string& xml, int type = kTypeBoth) {
     form.errorLogPath = folder.File("error.log");
     form.FormCreate();
     form.control.Reset();
@@ -66,7 +66,8 @@ struct Rendered {
 
   Folder folder;
   SilentUi ui;
-  TForm53 form;
+  Application app{ui};
+  TForm53& form = app.Form53;
   bool shown = false;
 };
 
@@ -163,7 +164,8 @@ TEST(JournalGenerator, DocumentsStandInTheOrderOfTheirIdentifiers) {
   const GeneratedJournal journal =
       GenerateJournal({.receipts = 50, .zReports = 2, .seed = 5, .firstDocumentId = 9000});
   SilentUi ui;
-  TForm53 form(ui);
+  Application app(ui);
+  TForm53& form = app.Form53;
   form.control.Reset();
   form.LoadDocument(journal.xml);
   ASSERT_EQ(form.rq.doc_index, 52);
