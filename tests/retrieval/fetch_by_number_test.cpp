@@ -123,6 +123,27 @@ TEST_P(FetchByNumber, NumbersTheRegisterDoesNotHoldAreAskedAgainLater) {
   EXPECT_EQ(w.RequestsReceived(), asked + 2);
 }
 
+TEST_P(FetchByNumber, LoopEndsAtTheLargestNumber) {
+  SimWindow w(Peer());
+  int asked = 0;
+  w.ui.onProcessMessages = [&asked] {
+    if (++asked > 2) throw std::runtime_error("asked past the last number");
+  };
+  w.FetchByNumber(kTypeReceipt, 2147483646, 2147483647);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(w.progress, (Lines{"0.00%     2147483646", "50.00%     2147483647"}));
+  EXPECT_EQ(w.TempXml(), w.ExpectedAssembly(DocumentKind::kReceipt, 1, 0));
+}
+
+TEST_P(FetchByNumber, FlagsLeftByABlockTransferDoNotKeepFetchedDocumentsOut) {
+  SimWindow w(Peer());
+  w.form.alreadyLoaded = true;
+  w.form.recordInterval = true;
+  w.FetchByNumber(kTypeReceipt, 1519, 1520);
+  EXPECT_EQ(w.form.rq.doc_index, 2);
+  EXPECT_FALSE(w.form.recordInterval);
+}
+
 TEST_P(FetchByNumber, RefusedNumberFieldsAskNothingAndKeepTheList) {
   SimWindow w(Peer());
   w.form.ListBox2.lines = {"earlier"};
