@@ -38,6 +38,7 @@ class StartedApp {
     app.Form3.timings = {2000, 4, 60, 2};
     app.datecs.timings.streamTimeoutMs = 100;
     app.datecs.timings.waitStepMs = 2;
+    app.zelmar.Log().workDir = [this] { return dir.path(); };
     ui.messages.clear();
     ui.onProcessMessages = [this] {
       if (step < steps.size()) steps[step++]();

@@ -141,14 +141,16 @@ TEST_F(RegisterCheck, AnEarlierReplysFirmwareDateNeverReachesTheGate) {
 }
 
 TEST_F(RegisterCheck, DatecsWithoutAnyReplyGatesOnNothingFromAnEarlierRegister) {
-  StartRegister(48, sim::Protocol::kDatecs, "Dec 12 2015", {"stop@2"});
+  StartRegister(48, sim::Protocol::kDatecs, "Dec 12 2015", {"close@2", "close@3"});
   form.Button3Click();
   ExpectConnected();
   form.Button3Click();
+  // Both diagnostic queries of the second connection meet a closed connection: nothing delivered.
   form.Button3Click();
   EXPECT_EQ(form.StatusBar1.panels[3], "");
   EXPECT_EQ(ui.errors.size(), 1u);
-  ExpectRedWithSocketActive();
+  EXPECT_EQ(form.Shape1.color, Shape::kRed);
+  EXPECT_FALSE(form.N2.enabled);
 }
 
 TEST_F(RegisterCheck, DisconnectClearsThePanelsAndClosesTheSocket) {
@@ -196,6 +198,8 @@ TEST_F(RegisterCheck, SettingsOfTheFirstClickServeTheWholeRun) {
   EXPECT_EQ(app.zelmar.RetryCount(), 3);
   EXPECT_EQ(form.logName, "first.log");
   EXPECT_EQ(app.zelmar.Log().Name(), "first.log");
+  EXPECT_TRUE(test::FileExists(dir.File("first.log")));
+  EXPECT_FALSE(test::FileExists(dir.File("second.log")));
   EXPECT_EQ(app.Form2.priorityLevel, "high");
   EXPECT_EQ(app.Form2.ukrVersion, 5);  // read at every connect
 }
