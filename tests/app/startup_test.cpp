@@ -156,6 +156,17 @@ TEST(MainWindow, ConnectButtonIsEnabledOnlyWithBothChoicesMade) {
   EXPECT_TRUE(form.Button3.enabled);
 }
 
+TEST(MainWindow, TheMenuShowsTheRetrievalWindowModally) {
+  RecordingUi ui;
+  Application app(ui);
+  app.Create();
+  int modalRuns = 0;
+  app.Form53.onShowModal = [&] { ++modalRuns; };
+  app.Form3.N45Click();
+  EXPECT_EQ(modalRuns, 1);
+  EXPECT_TRUE(app.Form53.visible);
+}
+
 TEST(AboutBox, NamesTheProgramAndItsVersion) {
   RecordingUi ui;
   Application app(ui);
