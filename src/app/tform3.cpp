@@ -44,6 +44,7 @@ void TForm3::FormCreate() {
   caption = caption + " " + versionText;
   RadioGroup1.itemIndex = 0;
   RadioGroup2.itemIndex = 1;
+  foreignReply = false;
 }
 
 void TForm3::FormActivate() {
@@ -69,10 +70,11 @@ void TForm3::FormActivate() {
 
   // The settings file stays where the first activation found the working folder.
   TForm2& shared = app_.Form2;
-  if (shared.workDir.empty()) shared.workDir = std::filesystem::current_path().string();
+  std::error_code error;
+  if (shared.workDir.empty()) shared.workDir = std::filesystem::current_path(error).string();
   shared.iniPath = JoinPath(shared.workDir, std::string(kSettingsFile));
   const IniFile settings(shared.iniPath);
-  if (!std::filesystem::exists(shared.iniPath)) {
+  if (!std::filesystem::exists(shared.iniPath, error)) {
     ui.ShowMessage(std::string("Файл morvek.ini отсутствует.\n Создание файла!"_cp));
     app_.Guarded([&] { settings.WriteString("Connection", "IPAddres", "127.0.0.1"); });
   }
