@@ -80,16 +80,6 @@ TEST_F(Handshake, SplitReadyIsStillAGoAhead) {
   EXPECT_TRUE(Shown(kRegisterSilent));
 }
 
-TEST_F(Handshake, APieceOfReadyThatIsNotContinuedIsNoGoAhead) {
-  FakeServer server(TestHost(5), TForm3::kZelmarPort);
-  Aim(TestHost(5), true);
-  form.timings.ticks = 10;
-  Answer(server, "Rea");
-  steps.push_back([&] { server.Send("d!"); });
-  form.Button3Click();
-  EXPECT_TRUE(Shown(kRefused));
-}
-
 TEST_F(Handshake, AFullBufferWithoutZeroIsNoGoAheadAndNothingBeyondItIsRead) {
   FakeServer server(TestHost(6), TForm3::kZelmarPort);
   Aim(TestHost(6), true);
@@ -126,17 +116,6 @@ TEST_F(Handshake, AbortEndsTheWaitWithinOneWait) {
   EXPECT_TRUE(Shown(kRefused));
   EXPECT_FALSE(app.Form5.IsAborted());
   EXPECT_FALSE(app.Form5.visible);
-}
-
-TEST_F(Handshake, ServerClosingTheConnectionIsNoGoAhead) {
-  FakeServer server(TestHost(9), TForm3::kZelmarPort);
-  Aim(TestHost(9), true);
-  steps.push_back([&] {
-    ASSERT_TRUE(server.Accept());
-    server.CloseConnection();
-  });
-  form.Button3Click();
-  EXPECT_TRUE(Shown(kRefused));
 }
 
 TEST_F(Handshake, NoGoAheadLeavesRedIndicatorDisabledMenuAndActiveSocket) {

@@ -68,14 +68,6 @@ TEST_F(RegisterCheck, ZelmarRegisterFillsFourPanelsAndPassesTheGate) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(RegisterCheck, ZelmarRegisterWithOlderFirmwareFailsTheGate) {
-  StartRegister(41, sim::Protocol::kZelmar, "Nov 30 2015");
-  app.Form53.recentFirmware = true;
-  form.Button3Click();
-  ExpectConnected();
-  EXPECT_FALSE(app.Form53.recentFirmware);
-}
-
 TEST_F(RegisterCheck, AShortZelmarReplyIsAskedForExactlyOnceMore) {
   StartRegister(42, sim::Protocol::kZelmar, "Dec  4 2015", {"params@1", "params@2"});
   form.Button3Click();
@@ -202,16 +194,6 @@ TEST_F(RegisterCheck, SettingsOfTheFirstClickServeTheWholeRun) {
   EXPECT_FALSE(test::FileExists(dir.File("second.log")));
   EXPECT_EQ(app.Form2.priorityLevel, "high");
   EXPECT_EQ(app.Form2.ukrVersion, 5);  // read at every connect
-}
-
-TEST_F(RegisterCheck, WithoutLoggingNoLogFileIsNamed) {
-  test::WriteFile(app.Form2.iniPath, "[LogFile]\r\nLog=0\r\nLogName=never.log\r\n");
-  StartRegister(53, sim::Protocol::kZelmar, "Dec  4 2015");
-  form.Button3Click();
-  ExpectConnected();
-  EXPECT_EQ(app.zelmar.Log().Name(), "");
-  EXPECT_EQ(form.logName, "");
-  EXPECT_EQ(app.Form2.priorityLevel, "medium");
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
 // Start-up and the main window's life: the settings file, the address field, the choices, the
 // close that ends the program, and the About box.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
 
 #include "app/application.h"
 #include "test_support.h"
@@ -70,22 +67,6 @@ TEST(StartUp, EveryActivationReloadsTheAddressFromTheFile) {
   EXPECT_EQ(program.app.Form3.Edit1.text, "127.0.0.1");
 }
 
-TEST(StartUp, TheSettingsFileStaysInTheFolderOfTheFirstActivation) {
-  TempDir first, second;
-  const auto before = std::filesystem::current_path();
-  std::filesystem::current_path(first.path());
-  RecordingUi ui;
-  Application app(ui);
-  app.Create();
-  app.Form3.FormActivate();
-  std::filesystem::current_path(second.path());
-  app.Form3.FormActivate();
-  std::filesystem::current_path(before);
-  EXPECT_TRUE(test::FileExists(first.File("morvek.ini")));
-  EXPECT_FALSE(test::FileExists(second.File("morvek.ini")));
-  EXPECT_EQ(app.Form2.iniPath, first.path() + "/morvek.ini");
-}
-
 TEST(StartUp, ASettingsFileThatCannotBeCreatedIsReportedAndTheWindowGoesOn) {
   TempDir dir;
   Program program(dir.File("missing/folder"));
@@ -140,20 +121,6 @@ TEST(MainWindow, ProtocolOrIdentityChangeDiscardsLoadedDocuments) {
   app.Form53.rq.doc_index = 3;
   app.Form3.Edit2Change();
   EXPECT_EQ(app.Form53.rq.doc_index, 0);
-}
-
-TEST(MainWindow, ConnectButtonIsEnabledOnlyWithBothChoicesMade) {
-  RecordingUi ui;
-  Application app(ui);
-  app.Create();
-  TForm3& form = app.Form3;
-  form.Button3.enabled = false;
-  form.RadioGroup2.itemIndex = -1;
-  form.RadioGroup1Click();
-  EXPECT_FALSE(form.Button3.enabled);
-  form.RadioGroup2.itemIndex = 0;
-  form.RadioGroup2Click();
-  EXPECT_TRUE(form.Button3.enabled);
 }
 
 TEST(MainWindow, TheMenuShowsTheRetrievalWindowModally) {
