@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
       ->required()
       ->check(CLI::IsMember({"datecs", "zelmar"}));
   app.add_option("--host", options.host, "address to listen on")->capture_default_str();
-  app.add_option("--port", options.port, "port (default 34950 Datecs, 34951 Zelmar; 0 any)");
+  app.add_option("--port", options.port, "port (default 34950 Datecs, 34951 Zelmar; 0 any)")
+      ->check(CLI::Range(0, 65535));
   auto* journal = app.add_option("--journal", journalPath, "journal file such as temp.xml");
   auto* generated =
       app.add_option("--generate", generate, "make up a journal of N receipts")->excludes(journal);
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   app.add_option("--busy-syn", device.busySyn, "SYN bytes before every reply")
       ->check(CLI::Range(0, 10000));
-  app.add_option("--fault", faults, "fault at a request, such as nak@3 or status@2=0CD0");
+  app.add_option("--fault", faults, FaultHelp());
   app.add_option("--log", logPath, "hexadecimal log of the exchanges (default standard error)");
   app.add_flag("--once", options.once, "serve one connection, then end");
   (void)generated;

@@ -268,6 +268,7 @@ TEST(SimBlock, TransferCarriesEveryReceiptOfTheRangeWithinBlockLimits) {
   std::vector<std::int32_t> numbers;
   std::string open;
   int continued = 0;
+  std::size_t texts = 0;
   Output output = device.OnBlock(kBlockGiveDocuments, GiveDocuments(1, 2, 20), true, 1);
   for (int request = 2; request < 1000; ++request) {
     ASSERT_EQ(output.pieces.size(), 1u);
@@ -276,7 +277,10 @@ TEST(SimBlock, TransferCarriesEveryReceiptOfTheRangeWithinBlockLimits) {
     ASSERT_TRUE(block.magic && block.crcOk);
     ASSERT_FALSE(block.payload.empty());
     ASSERT_EQ(block.payload.back(), '\0');
-    open += Base64Decode(block.payload);
+    for (const std::string& text :
+         SplitText(block.payload.substr(0, block.payload.size() - 1), '\0'))
+      open += Base64Decode(text);
+    texts += SplitText(block.payload, '\0').size() - 1;
     if (block.flags & kFlagContinued) {
       ++continued;
     } else {
@@ -293,6 +297,7 @@ TEST(SimBlock, TransferCarriesEveryReceiptOfTheRangeWithinBlockLimits) {
     EXPECT_EQ(numbers[i], n);
   }
   EXPECT_EQ(continued, 2) << "receipt 7 takes three blocks";
+  EXPECT_GT(texts, documents.size() + continued) << "some blocks hold two texts";
 }
 
 TEST(SimBlock, EmptyRangeIsOneLastBlock) {
