@@ -158,7 +158,10 @@ void Register::Document(const std::vector<std::string>& params, Answer& answer) 
   }
   // Each fragment is the Base64 of its own bytes, so that the tool can decode it alone.
   const std::string_view text = journal_.Text(*document);
-  const std::size_t bytesPerFragment = static_cast<std::size_t>(config_.fragmentSize) / 4 * 3;
+  // Whole groups of four characters; a size outside 4 to 200 would give empty fragments without
+  // end or replies longer than LEN can count.
+  const std::size_t bytesPerFragment =
+      static_cast<std::size_t>(std::clamp(config_.fragmentSize, 4, 200)) / 4 * 3;
   const std::size_t offset = static_cast<std::size_t>(*fragment) * bytesPerFragment;
   if (offset < text.size()) {
     answer.data = Join({"1", Base64Encode(text.substr(offset, bytesPerFragment))});

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "app/application.h"
 #include "bench/journal_generator.h"
 #include "retrieval/crc16.h"
@@ -209,6 +212,63 @@ TEST_F(SimServerTest, BlockTransferRunsOnTheConnectionOfARecentFirmware) {
     client.Send(BuildRequestBlock(kBlockContinue, std::string("\x02\x00", 2)));
   }
   EXPECT_EQ(documents, 3);
+}
+
+TEST_F(SimServerTest, ALone07hBeforeAFrameLeavesTheFrameWhole) {
+  SimOptions options;
+  options.registerConfig.block = true;
+  const int port = Start("127.0.30.111", options);
+  Client client("127.0.30.111", port);
+  client.Send(":4000000001:");
+  ASSERT_EQ(client.ReadUntil('y'), "Ready");
+  client.Send("\x07" + BuildRequestFrame(0x21, 0x80, "582941;"));
+  EXPECT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok);
+}
+
+// Garbage, a block that claims 64 KiB, half frames, a client gone before its reply, and a crowd
+// of connections at once: afterwards the server still answers.
+TEST_F(SimServerTest, HostileClientsLeaveTheServerServing) {
+  SimOptions options;
+  options.registerConfig.block = true;
+  options.timings.announcement = std::chrono::milliseconds(200);
+  const int port = Start("127.0.30.112", options);
+  const std::string host = "127.0.30.112";
+  for (const std::string& bytes : {std::string("\x7F\xFF garbage \x01\x02\x03\x15", 13),
+                                   std::string("\x07\x07\x10\xFF\xFF", 5) + std::string(3000, 'Z'),
+                                   BuildRequestFrame(0x21, 0x80, "582941;").substr(0, 6),
+                                   test::Hex({0x01, 0xFF, 0x21, 0xA7}) + std::string(100, '1'),
+                                   BuildRequestFrame(0x21, 0xA7, "582941;1;1;0;")}) {
+    Client client(host, port);
+    client.Send(":4000000001:");
+    ASSERT_EQ(client.ReadUntil('y'), "Ready");
+    client.Send(bytes);
+  }  // each closes without reading
+  {
+    std::vector<std::unique_ptr<Client>> crowd;
+    for (int i = 0; i < 12; ++i) crowd.push_back(std::make_unique<Client>(host, port));
+    crowd.front()->Send("half");
+  }
+  Client client(host, port);
+  client.Send(":4000000001:");
+  ASSERT_EQ(client.ReadUntil('y'), "Ready");
+  client.Send(BuildRequestFrame(0x22, 0x80, "582941;"));
+  EXPECT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok);
+}
+
+TEST_F(SimServerTest, AClientThatReadsNothingIsGivenUpAndTheNextServed) {
+  SimOptions options;
+  options.registerConfig.busySyn = 16 << 20;  // more than the socket buffers hold
+  options.timings.sendLimit = std::chrono::milliseconds(200);
+  const int port = Start("127.0.30.113", options);
+  {
+    Client stuck("127.0.30.113", port);
+    stuck.Send(":4000000001:");
+    ASSERT_EQ(stuck.ReadUntil('y'), "Ready");
+    stuck.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
+    Client next("127.0.30.113", port);
+    next.Send(":4000000001:");
+    EXPECT_EQ(next.ReadUntil('y'), "Ready") << "still held by the client that reads nothing";
+  }
 }
 
 TEST(SimGenerate, GeneratedJournalLoadsWithTheToolsLoader) {
