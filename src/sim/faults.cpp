@@ -39,8 +39,8 @@ constexpr std::array<FaultEntry, 17> kNames = {{
 
 std::string FaultHelp() {
   std::string help =
-      "KIND@N or KIND@N=ARG: the fault at request N, counted from 1 over the server's life, "
-      "frames and blocks alike. Kinds:";
+      "KIND@N or KIND@N=ARG: the fault at request N\n(counted from 1 over the server's life, "
+      "frames and blocks alike). Kinds:";
   for (const auto& [kind, name, text] : kNames) {
     help += "\n  ";
     help += name;
