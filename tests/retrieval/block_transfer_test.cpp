@@ -294,13 +294,5 @@ TEST_F(BlockFetch, AnOversizeBlockIsReadWholeAndRefused) {
   EXPECT_FALSE(form.recordInterval);
 }
 
-TEST_F(BlockFetch, ASocketClosedBeforeTheTransferReadsNothing) {
-  Connect("127.0.30.15", ReceiptJournal(3));
-  app.Form1.ClientSocket1.Deactivate();
-  form.FetchBlocks(1, 3, 1);
-  EXPECT_TRUE(Documents().empty());
-  EXPECT_FALSE(form.recordInterval);
-}
-
 }  // namespace
 }  // namespace morvek

@@ -22,12 +22,6 @@ Ranges Entries(interval& list) {
   return entries;
 }
 
-TEST(Interval, AppendKeepsTheOrderOfAppending) {
-  interval list = Of({{20, 30}, {1, 10}});
-  EXPECT_EQ(list.rangeCount, 2);
-  EXPECT_EQ(Entries(list), (Ranges{{20, 30}, {1, 10}}));
-}
-
 TEST(Interval, CoversOnlyARangeInsideOneEntry) {
   interval list = Of({{1, 10}, {11, 20}});
   EXPECT_TRUE(list.Covers(3, 7));
