@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
   auto* generated =
       app.add_option("--generate", generate, "make up a journal of N receipts")->excludes(journal);
   app.add_option("--seed", seed, "seed of the made-up journal")->capture_default_str();
-  app.add_option("--days", days, "days of the made-up journal, a Z-report each")
+  app.add_option("--days", days,
+                 "days of the made-up journal, each closed by a Z-report, then the day still open")
       ->capture_default_str();
   app.add_option("--write-journal", writeJournal, "write the journal served to FILE");
   auto* fiscal = app.add_option("--fiscal-number", options.fiscalNumber,
@@ -56,7 +57,8 @@ int main(int argc, char** argv) {
   app.add_option("--id-dev", options.idDev, "accept only this ID_DEV as announcement")
       ->excludes(fiscal);
   app.add_option("--firmware", firmware, "firmware build date such as \"Dec  4 2015\"");
-  app.add_flag("--block", device.block, "answer block transfer");
+  app.add_flag("--block", device.block,
+               "answer block transfer (firmware \"Dec  4 2015\" unless --firmware says)");
   app.add_option("--fragment-size", device.fragmentSize, "Base64 characters per fragment")
       ->check(CLI::Range(4, 200))
       ->capture_default_str();
