@@ -255,6 +255,25 @@ TEST_F(SimServerTest, HostileClientsLeaveTheServerServing) {
   EXPECT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok);
 }
 
+TEST_F(SimServerTest, AClientGoneMidReplyIsLetGoAndTheNextServed) {
+  SimOptions options;
+  options.registerConfig.faults = {*ParseFault("drip@1")};
+  options.timings.dripPause = std::chrono::milliseconds(5);
+  const int port = Start("127.0.30.114", options);
+  {
+    Client gone("127.0.30.114", port);
+    gone.Send(":4000000001:");
+    ASSERT_EQ(gone.ReadUntil('y'), "Ready");
+    gone.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
+    ASSERT_EQ(gone.ReadBytes(3).size(), 3u);
+  }
+  Client next("127.0.30.114", port);
+  next.Send(":4000000001:");
+  ASSERT_EQ(next.ReadUntil('y'), "Ready");
+  next.Send(BuildRequestFrame(0x22, 0x80, "582941;"));
+  EXPECT_TRUE(test::ReadReplyFrame(next.ReadUntil('\x03'), true).ok);
+}
+
 TEST_F(SimServerTest, AClientThatReadsNothingIsGivenUpAndTheNextServed) {
   SimOptions options;
   options.registerConfig.busySyn = 16 << 20;  // more than the socket buffers hold
