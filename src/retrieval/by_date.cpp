@@ -71,8 +71,9 @@ void TForm53::QueryNumbersByDate(int& first, int& last) {
 }
 
 void TForm53::ShowDeviceError() {
-  app_.ui.ShowMessageBox(
-      std::string("РРО вернул ошибку:"_cp) + app_.Form2.lastZelmarResult->statusCode, "Error");
+  const ZelmarResult* result = app_.Form2.lastZelmarResult;
+  app_.ui.ShowMessageBox(std::string("РРО вернул ошибку:"_cp) + (result ? result->statusCode : ""),
+                         "Error");
 }
 
 TForm53::DateInterval TForm53::ReadDateFields() const {
