@@ -114,5 +114,22 @@ TEST(FetchByNumberOfZReports, DoesNotMarkTheSameReceiptNumbers) {
   EXPECT_EQ(w.TempXml(), w.ExpectedAssembly(DocumentKind::kReceipt, 1, 2));
 }
 
+TEST(FetchByNumberInBlocks, RangeLoadedBeforeIsRenderedAgainWithoutLoading) {
+  SimWindow w(Protocol::kDatecs, "127.0.20.21", {}, ReadFile(kSampleJournal), true);
+  w.form.SetRecentFirmware(true);
+  w.FetchByNumber(kTypeReceipt, 1519, 1521);
+  EXPECT_EQ(w.TempXml(), w.ExpectedAssembly(DocumentKind::kReceipt, 1519, 1521));
+  EXPECT_EQ(w.RequestsReceived(), 0);  // blocks, no frames
+  EXPECT_TRUE(w.form.loadedIntervals.Covers(1519, 1521));
+  w.FetchByNumber(kTypeReceipt, 1520, 1521);
+  EXPECT_EQ(w.form.rq.doc_index, 3);
+  EXPECT_EQ(w.ShownReceipts(), (std::vector<int>{1520, 1521}));
+  // A request by date loads what the blocks bring but records no interval.
+  w.DateFields("15.03.16", "00:00", "15.03.16", "23:59");
+  w.form.Button4Click();
+  EXPECT_EQ(w.form.rq.doc_index, 6);
+  EXPECT_FALSE(w.form.loadedIntervals.Covers(1525, 1527));
+}
+
 }  // namespace
 }  // namespace morvek::test

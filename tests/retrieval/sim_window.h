@@ -35,10 +35,11 @@ inline ZelmarTimings ShortZelmarTimings() {
 
 class SimWindow {
  public:
-  // faults as morvek-sim takes them: "nak@2", "status@1=0CD0".
+  // faults as morvek-sim takes them: "nak@2", "status@1=0CD0"; blocks: the register answers
+  // block requests.
   SimWindow(Protocol protocol, const std::string& address,
             const std::vector<std::string>& faults = {},
-            const std::string& journalText = ReadFile(kSampleJournal))
+            const std::string& journalText = ReadFile(kSampleJournal), bool blocks = false)
       : logFile_(std::fopen(dir.File("sim.log").c_str(), "w")),
         log_(logFile_),
         journal(std::make_shared<const sim::Journal>(sim::Journal::FromText(journalText))) {
@@ -48,6 +49,7 @@ class SimWindow {
     options.timings = {std::chrono::milliseconds(2000), std::chrono::milliseconds(20),
                        std::chrono::milliseconds(1)};
     options.registerConfig.protocol = protocol;
+    options.registerConfig.block = blocks;
     for (const std::string& fault : faults)
       options.registerConfig.faults.push_back(sim::ParseFault(fault).value());
     server_ = std::make_unique<sim::SimServer>(options, journal, log_);
@@ -56,6 +58,7 @@ class SimWindow {
     form.errorLogPath = dir.File("error.log");
     form.tempXmlPath = dir.File("temp.xml");
     app.datecs.timings = {200, 5, 2};
+    form.blockTimings = {2000, 2000};
     // What the Datecs driver's reconnect path reads: the server and the 9-byte identity.
     app.Form3.Edit1.text = address;
     app.Form3.Edit2.text = "ZL0000001";
