@@ -3,6 +3,8 @@
 // one that an error cut short is left out and asked again next time.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "retrieval/sim_window.h"
 
 namespace morvek::test {
@@ -12,6 +14,9 @@ struct FaultCase {
   Protocol protocol;
   const char* fault;
 };
+void PrintTo(const FaultCase& c, std::ostream* os) {
+  *os << (c.protocol == Protocol::kZelmar ? "Zelmar " : "Datecs ") << c.fault;
+}
 std::string CaseName(const ::testing::TestParamInfo<FaultCase>& info) {
   std::string name = info.param.protocol == Protocol::kZelmar ? "Zelmar_" : "Datecs_";
   for (const char* c = info.param.fault; *c != '@'; ++c) name += *c;
