@@ -1,8 +1,9 @@
 // A request by number of 1,000 receipts through the retrieval window's FetchByNumber against the
 // simulated register on loopback, beside a bare client that makes the same exchanges: the same
 // request frames written, each reply read to its ETX, nothing decoded or kept. Every receipt takes
-// three fragments and a fourth request that ends it. The run ends with the ratio of the two for
-// each protocol, beside its limit.
+// three fragments and a fourth request that ends it. The same requests through the driver's entry
+// points alone tell the window's share from the driver's. The run ends with the ratios to the bare
+// client for each protocol, beside the limit.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -40,11 +41,11 @@ std::string UniformJournal() {
     const std::string head =
         std::string("<DAT FN=\"3000000001\" TN=\"ПН 3000000001\" ZN=\"ЖЛ00000001\" DI=\""_cp) + no +
         "\" V=\"1\"><C T=\"0\"><P N=\"1\" C=\"1\" NM=\"";
-    const std::string tail =
-        std::string(
-            "\" SM=\"1250\" Q=\"1000\" PRC=\"1250\" TX=\"1\"/><M N=\"2\" T=\"0\" NM=\"ГОТІВКА\" SM=\"1250\"/>"_cp) +
-        "<E N=\"3\" NO=\"" + no + "\" SM=\"1250\" CS=\"1\"/></C><TS>20160314" +
-        std::to_string(100000 + n % 60) + "</TS></DAT><MAC DI=\"" + no + "\"/>";
+    const std::string tail = "\" SM=\"1250\" Q=\"1000\" PRC=\"1250\" TX=\"1\"/>" +
+                             std::string("<M N=\"2\" T=\"0\" NM=\"ГОТІВКА\" SM=\"1250\"/>"_cp) +
+                             "<E N=\"3\" NO=\"" + no + "\" SM=\"1250\" CS=\"1\"/></C><TS>20160314" +
+                             std::to_string(100000 + n % 60) + "</TS></DAT><MAC DI=\"" + no +
+                             "\"/>";
     std::string name = std::string("Хліб Український нарізний"_cp);
     if (head.size() + tail.size() + name.size() > kDocumentBytes)
       throw std::logic_error("a receipt is longer than three fragments");
