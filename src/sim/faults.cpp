@@ -35,6 +35,20 @@ constexpr std::array<FaultEntry, 17> kNames = {{
     {FaultKind::kStopAnswering, "stop", "no answer to this request or any later one"},
 }};
 
+std::optional<FaultKind> KindNamed(std::string_view name) {
+  for (const auto& [kind, text, help] : kNames)
+    if (text == name) return kind;
+  return std::nullopt;
+}
+
+// splitmix64: a well-mixed 64-bit value from any input.
+std::uint64_t Mix(std::uint64_t x) {
+  x += 0x9E3779B97F4A7C15ULL;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+  return x ^ (x >> 31);
+}
+
 }  // namespace
 
 std::string FaultHelp() {
@@ -54,14 +68,9 @@ std::optional<Fault> ParseFault(std::string_view option) {
   const std::size_t at = option.find('@');
   if (at == std::string_view::npos) return std::nullopt;
   Fault fault;
-  const std::string_view name = option.substr(0, at);
-  bool known = false;
-  for (const auto& [kind, text, help] : kNames)
-    if (text == name) {
-      fault.kind = kind;
-      known = true;
-    }
-  if (!known) return std::nullopt;
+  const auto kind = KindNamed(option.substr(0, at));
+  if (!kind) return std::nullopt;
+  fault.kind = *kind;
   std::string_view rest = option.substr(at + 1);
   if (const std::size_t equals = rest.find('='); equals != std::string_view::npos) {
     fault.argument = std::string(rest.substr(equals + 1));
@@ -84,6 +93,30 @@ std::vector<Fault> FaultsAt(const std::vector<Fault>& faults, int request) {
   for (const Fault& fault : faults)
     if (fault.request == request) found.push_back(fault);
   return found;
+}
+
+std::optional<Fault> RandomFaultAt(const RandomFaults& random, int request) {
+  if (random.rate <= 0.0 || random.kinds.empty()) return std::nullopt;
+  const std::uint64_t draw = Mix(random.seed ^ Mix(static_cast<std::uint64_t>(request)));
+  // The high 53 bits as a fraction in [0, 1); the low bits choose the kind.
+  if (static_cast<double>(draw >> 11) * 0x1.0p-53 >= random.rate) return std::nullopt;
+  Fault fault;
+  fault.kind = random.kinds[(draw & 0x7FF) % random.kinds.size()];
+  fault.request = request;
+  return fault;
+}
+
+std::optional<std::vector<FaultKind>> ParseFaultKinds(std::string_view names) {
+  std::vector<FaultKind> kinds;
+  while (!names.empty()) {
+    const std::size_t comma = names.find(',');
+    const auto kind = KindNamed(names.substr(0, comma));
+    if (!kind) return std::nullopt;
+    kinds.push_back(*kind);
+    names = comma == std::string_view::npos ? std::string_view() : names.substr(comma + 1);
+  }
+  if (kinds.empty()) return std::nullopt;
+  return kinds;
 }
 
 }  // namespace morvek::sim

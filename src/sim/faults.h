@@ -2,6 +2,7 @@
 // Faults a simulated register can be told to commit, each at one request: "nak@3" answers the
 // third request (counted from 1 over the server's life, frames and blocks alike) with NAK.
 // "status@2=0CD0" gives an argument.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,5 +45,16 @@ std::string FaultHelp();
 
 // The faults of one request, in the order given.
 std::vector<Fault> FaultsAt(const std::vector<Fault>& faults, int request);
+
+// Faults at random, for long runs: each request draws one of kinds with probability rate. The
+// draw depends on the seed and the request number alone, so a run can be repeated exactly.
+struct RandomFaults {
+  double rate = 0.0;
+  std::uint64_t seed = 1;
+  std::vector<FaultKind> kinds;
+};
+std::optional<Fault> RandomFaultAt(const RandomFaults& random, int request);
+// "syn,split,nak" as kinds; nothing when a name is not a kind.
+std::optional<std::vector<FaultKind>> ParseFaultKinds(std::string_view names);
 
 }  // namespace morvek::sim

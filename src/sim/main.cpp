@@ -22,6 +22,17 @@ namespace {
 
 morvek::sim::SimServer* gServer = nullptr;
 
+// The faults the tool gets over without losing a document, for long runs at random.
+std::vector<morvek::sim::FaultKind> RecoverableFaults(const morvek::sim::RegisterConfig& device) {
+  using morvek::sim::FaultKind;
+  if (device.block || morvek::sim::FirmwareAllowsBlocks(device.firmware)) return {FaultKind::kSplit};
+  if (device.protocol == morvek::sim::Protocol::kDatecs)
+    return {FaultKind::kSynBurst, FaultKind::kSplit, FaultKind::kWrongSequence,
+            FaultKind::kWrongCommand};
+  return {FaultKind::kSynBurst, FaultKind::kNak, FaultKind::kSplit, FaultKind::kWrongSequence,
+          FaultKind::kWrongCommand};
+}
+
 void OnSignal(int) {
   if (gServer != nullptr) gServer->RequestStop();
 }
@@ -37,6 +48,8 @@ int main(int argc, char** argv) {
   int generate = 0, days = 3;
   std::uint64_t seed = 1;
   std::vector<std::string> faults;
+  std::string faultKinds;
+  bool quiet = false;
   RegisterConfig& device = options.registerConfig;
   app.add_option("--protocol", protocol, "datecs or zelmar")
       ->required()
@@ -65,7 +78,17 @@ int main(int argc, char** argv) {
   app.add_option("--busy-syn", device.busySyn, "SYN bytes before every reply")
       ->check(CLI::Range(0, 10000));
   app.add_option("--fault", faults, FaultHelp());
+  app.add_option("--fault-rate", device.randomFaults.rate,
+                 "a fault at random at each request with this probability (0 to 1)")
+      ->check(CLI::Range(0.0, 1.0));
+  app.add_option("--fault-seed", device.randomFaults.seed, "seed of the faults at random")
+      ->capture_default_str();
+  app.add_option("--fault-kinds", faultKinds,
+                 "the kinds drawn at random, such as syn,split (default: those the tool gets "
+                 "over without losing a document: Zelmar syn,nak,split,seq,command; Datecs "
+                 "syn,split,seq,command; block transfer split)");
   app.add_option("--log", logPath, "hexadecimal log of the exchanges (default standard error)");
+  app.add_flag("--quiet", quiet, "log the events only, not the bytes exchanged");
   app.add_flag("--once", options.once, "serve one connection, then end");
   (void)generated;
   CLI11_PARSE(app, argc, argv);
@@ -88,6 +111,17 @@ int main(int argc, char** argv) {
       return 2;
     }
     device.faults.push_back(*fault);
+  }
+
+  if (!faultKinds.empty()) {
+    const auto kinds = ParseFaultKinds(faultKinds);
+    if (!kinds) {
+      std::cerr << "morvek-sim: not a list of fault kinds: " << faultKinds << "\n";
+      return 2;
+    }
+    device.randomFaults.kinds = *kinds;
+  } else {
+    device.randomFaults.kinds = RecoverableFaults(device);
   }
 
   std::string text;
@@ -130,7 +164,7 @@ int main(int argc, char** argv) {
   }
   try {
     auto served = std::make_shared<const Journal>(Journal::FromText(std::move(text)));
-    SimLog log(logFile);
+    SimLog log(logFile, !quiet);
     SimServer server(options, served, log);
     const int port = server.Listen();
     gServer = &server;

@@ -223,8 +223,18 @@ void Register::Execute(const Request& request, Answer& answer) {
     answer.statusBytes[0] |= 0x02;  // S0 bit 1: invalid command
 }
 
+std::vector<Fault> Register::FaultsOf(int requestNumber) const {
+  std::vector<Fault> faults = FaultsAt(config_.faults, requestNumber);
+  if (const auto random = RandomFaultAt(config_.randomFaults, requestNumber)) {
+    log_.Line("fault at random: " + std::string(FaultName(random->kind)) + "@" +
+              std::to_string(requestNumber));
+    faults.push_back(*random);
+  }
+  return faults;
+}
+
 Output Register::OnFrame(const Request& request, int requestNumber) {
-  const std::vector<Fault> faults = FaultsAt(config_.faults, requestNumber);
+  const std::vector<Fault> faults = FaultsOf(requestNumber);
   Answer answer;
   answer.sequence = request.sequence;
   answer.command = request.command;
@@ -265,7 +275,7 @@ Output Register::OnFrame(const Request& request, int requestNumber) {
 }
 
 Output Register::OnBrokenFrame(int requestNumber) {
-  return Deliver(std::string(1, kNak), FaultsAt(config_.faults, requestNumber));
+  return Deliver(std::string(1, kNak), FaultsOf(requestNumber));
 }
 
 std::string Register::NextBlock() {
@@ -298,7 +308,7 @@ std::string Register::NextBlock() {
 
 Output Register::OnBlock(std::uint8_t command, std::string_view payload, bool crcOk,
                          int requestNumber) {
-  const std::vector<Fault> faults = FaultsAt(config_.faults, requestNumber);
+  const std::vector<Fault> faults = FaultsOf(requestNumber);
   if (!crcOk) {
     log_.Line("block refused: wrong CRC");
     return Deliver({}, faults);

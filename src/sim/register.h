@@ -26,6 +26,7 @@ struct RegisterConfig {
   bool block = false;      // answer blocks even when the firmware date would not
   int busySyn = 0;         // SYN bytes before every reply
   std::vector<Fault> faults;
+  RandomFaults randomFaults;
 };
 
 // Zelmar status texts of this register.
@@ -91,6 +92,8 @@ class Register {
   std::string Join(const std::vector<std::string>& params) const;
   std::string NextBlock();
   Output Deliver(std::string bytes, const std::vector<Fault>& faults);
+  // The faults given for a request, and the one drawn at random if any.
+  std::vector<Fault> FaultsOf(int requestNumber) const;
 
   const RegisterConfig& config_;
   const Journal& journal_;

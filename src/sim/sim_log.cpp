@@ -11,7 +11,7 @@ void SimLog::Line(std::string_view text) {
 }
 
 void SimLog::Bytes(std::string_view direction, std::string_view bytes) {
-  if (file_ == nullptr) return;
+  if (file_ == nullptr || !bytes_) return;
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string line(direction);
   line.reserve(direction.size() + bytes.size() * 3);

@@ -10,8 +10,9 @@ namespace morvek::sim {
 
 class SimLog {
  public:
-  // Writes to file (not owned); nullptr keeps the log quiet.
-  explicit SimLog(std::FILE* file) : file_(file) {}
+  // Writes to file (not owned); nullptr keeps the log quiet. Without bytes only the lines of
+  // events are written, not the exchanged bytes (for long runs).
+  explicit SimLog(std::FILE* file, bool bytes = true) : file_(file), bytes_(bytes) {}
 
   void Line(std::string_view text);
   // direction "<-" for bytes received, "->" for bytes sent.
@@ -19,6 +20,7 @@ class SimLog {
 
  private:
   std::FILE* file_;
+  bool bytes_;
   std::mutex mutex_;
 };
 
