@@ -126,14 +126,15 @@ if [ -f cli.time ]; then
 fi
 # Memory over the run, at the quarters: flat for the simulator once its journal is loaded; the
 # tool's grows with the documents it holds.
-awk '{ t[NR] = $1; s[NR] = $2; c[NR] = $3; if ($2 > ms) ms = $2; if ($3 > mc) mc = $3 }
-     END { if (NR == 0) exit;
+awk '$2 > 0 { m++; s[m] = $2; if ($2 > ms) ms = $2 }
+     $3 > 0 { n++; c[n] = $3; if ($3 > mc) mc = $3 }
+     END { if (m == 0 || n == 0) exit;
            printf "soak: morvek-sim RSS (kB) at 0/25/50/75/100%%:";
-           for (q = 0; q <= 4; q++) { i = int(1 + (NR - 1) * q / 4); printf " %d", s[i] }
+           for (q = 0; q <= 4; q++) { i = int(1 + (m - 1) * q / 4); printf " %d", s[i] }
            printf ", peak %d\n", ms;
            printf "soak: morvek-cli RSS (kB) at 0/25/50/75/100%%:";
-           for (q = 0; q <= 4; q++) { i = int(1 + (NR - 1) * q / 4); printf " %d", c[i] }
-           printf ", peak %d (%d samples)\n", mc, NR }' rss.samples
+           for (q = 0; q <= 4; q++) { i = int(1 + (n - 1) * q / 4); printf " %d", c[i] }
+           printf ", peak %d (%d samples)\n", mc, n }' rss.samples
 messages=$(grep -vc '^\s*$' cli.err)
 echo "soak: lines on morvek-cli's standard error: $messages"
 sort cli.err | uniq -c | sort -rn | head -5 | sed 's/^/soak:   /'

@@ -127,7 +127,7 @@ bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, int doc
       if (damaged)
         whole = false;
       else if (!documentText.empty())
-        sink.addDocument(documentText);
+        sink.addDocument(document, documentText);
       documentText.clear();
       damaged = false;
     }

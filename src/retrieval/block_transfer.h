@@ -61,10 +61,10 @@ void AppendPayloadTexts(std::string_view payload, std::string& documentText);
 std::size_t ExchangeBlock(ClientSocket& socket, const BlockTimings& timings, std::string_view block,
                           std::string& reply);
 
-// What one transfer hands back: every document that arrived whole, and the number of the
-// document each reply block belongs to (for the progress).
+// What one transfer hands back: every document that arrived whole with its number, and the
+// number of the document each reply block belongs to (for the progress).
 struct BlockSink {
-  std::function<void(std::string_view document)> addDocument;
+  std::function<void(std::int32_t number, std::string_view document)> addDocument;
   std::function<void(std::int32_t document)> progress;
 };
 

@@ -48,7 +48,13 @@ void TForm53::FetchBlocks(int first, int last, int docType) {
     const int from = s;
     const long long numbers = static_cast<long long>(e) - s + 1;
     BlockSink sink;
-    sink.addDocument = [this](std::string_view text) { AddAssembledDocument(text); };
+    // A document the model holds from an earlier transfer is not added again: a range with a
+    // document missing is fetched whole once more, and would show the others twice.
+    sink.addDocument = [this, docType](std::int32_t number, std::string_view text) {
+      if (!loadedByBlocks_.insert({docType, number}).second) return;
+      addedByBlocks_.emplace_back(docType, number);
+      AddAssembledDocument(text);
+    };
     sink.progress = [this, from, numbers](std::int32_t d) {
       ShowProgress(static_cast<long long>(d) - from, numbers, d);
     };

@@ -82,7 +82,10 @@ void TForm53::FetchByNumber(int first, int last, int docType) {
     const bool fetched = FetchFragments(number, docType, documentText);
     AddAssembledDocument(documentText);
     ShowProgress(n - first, count, n);
-    if (fetched && fetchedTable.Get(number) == 0) fetchedTable.Set(number, 1);
+    if (fetched && fetchedTable.Get(number) == 0) {
+      fetchedTable.Set(number, 1);
+      markedFetched_.push_back(number);
+    }
   }
   EndAssembly();
 }
@@ -105,7 +108,10 @@ bool TForm53::FetchFragments(int number, int docType, std::string& text) {
       const ZelmarResult* result =
           app_.zelmar.ZelmarGetDocument(Edit3.text, docType, number, fragment, out, 0);
       app_.Form2.lastZelmarResult = result;
-      if (result->statusCode != "0000") return cutShort();
+      // A reply whose checksum does not match may carry any byte wrong: its fragment is not
+      // taken, and the document is asked again next time.
+      if (result->statusCode != "0000" || (result->statusFlags & ZelmarResult::kChecksumError))
+        return cutShort();
       paramCount = result->paramCount;
       params = result->params.data();
     } else {
@@ -114,7 +120,9 @@ bool TForm53::FetchFragments(int number, int docType, std::string& text) {
       const long deliveries = app_.datecs.deliveries;
       app_.datecs.DatecsGetDocument(app_.datecs.PrinterResultsxCallback(), Edit3.text, docType,
                                     number, fragment);
-      if (app_.datecs.deliveries == deliveries) return cutShort();
+      if (app_.datecs.deliveries == deliveries ||
+          (app_.Form2.lastDatecsResult.statusFlags & datecs::kChecksumError))
+        return cutShort();
       paramCount = app_.Form2.lastDatecsResult.paramCount;
       params = app_.Form2.lastDatecsResult.params.data();
     }

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "journal/loader.h"
 #include "platform/cp1251.h"
+#include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"
 #include "render/ordering.h"
@@ -97,7 +98,19 @@ void TForm53::EndRequest() {
 void TForm53::LoadAssembled() {
   std::string text;
   for (const std::string& line : ListBox1.lines) text += line + "\r\n";
-  LoadDocument(text);
+  try {
+    LoadDocument(text);
+  } catch (const XmlError&) {
+    // Nothing of a document that does not parse reached the model: its documents must not stay
+    // marked fetched, or no later request would ask for them again.
+    sootv& fetchedTable =
+        ComboBox1.itemIndex == kTypeZReport ? tables.shownZNumbers : tables.shownNumbers;
+    for (int number : markedFetched_) fetchedTable.Set(number, 0);
+    markedFetched_.clear();
+    for (const auto& added : addedByBlocks_) loadedByBlocks_.erase(added);
+    addedByBlocks_.clear();
+    throw;
+  }
 }
 
 void TForm53::SetRequest(int documentType, int first, int last) {
@@ -144,6 +157,8 @@ void TForm53::AddFailureLines() {
 }
 
 void TForm53::BeginAssembly() {
+  markedFetched_.clear();
+  addedByBlocks_.clear();
   ListBox1.Clear();
   ListBox1.Add("<?xml version=\"1.0\" encoding=\"windows-1251\"?>");
   ListBox1.Add("<RQ V=\"1\">");

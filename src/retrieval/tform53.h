@@ -3,8 +3,11 @@
 // printing on the register, and the steps from an assembled journal document to the rendered
 // list. It owns the model of the loaded documents and the correspondence tables.
 #include <ctime>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "journal/document.h"
 #include "journal/typ_work.h"
@@ -91,7 +94,10 @@ class TForm53 : public Window {
   void ShowDeviceError();
   void SetRecentFirmware(bool flag) { recentFirmware = flag; }
   // Empties the model; the fetched-number tables and the loaded intervals stay.
-  void DiscardDocuments() { rq.Clear(); }
+  void DiscardDocuments() {
+    rq.Clear();
+    loadedByBlocks_.clear();
+  }
   // The date and time fields from a moment of the local clock: the end at that moment, the start
   // at 00:00 on the first of the month before.
   void FillDateFields(const std::tm& now);
@@ -143,6 +149,11 @@ class TForm53 : public Window {
   bool AskNumbersByDate(const DateInterval& interval, int& first, int& last);
 
   Application& app_;
+  std::vector<int> markedFetched_;  // numbers the last request by number marked fetched
+  // Type code and number of each document block transfers added to the model, and of those the
+  // last request added.
+  std::set<std::pair<int, int>> loadedByBlocks_;
+  std::vector<std::pair<int, int>> addedByBlocks_;
   bool registerAsked_ = false;  // the last request by date got past the date check
 };
 

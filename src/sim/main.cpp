@@ -25,7 +25,8 @@ morvek::sim::SimServer* gServer = nullptr;
 // The faults the tool gets over without losing a document, for long runs at random.
 std::vector<morvek::sim::FaultKind> RecoverableFaults(const morvek::sim::RegisterConfig& device) {
   using morvek::sim::FaultKind;
-  if (device.block || morvek::sim::FirmwareAllowsBlocks(device.firmware)) return {FaultKind::kSplit};
+  if (device.block || morvek::sim::FirmwareAllowsBlocks(device.firmware))
+    return {FaultKind::kSplit};
   if (device.protocol == morvek::sim::Protocol::kDatecs)
     return {FaultKind::kSynBurst, FaultKind::kSplit, FaultKind::kWrongSequence,
             FaultKind::kWrongCommand};

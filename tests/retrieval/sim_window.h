@@ -39,10 +39,12 @@ class SimWindow {
   // block requests.
   SimWindow(Protocol protocol, const std::string& address,
             const std::vector<std::string>& faults = {},
-            const std::string& journalText = ReadFile(kSampleJournal), bool blocks = false)
+            const std::string& journalText = ReadFile(kSampleJournal), bool blocks = false,
+            ZelmarTimings zelmarTimings = ShortZelmarTimings())
       : logFile_(std::fopen(dir.File("sim.log").c_str(), "w")),
         log_(logFile_),
-        journal(std::make_shared<const sim::Journal>(sim::Journal::FromText(journalText))) {
+        journal(std::make_shared<const sim::Journal>(sim::Journal::FromText(journalText))),
+        app(ui, zelmarTimings) {
     sim::SimOptions options;
     options.host = address;
     options.port = 0;
@@ -142,7 +144,7 @@ class SimWindow {
 
  public:
   std::shared_ptr<const sim::Journal> journal;
-  Application app{ui, ShortZelmarTimings()};
+  Application app;
   TForm53& form = app.Form53;
   Lines progress;  // each new text of the notice window's second line
 
