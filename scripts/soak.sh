@@ -5,7 +5,10 @@
 # and the memory of both programs sampled every second, to see whether it stays flat.
 #
 #   scripts/soak.sh [--receipts N] [--protocol datecs|zelmar] [--block] [--fault-rate P]
-#                   [--seed S] [--build DIR] [--work DIR] [--host ADDR]
+#                   [--seed S] [--fault-kinds K,K] [--build DIR] [--work DIR] [--host ADDR]
+#
+# The faults are those morvek-sim draws by default (the ones the tool gets over without losing a
+# document) unless --fault-kinds names others.
 #
 # Exit status 0 when every receipt arrived and neither program crashed.
 set -u
@@ -18,6 +21,7 @@ seed=7
 build=build
 work=
 host=127.0.0.1
+kinds=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --receipts) receipts=$2; shift 2 ;;
@@ -25,6 +29,7 @@ while [ $# -gt 0 ]; do
     --block) block=--block; shift ;;
     --fault-rate) rate=$2; shift 2 ;;
     --seed) seed=$2; shift 2 ;;
+    --fault-kinds) kinds=(--fault-kinds "$2"); shift 2 ;;
     --build) build=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --host) host=$2; shift 2 ;;
@@ -60,7 +65,7 @@ trap cleanup EXIT
 
 # The simulator makes up the journal, writes it for the count below and serves it.
 "$sim" --protocol "$protocol" --host "$host" --port 0 --generate "$receipts" --days "$days" \
-  --fiscal-number "$fiscal" $block --fault-rate "$rate" --fault-seed "$seed" \
+  --fiscal-number "$fiscal" $block --fault-rate "$rate" --fault-seed "$seed" "${kinds[@]}" \
   --write-journal journal.xml --quiet --log sim.log --once > sim.out 2> sim.err &
 simPid=$!
 port=
@@ -80,25 +85,29 @@ grep -o '<E [^>]*NO="[0-9]*"' journal.xml | sed 's/.*NO="\([0-9]*\)"/\1/' | sort
 first=$(head -1 journal.numbers)
 last=$(tail -1 journal.numbers)
 
-# The resident memory of both programs, once a second.
+# The resident memory of both programs, once a second; the tool is runner itself or, under
+# /usr/bin/time, its child.
 sample() {
+  local runner=$1
   while :; do
-    cliPid=$(pgrep -n -f "^$cli fetch" || true)
+    cliPid=$(pgrep -P "$runner" | head -1)
+    [ -z "$cliPid" ] && cliPid=$runner
     simRss=$(awk '/VmRSS/ {print $2}' /proc/"$simPid"/status 2>/dev/null)
-    cliRss=
-    [ -n "$cliPid" ] && cliRss=$(awk '/VmRSS/ {print $2}' /proc/"$cliPid"/status 2>/dev/null)
+    cliRss=$(awk '/VmRSS/ {print $2}' /proc/"$cliPid"/status 2>/dev/null)
     echo "$(date +%s) ${simRss:-0} ${cliRss:-0}"
     sleep 1
   done
 }
-sample > rss.samples &
-samplerPid=$!
 
 timing=()
 [ -x /usr/bin/time ] && timing=(/usr/bin/time -v -o cli.time)
 start=$(date +%s.%N)
 "${timing[@]}" "$cli" fetch --host "$host" --port "$port" --protocol "$protocol" \
-  --fiscal-number "$fiscal" --type receipt "$first" "$last" > output.txt 2> cli.err
+  --fiscal-number "$fiscal" --type receipt "$first" "$last" > output.txt 2> cli.err &
+runner=$!
+sample "$runner" > rss.samples &
+samplerPid=$!
+wait "$runner"
 status=$?
 end=$(date +%s.%N)
 kill "$samplerPid" 2>/dev/null
