@@ -61,9 +61,15 @@ class FaultMatrix : public ::testing::TestWithParam<Row> {
     w.form.blockTimings = {300, 300};
     w.form.SetRecentFirmware(blocks);
 
+    w.app.Form3.StatusBar1.panels = {"ZELMAR", "V2.01", "4000000001", "Nov 12 2014"};
+    const auto panels = w.app.Form3.StatusBar1.panels;
     const auto start = std::chrono::steady_clock::now();
     w.FetchByNumber(kTypeReceipt, first, last);
     EXPECT_LT(std::chrono::steady_clock::now() - start, kBound);
+    EXPECT_EQ(w.app.Form3.StatusBar1.panels, panels) << "the status bar is the connect's";
+    EXPECT_FALSE(w.app.Form4.visible) << "the notice window is gone";
+    EXPECT_FALSE(w.app.Form5.visible) << "the wait window is gone";
+    EXPECT_TRUE(w.form.visible) << "the retrieval window is back";
 
     std::vector<int> kept;
     for (int n = first; n <= last; ++n)
