@@ -1,6 +1,7 @@
 #include "gui/edit_mask.h"
 
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 namespace morvek::gui {
 namespace {
@@ -83,17 +84,20 @@ std::string MaskedText(const EditMask& mask, const QString& displayText) {
       partBegin = text.size();
       continue;
     }
-    const QChar shown = static_cast<qsizetype>(i) < displayText.size() ? displayText[i] : mask.blank;
-    text += shown == mask.blank || shown.unicode() > 0x7F ? ' ' : static_cast<char>(shown.unicode());
+    const QChar shown =
+        static_cast<qsizetype>(i) < displayText.size() ? displayText[i] : mask.blank;
+    text +=
+        shown == mask.blank || shown.unicode() > 0x7F ? ' ' : static_cast<char>(shown.unicode());
   }
   closePart();
   return text;
 }
 
-void ShowMaskedText(QLineEdit& edit, const EditMask& mask, const std::string& text) {
+void ShowMaskedText(QLineEdit& edit, const EditMask& mask, std::string text) {
   const int cursor = edit.cursorPosition();
   // Qt reads a blank character in a text as a jump to the next separator, so the characters go in
-  // one by one at their own positions.
+  // one by one at their own positions. Each insertion counts as typed: the signals stay quiet.
+  const QSignalBlocker quiet(edit);
   edit.setText(QString());
   std::size_t at = 0;
   for (std::size_t i = 0; i < mask.positions.size() && at < text.size(); ++i) {

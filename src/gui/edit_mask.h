@@ -34,6 +34,6 @@ EditMask TranslateEditMask(std::string_view mask, char dateSeparator, char timeS
 std::string MaskedText(const EditMask& mask, const QString& displayText);
 
 // Puts a text of the logic's form into the field, position by position.
-void ShowMaskedText(QLineEdit& edit, const EditMask& mask, const std::string& text);
+void ShowMaskedText(QLineEdit& edit, const EditMask& mask, std::string text);
 
 }  // namespace morvek::gui

@@ -54,6 +54,8 @@ std::optional<std::string> QtUi::PromptSaveFile(const SaveDialogOptions& options
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // A file of the chosen name is replaced without a question.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setNameFilter(ToQt(options.filter));
   dialog.setDefaultSuffix(ToQt(options.defaultExt));
   dialog.selectFile(ToQt(options.fileName));

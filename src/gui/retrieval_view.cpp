@@ -85,9 +85,8 @@ RetrievalView::~RetrievalView() {
 
 QPushButton* RetrievalView::HandlerButton(void (TForm53::*handler)()) {
   auto* button = new QPushButton;
-  QObject::connect(button, &QPushButton::clicked, [this, handler] {
-    desktop_.Run([this, handler] { (form_.*handler)(); });
-  });
+  QObject::connect(button, &QPushButton::clicked,
+                   [this, handler] { desktop_.Run([this, handler] { (form_.*handler)(); }); });
   return button;
 }
 
@@ -128,9 +127,8 @@ QLineEdit* RetrievalView::MaskedField(Edit& model, const EditMask& mask, const c
   auto* field = new QLineEdit;
   field->setInputMask(mask.inputMask);
   field->setToolTip(QString::fromUtf8(hint));
-  QObject::connect(field, &QLineEdit::textEdited, [field, &model, &mask] {
-    model.text = MaskedText(mask, field->displayText());
-  });
+  QObject::connect(field, &QLineEdit::textEdited,
+                   [field, &model, &mask] { model.text = MaskedText(mask, field->displayText()); });
   return field;
 }
 

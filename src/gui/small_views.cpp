@@ -42,9 +42,8 @@ WaitView::WaitView(TForm5& form, Desktop& desktop) : form_(form) {
   layout->addWidget(Label2);
   layout->addWidget(Button1, 0, Qt::AlignHCenter);
   window_.setMinimumWidth(280);
-  QObject::connect(Button1, &QPushButton::clicked, [this, &desktop] {
-    desktop.Run([this] { form_.Button1Click(); });
-  });
+  QObject::connect(Button1, &QPushButton::clicked,
+                   [this, &desktop] { desktop.Run([this] { form_.Button1Click(); }); });
   binding_ = std::make_unique<WindowBinding>(form, *this, desktop);
   binding_->onCloseRequest = [] { return false; };
   Refresh();
@@ -93,9 +92,8 @@ AboutView::AboutView(TForm54& form, Desktop& desktop) : form_(form) {
   layout->addWidget(Label2);
   layout->addWidget(Label3);
   layout->addWidget(Button1, 0, Qt::AlignHCenter);
-  QObject::connect(Button1, &QPushButton::clicked, [this, &desktop] {
-    desktop.Run([this] { form_.Button1Click(); });
-  });
+  QObject::connect(Button1, &QPushButton::clicked,
+                   [this, &desktop] { desktop.Run([this] { form_.Button1Click(); }); });
   binding_ = std::make_unique<WindowBinding>(form, *this, desktop);
   binding_->onActivate = [this] { form_.FormActivate(); };
   Refresh();

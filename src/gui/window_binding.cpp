@@ -70,8 +70,7 @@ bool WindowBinding::eventFilter(QObject* watched, QEvent* event) {
         return true;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return false;
 }
