@@ -45,7 +45,7 @@ void WindowBinding::RunModal() {
   window_.visible = true;
   QEventLoop loop;
   modalLoop_ = &loop;
-  if (w.isVisible()) loop.exec(QEventLoop::DialogExec);
+  loop.exec(QEventLoop::DialogExec);
   modalLoop_ = nullptr;
   w.setWindowModality(Qt::NonModal);
 }
@@ -57,9 +57,7 @@ bool WindowBinding::eventFilter(QObject* watched, QEvent* event) {
       if (!event->spontaneous()) window_.visible = true;
       break;
     case QEvent::Hide:
-      if (event->spontaneous()) break;  // minimised, not hidden
-      window_.visible = false;
-      if (modalLoop_) modalLoop_->quit();
+      if (!event->spontaneous()) window_.visible = false;  // a spontaneous one: minimised
       break;
     case QEvent::WindowActivate:
       if (desktop_.NoteActivation(&window_) && onActivate) desktop_.Run(onActivate);
@@ -69,6 +67,9 @@ bool WindowBinding::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         return true;
       }
+      // A modal showing ends when the window closes; hidden for a while (as the retrieval window
+      // is during its requests) it stays modal.
+      if (modalLoop_) modalLoop_->quit();
       break;
     default: break;
   }

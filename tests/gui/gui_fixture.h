@@ -3,6 +3,8 @@
 // skipped (the main window's activation sleeps over a second).
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app/application.h"
@@ -45,6 +47,21 @@ struct DesktopFixture {
     app.Form53.blockTimings.waitMs = 2000;
     desktop = std::make_unique<Desktop>(app, ui);
   }
+};
+
+// A step that runs at the first look at pending events after `ms`, from inside whatever handler
+// is running then. It goes with its scope, so it never runs in another test.
+class Scheduled {
+ public:
+  explicit Scheduled(std::function<void()> step, int ms = 0) {
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, std::move(step));
+    timer_.start(ms);
+  }
+  bool pending() const { return timer_.isActive(); }
+
+ private:
+  QTimer timer_;
 };
 
 // Lets events run until the condition holds or about two seconds have passed.

@@ -93,7 +93,7 @@ class MainWindowTest : public QObject {
     bool waitShown = false;
     bool openAfterClose = false;
     // Runs inside the handshake, at its first look at pending events.
-    QTimer::singleShot(0, [&] {
+    Scheduled duringTheWait([&] {
       waitShown = f.desktop->wait().widget().isVisible();
       view.widget().close();
       openAfterClose = view.widget().isVisible();
@@ -124,7 +124,7 @@ class MainWindowTest : public QObject {
       ++looksAtEvents;
       counting();
     };
-    QTimer::singleShot(0, [&] { f.desktop->wait().Button1->click(); });
+    Scheduled abort([&] { f.desktop->wait().Button1->click(); });
     view.Button3->click();
     f.ui.beforeProcessing = counting;
     // Without the abort the wait looks at pending events after each of its ten ticks.

@@ -1,5 +1,7 @@
 // The retrieval window: a fetch from the simulated register shown in the list, the list saved as
 // Windows-1251, refused number fields answered by their messages.
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -117,6 +119,31 @@ class RetrievalViewTest : public QObject {
                           QString::fromUtf8("Конечный номер должен быть не меньше начального!")}));
     QVERIFY(view.widget().isVisible());
     QVERIFY(!f.desktop->notice().widget().isVisible());
+  }
+
+  void MenuShowsTheWindowModallyUntilItCloses() {
+    DialogAnswerer answerer;
+    DesktopFixture f;
+    f.desktop->Start();
+    RetrievalView& view = f.desktop->retrieval();
+    bool shownAfterRequest = false;
+    bool modalAfterRequest = false;
+    Scheduled inside([&] {
+      Type(view.Edit1, "0");  // refused at once: no register asked
+      view.Button1->click();
+      shownAfterRequest = view.widget().isVisible();
+      modalAfterRequest = QApplication::activeModalWidget() == &view.widget();
+      view.Button2->click();
+    });
+    // Should the window stay open, the test closes it rather than wait on.
+    Scheduled guard([&] { view.widget().close(); }, 3000);
+    f.desktop->mainWindow().N45->trigger();
+    QVERIFY(!inside.pending());
+    QVERIFY(guard.pending());
+    QVERIFY(shownAfterRequest);
+    QVERIFY(modalAfterRequest);
+    QVERIFY(!view.widget().isVisible());
+    QCOMPARE(answerer.texts.size(), 1);
   }
 
   void ListIsInAFixedPitchFont() {
