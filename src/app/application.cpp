@@ -21,12 +21,34 @@ void Application::Create() {
 bool Application::RunExclusive(const std::function<void()>& exchange) {
   if (exchangeRunning_) return false;
   exchangeRunning_ = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{exchangeRunning_};
-  exchange();
+  try {
+    exchange();
+  } catch (...) {
+    exchangeRunning_ = false;
+    CloseIfPending();
+    throw;
+  }
+  exchangeRunning_ = false;
+  CloseIfPending();
   return true;
+}
+
+bool Application::RequestClose() {
+  if (closed_) return true;
+  if (exchangeRunning_) {
+    closePending_ = true;
+    return false;
+  }
+  closePending_ = false;
+  closed_ = true;
+  Form3.FormClose();
+  Form3.Hide();
+  if (onQuit) onQuit();
+  return true;
+}
+
+void Application::CloseIfPending() {
+  if (closePending_) RequestClose();
 }
 
 void Application::Guarded(const std::function<void()>& handler) {

@@ -34,8 +34,17 @@ class Application {
   ZelmarDriver zelmar;
   DatecsDriver datecs;
 
-  // Each window's creation handler, in creation order.
+  // Each window's creation handler, in creation order. The front end then shows the main window
+  // and runs its event loop until onQuit.
   void Create();
+
+  // Closing the main window ends the program: the address is saved (FormClose), the main window
+  // hidden, and onQuit called, where the front end leaves its event loop. While an exchange runs,
+  // the close waits for its end, so nothing takes the socket from under it. True when the
+  // program ended now.
+  bool RequestClose();
+  bool Closed() const { return closed_; }
+  std::function<void()> onQuit;
 
   // One exchange with the register at a time: while one runs (and processes pending window
   // messages), a click that would start another is ignored. Runs the exchange and returns true,
@@ -48,7 +57,11 @@ class Application {
   void Guarded(const std::function<void()>& handler);
 
  private:
+  void CloseIfPending();
+
   bool exchangeRunning_ = false;
+  bool closePending_ = false;
+  bool closed_ = false;
 };
 
 }  // namespace morvek

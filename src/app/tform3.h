@@ -14,7 +14,12 @@ class SocketStream;
 
 class TForm3 : public Window {
  public:
-  explicit TForm3(Application& app) : app_(app) {}
+  // The server's ports for the two protocols.
+  static constexpr int kDatecsPort = 34950;
+  static constexpr int kZelmarPort = 34951;
+
+  // The controls as the window is described, before FormCreate.
+  explicit TForm3(Application& app);
 
   // Controls.
   Label GroupBox1;         // "Подключение к  сокету TCP/IP"
@@ -36,13 +41,16 @@ class TForm3 : public Window {
   int replyCount = 0;         // the Zelmar driver's reply-check count
   bool foreignReply = false;  // the last Zelmar read answered another request
   bool settingsPending = true;
-  HandshakeTimings timings;
+  HandshakeTimings timings;  // of the server handshake
 
-  // Handlers.
+  // Handlers. A failure inside one goes to the platform's report of an unhandled error.
   void FormCreate();
+  // At every activation: the caption, the USB probe, the settings file and the server address.
   void FormActivate();
+  // Saves the server address. The program ends through Application::RequestClose, which runs it.
   void FormClose();
   void Button1Click();
+  // Connects when the indicator is red, disconnects otherwise; ignored while an exchange runs.
   void Button3Click();
   void RadioGroup1Click();
   void RadioGroup2Click();
@@ -55,11 +63,25 @@ class TForm3 : public Window {
   int RestoreUSBPort();
   // The 9- or 12-byte announcement of the register to the server.
   void AnnounceRegister(SocketStream& stream);
-  // The firmware date gate: built on 4 December 2015 or later.
+  // The firmware date gate: built on 4 December 2015 or later, from a date such as "Dec  4 2015".
+  // A year or day that is no number raises ConvertError.
   bool CheckFirmwareDate(const std::string& text);
+  // The gate for a Datecs date such as "4Dec15" or "12Dec15"; a text shorter than two characters
+  // raises RangeError.
   bool CheckDatecsFirmwareDate(const std::string& text);
 
  private:
+  void Connect();
+  void Disconnect();
+  // The settings of the first connecting click of the run.
+  void ReadFirstClickSettings();
+  // The announcement and the wait for the go-ahead; the bytes the server answered.
+  std::string Handshake();
+  std::string AwaitGoAhead(SocketStream& stream);
+  // The register's diagnostics in the status bar and the firmware date gate; false when the
+  // click ends here.
+  bool CheckRegister(bool zelmar);
+
   Application& app_;
 };
 

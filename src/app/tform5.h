@@ -1,14 +1,21 @@
 #pragma once
 // The wait window: a countdown while the register is silent, and "Прервать" to give up waiting.
+// It is shown without being modal, and hidden by whoever showed it, who also resets the flag.
+#include <string>
+
 #include "platform/controls.h"
+#include "platform/cp1251.h"
 #include "platform/window.h"
 
 namespace morvek {
 
 class TForm5 : public Window {
  public:
-  Label Label1;  // "Запрос соединения:"
+  TForm5() { caption = "morvek"; }
+
+  Label Label1{std::string("Запрос соединения:"_cp)};
   Label Label2;  // the countdown, "3 : 59"
+  Button Button1{std::string("Прервать"_cp)};
 
   // "Прервать".
   void Button1Click() { aborted_ = true; }
