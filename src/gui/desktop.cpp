@@ -25,15 +25,12 @@ void Desktop::Start() {
 }
 
 void Desktop::Run(const std::function<void()>& handler) {
-  ++depth_;
   try {
     app_.Guarded(handler);
   } catch (...) {
     ui_.ShowUnhandledError("Unknown failure");
   }
-  --depth_;
   RefreshAll();
-  if (!Busy()) main_->CloseIfPending();
 }
 
 void Desktop::RefreshAll() {

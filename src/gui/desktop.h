@@ -27,12 +27,9 @@ class Desktop {
   void Start();
 
   // Runs a handler of the logic: a failure goes to the report of unhandled errors and the program
-  // carries on; then the views show the models again, and a close of the main window put off
-  // while the handler ran takes place.
+  // carries on; then the views show the models again.
   void Run(const std::function<void()>& handler);
   void RefreshAll();
-  // A handler is running (an exchange among them): the main window does not close meanwhile.
-  bool Busy() const { return depth_ > 0 || app_.ExchangeRunning(); }
 
   // Records that a window became the active one; true when another of the program's windows was
   // active before it (or none yet).
@@ -48,7 +45,6 @@ class Desktop {
  private:
   Application& app_;
   QtUi& ui_;
-  int depth_ = 0;
   const void* activeWindow_ = nullptr;
   std::unique_ptr<MainWindowView> main_;
   std::unique_ptr<RetrievalView> retrieval_;

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromUtf8(morvek::gui::kProgramTitle));
   morvek::gui::QtUi ui;
   morvek::Application app(ui);
+  app.onQuit = [] { QCoreApplication::quit(); };
   morvek::gui::Desktop desktop(app, ui);
   desktop.Start();
   return QApplication::exec();

@@ -165,20 +165,12 @@ void MainWindowView::ShowCentred() {
   window_.activateWindow();
 }
 
-// While a handler runs, an exchange among them, the window stays: the close takes place when the
-// handler has returned.
+// The logic decides: it saves the address, hides the window and ends the program, or, while an
+// exchange runs, does so when the exchange has ended. The toolkit's own close never goes through.
 bool MainWindowView::CloseRequested() {
-  if (desktop_.Busy()) {
-    closePending_ = true;
-    return false;
-  }
-  closePending_ = false;
-  desktop_.Run([this] { form_.FormClose(); });
-  return true;
-}
-
-void MainWindowView::CloseIfPending() {
-  if (closePending_) window_.close();
+  if (desktop_.app().Closed()) return true;
+  desktop_.Run([this] { desktop_.app().RequestClose(); });
+  return false;
 }
 
 }  // namespace morvek::gui

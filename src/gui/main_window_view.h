@@ -31,8 +31,6 @@ class MainWindowView : public View {
   QWidget& widget() override { return window_; }
   void Refresh() override;
   void ShowCentred();
-  // Closes the window when a close was put off while a handler ran.
-  void CloseIfPending();
 
   // The widgets, for the tests.
   QLineEdit* Edit1 = nullptr;
@@ -60,7 +58,6 @@ class MainWindowView : public View {
   QGroupBox* radioBox1_ = nullptr;
   QGroupBox* radioBox2_ = nullptr;
   std::unique_ptr<WindowBinding> binding_;
-  bool closePending_ = false;
 };
 
 }  // namespace morvek::gui
