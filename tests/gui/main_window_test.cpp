@@ -58,6 +58,26 @@ class MainWindowTest : public QObject {
     QCOMPARE(view.StatusBar1[3]->width(), 50);
   }
 
+  void AboutBoxShowsTheVersionUntilItsButtonClosesIt() {
+    DialogAnswerer answerer;
+    DesktopFixture f;
+    QVERIFY(StartWithServer(f, "127.0.40.9"));
+    AboutView& about = f.desktop->about();
+    bool activated = false;
+    Scheduled inside([&] {
+      activated = WaitFor([&] { return about.Label1->text().startsWith(QString::fromUtf8("ПО")); });
+      about.Button1->click();
+    });
+    // Should the box stay open, the test closes it rather than wait on.
+    Scheduled guard([&] { about.widget().close(); }, 3000);
+    f.desktop->mainWindow().N5->trigger();
+    QVERIFY(guard.pending());
+    QVERIFY(activated);
+    QCOMPARE(about.Label1->text(), QString::fromUtf8("ПО morvek (вер. 1.30 от 29.01.2016)"));
+    QCOMPARE(about.widget().windowTitle(), QString::fromUtf8("О программе morvek"));
+    QVERIFY(!about.widget().isVisible());
+  }
+
   void ConnectingShowsLimeAndDisconnectingRed() {
     DialogAnswerer answerer;
     SimulatedRegister server("127.0.40.1", 5);
