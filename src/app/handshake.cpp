@@ -55,7 +55,7 @@ void TForm3::Connect() {
   if (settingsPending) ReadFirstClickSettings();
   // The protocol is taken once: the choice may change while the handshake processes messages.
   const bool zelmar = RadioGroup1.itemIndex != 0;
-  socket.SetPort(zelmar ? kZelmarPort : kDatecsPort);
+  socket.SetPort(serverPort != 0 ? serverPort : zelmar ? kZelmarPort : kDatecsPort);
   if (zelmar) app_.zelmar.ZelmarSetRetryCount(replyCount);
   app_.Form2.ukrVersion = -1;
   app_.Form2.ukrVersion = IniFile(app_.Form2.iniPath).ReadInteger("UkrVer", "Version", -1);

@@ -42,6 +42,7 @@ class TForm3 : public Window {
   bool foreignReply = false;  // the last Zelmar read answered another request
   bool settingsPending = true;
   HandshakeTimings timings;  // of the server handshake
+  int serverPort = 0;        // a port other than the protocol's, for the terminal program; 0: none
 
   // Handlers. A failure inside one goes to the platform's report of an unhandled error.
   void FormCreate();

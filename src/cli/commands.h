@@ -5,5 +5,7 @@ namespace morvek {
 
 // Adds a subcommand whose run sets exitCode.
 void AddRenderCommand(CLI::App& app, int& exitCode);
+// status, fetch, fetch-date, numbers, print: each against a register through its server.
+void AddNetworkCommands(CLI::App& app, int& exitCode);
 
 }  // namespace morvek

@@ -12,6 +12,8 @@
 
 #include "app/application.h"
 #include "cli/commands.h"
+#include "cli/document_types.h"
+#include "cli/output.h"
 #include "cli/terminal_ui.h"
 #include "platform/cp1251.h"
 #include "platform/errors.h"
@@ -30,20 +32,6 @@ struct RenderOptions {
   int last = INT_MAX;
 };
 
-const std::map<std::string, int> kTypes = {
-    {"z", kTypeZReport}, {"receipt", kTypeReceipt}, {"both", kTypeBoth}, {"cash", kTypeCash}};
-
-// False when standard output did not take every byte (a full disk, a closed descriptor).
-bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
-  std::string text;
-  for (const auto& line : lines) {
-    text += utf8 ? Cp1251ToUtf8(line) : line;
-    text += '\n';
-  }
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  return std::fflush(stdout) == 0 && written;
-}
-
 int RunRender(const RenderOptions& options) {
   TerminalUi ui;
   Application app(ui);
@@ -58,7 +46,7 @@ int RunRender(const RenderOptions& options) {
   }
 
   form.control.Reset();
-  form.SetRequest(kTypes.at(options.type), options.first, options.last);
+  form.SetRequest(kDocumentTypes.at(options.type), options.first, options.last);
   const bool shown = form.ShowAssembled(journal);
   const bool printed = PrintLines(form.ListBox2.lines, options.encoding == "utf8");
   if (!printed)

@@ -9,15 +9,18 @@
 namespace morvek {
 
 void TerminalUi::ShowMessage(const std::string& text) {
+  ++reports;
   std::cerr << Cp1251ToUtf8(text) << '\n';
 }
 
 void TerminalUi::ShowMessageBox(const std::string& text, const std::string& caption) {
+  ++reports;
   std::cerr << Cp1251ToUtf8(caption) << ": " << Cp1251ToUtf8(text) << '\n';
 }
 
 bool TerminalUi::AskYesNo(const std::string& text, const std::string& caption) {
-  ShowMessageBox(text + (answerYes ? " [yes]" : " [no]"), caption);
+  std::cerr << Cp1251ToUtf8(caption) << ": " << Cp1251ToUtf8(text)
+            << (answerYes ? " [yes]" : " [no]") << '\n';
   return answerYes;
 }
 
@@ -26,6 +29,7 @@ void TerminalUi::Sleep(int ms) {
 }
 
 void TerminalUi::ShowUnhandledError(const std::string& message) {
+  ++reports;
   std::cerr << "error: " << Cp1251ToUtf8(message) << '\n';
 }
 

@@ -20,6 +20,7 @@ class TerminalUi : public Ui {
   std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override;
 
   std::optional<std::string> saveFileName;
+  int reports = 0;  // messages and error reports shown, questions not counted
   bool answerYes = false;
 };
 

@@ -8,27 +8,47 @@ namespace morvek::sim {
 
 namespace {
 
-constexpr std::array<std::pair<FaultKind, std::string_view>, 17> kNames = {{
-    {FaultKind::kSynBurst, "syn"},
-    {FaultKind::kNak, "nak"},
-    {FaultKind::kBadChecksum, "checksum"},
-    {FaultKind::kSplit, "split"},
-    {FaultKind::kDrip, "drip"},
-    {FaultKind::kSilent, "silent"},
-    {FaultKind::kGarbage, "garbage"},
-    {FaultKind::kClose, "close"},
-    {FaultKind::kWrongSequence, "seq"},
-    {FaultKind::kWrongCommand, "command"},
-    {FaultKind::kErrorStatus, "status"},
-    {FaultKind::kOverlong, "overlong"},
-    {FaultKind::kTooManyParams, "params"},
-    {FaultKind::kBadCrc, "crc"},
-    {FaultKind::kNoMagic, "nomagic"},
-    {FaultKind::kOversizeBlock, "bigblock"},
-    {FaultKind::kStopAnswering, "stop"},
+struct FaultEntry {
+  FaultKind kind;
+  std::string_view name;
+  std::string_view help;
+};
+
+constexpr std::array<FaultEntry, 17> kNames = {{
+    {FaultKind::kSynBurst, "syn", "a burst of SYN bytes before the reply (=COUNT, 20)"},
+    {FaultKind::kNak, "nak", "NAK instead of the reply"},
+    {FaultKind::kBadChecksum, "checksum", "the reply with a wrong checksum digit"},
+    {FaultKind::kSplit, "split", "the reply in three pieces with pauses between them"},
+    {FaultKind::kDrip, "drip", "the reply a byte at a time"},
+    {FaultKind::kSilent, "silent", "no reply to this request"},
+    {FaultKind::kGarbage, "garbage", "bytes without SOH instead of the reply"},
+    {FaultKind::kClose, "close", "the connection closed instead of the reply"},
+    {FaultKind::kWrongSequence, "seq", "a foreign reply: another SEQ"},
+    {FaultKind::kWrongCommand, "command", "a foreign reply: another command code"},
+    {FaultKind::kErrorStatus, "status",
+     "a register error: Zelmar status =TEXT (0CD0), Datecs \"command not allowed\""},
+    {FaultKind::kOverlong, "overlong", "a reply with more data than LEN can count"},
+    {FaultKind::kTooManyParams, "params", "a reply of 25 parameters"},
+    {FaultKind::kBadCrc, "crc", "a reply block with a wrong CRC"},
+    {FaultKind::kNoMagic, "nomagic", "a reply block without its 0707h magic"},
+    {FaultKind::kOversizeBlock, "bigblock", "a reply block longer than 1460 bytes"},
+    {FaultKind::kStopAnswering, "stop", "no answer to this request or any later one"},
 }};
 
 }  // namespace
+
+std::string FaultHelp() {
+  std::string help =
+      "KIND@N or KIND@N=ARG: the fault at request N\n(counted from 1 over the server's life, "
+      "frames and blocks alike). Kinds:";
+  for (const auto& [kind, name, text] : kNames) {
+    help += "\n  ";
+    help += name;
+    help.append(10 - name.size(), ' ');
+    help += text;
+  }
+  return help;
+}
 
 std::optional<Fault> ParseFault(std::string_view option) {
   const std::size_t at = option.find('@');
@@ -36,7 +56,7 @@ std::optional<Fault> ParseFault(std::string_view option) {
   Fault fault;
   const std::string_view name = option.substr(0, at);
   bool known = false;
-  for (const auto& [kind, text] : kNames)
+  for (const auto& [kind, text, help] : kNames)
     if (text == name) {
       fault.kind = kind;
       known = true;
@@ -54,7 +74,7 @@ std::optional<Fault> ParseFault(std::string_view option) {
 }
 
 std::string_view FaultName(FaultKind kind) {
-  for (const auto& [k, text] : kNames)
+  for (const auto& [k, text, help] : kNames)
     if (k == kind) return text;
   return "?";
 }

@@ -39,6 +39,8 @@ struct Fault {
 // "kind@N" or "kind@N=ARG"; nothing when the text is not one of these.
 std::optional<Fault> ParseFault(std::string_view option);
 std::string_view FaultName(FaultKind kind);
+// Every kind with what it does, for the program's help.
+std::string FaultHelp();
 
 // The faults of one request, in the order given.
 std::vector<Fault> FaultsAt(const std::vector<Fault>& faults, int request);

@@ -40,13 +40,17 @@ std::string_view FindTag(std::string_view text, std::string_view name) {
   return {};
 }
 
+// TS as yyyymmddhhmm with or without the seconds; 0 when it is neither.
 std::int64_t Stamp(std::string_view document) {
   const std::size_t open = document.find("<TS>");
   if (open == std::string_view::npos) return 0;
+  const std::string_view rest = document.substr(open + 4);
+  const std::string_view digits = rest.substr(0, rest.find('<'));
+  if (digits.size() != 12 && digits.size() != 14) return 0;
   std::int64_t value = 0;
-  const std::string_view digits = document.substr(open + 4, 14);
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  return error == std::errc() && end == digits.data() + digits.size() ? value : 0;
+  if (error != std::errc() || end != digits.data() + digits.size() || value < 0) return 0;
+  return digits.size() == 12 ? value * 100 : value;
 }
 
 }  // namespace

@@ -42,12 +42,14 @@ int main(int argc, char** argv) {
       ->required()
       ->check(CLI::IsMember({"datecs", "zelmar"}));
   app.add_option("--host", options.host, "address to listen on")->capture_default_str();
-  app.add_option("--port", options.port, "port (default 34950 Datecs, 34951 Zelmar; 0 any)");
+  app.add_option("--port", options.port, "port (default 34950 Datecs, 34951 Zelmar; 0 any)")
+      ->check(CLI::Range(0, 65535));
   auto* journal = app.add_option("--journal", journalPath, "journal file such as temp.xml");
   auto* generated =
       app.add_option("--generate", generate, "make up a journal of N receipts")->excludes(journal);
   app.add_option("--seed", seed, "seed of the made-up journal")->capture_default_str();
-  app.add_option("--days", days, "days of the made-up journal, a Z-report each")
+  app.add_option("--days", days,
+                 "days of the made-up journal, each closed by a Z-report, then the day still open")
       ->capture_default_str();
   app.add_option("--write-journal", writeJournal, "write the journal served to FILE");
   auto* fiscal = app.add_option("--fiscal-number", options.fiscalNumber,
@@ -55,13 +57,14 @@ int main(int argc, char** argv) {
   app.add_option("--id-dev", options.idDev, "accept only this ID_DEV as announcement")
       ->excludes(fiscal);
   app.add_option("--firmware", firmware, "firmware build date such as \"Dec  4 2015\"");
-  app.add_flag("--block", device.block, "answer block transfer");
+  app.add_flag("--block", device.block,
+               "answer block transfer (firmware \"Dec  4 2015\" unless --firmware says)");
   app.add_option("--fragment-size", device.fragmentSize, "Base64 characters per fragment")
       ->check(CLI::Range(4, 200))
       ->capture_default_str();
   app.add_option("--busy-syn", device.busySyn, "SYN bytes before every reply")
       ->check(CLI::Range(0, 10000));
-  app.add_option("--fault", faults, "fault at a request, such as nak@3 or status@2=0CD0");
+  app.add_option("--fault", faults, FaultHelp());
   app.add_option("--log", logPath, "hexadecimal log of the exchanges (default standard error)");
   app.add_flag("--once", options.once, "serve one connection, then end");
   (void)generated;

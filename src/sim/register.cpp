@@ -158,7 +158,10 @@ void Register::Document(const std::vector<std::string>& params, Answer& answer) 
   }
   // Each fragment is the Base64 of its own bytes, so that the tool can decode it alone.
   const std::string_view text = journal_.Text(*document);
-  const std::size_t bytesPerFragment = static_cast<std::size_t>(config_.fragmentSize) / 4 * 3;
+  // Whole groups of four characters; a size outside 4 to 200 would give empty fragments without
+  // end or replies longer than LEN can count.
+  const std::size_t bytesPerFragment =
+      static_cast<std::size_t>(std::clamp(config_.fragmentSize, 4, 200)) / 4 * 3;
   const std::size_t offset = static_cast<std::size_t>(*fragment) * bytesPerFragment;
   if (offset < text.size()) {
     answer.data = Join({"1", Base64Encode(text.substr(offset, bytesPerFragment))});
@@ -272,10 +275,14 @@ std::string Register::NextBlock() {
     transferText_ = Base64Encode(journal_.Text(document));
     transferOffset_ = 0;
   }
-  // Whole groups of four characters, so that each piece decodes alone; one zero byte ends it.
-  const std::size_t room = (kMaxBlockPayload - 1) / 4 * 4;
+  // Whole groups of four characters, so that each text decodes alone, each ended by a zero byte.
+  // A block holds its piece as two texts where it can, as the register's firmware may.
+  const std::size_t room = (kMaxBlockPayload - 2) / 4 * 4;
   const std::size_t count = std::min(room, transferText_.size() - transferOffset_);
-  std::string payload = transferText_.substr(transferOffset_, count);
+  const std::size_t half = count / 8 * 4;
+  std::string payload = transferText_.substr(transferOffset_, half);
+  if (half > 0) payload += '\0';
+  payload.append(transferText_, transferOffset_ + half, count - half);
   payload += '\0';
   transferOffset_ += count;
   std::uint8_t flags = 0;

@@ -20,15 +20,17 @@ namespace {
 // Request blocks: magic (2), command (1), length (2), payload, CRC (2).
 class BlockReader {
  public:
-  // Takes one byte; true when a whole block has arrived.
-  bool Feed(char b) {
-    bytes_ += b;
-    if (bytes_.size() == 2 && bytes_[1] != 0x07) {
-      bytes_.clear();  // a lone 07h is no block
-      return false;
+  enum class Event { kNone, kBlock, kNoBlock };
+  // Takes one byte. kBlock when a whole block has arrived; kNoBlock when a lone 07h turned out to
+  // be no block: the byte given is then not taken and belongs to the frames.
+  Event Feed(char b) {
+    if (bytes_.size() == 1 && b != 0x07) {
+      bytes_.clear();
+      return Event::kNoBlock;
     }
-    if (bytes_.size() < 5) return false;
-    return bytes_.size() == 7 + Length();
+    bytes_ += b;
+    if (bytes_.size() < 5) return Event::kNone;
+    return bytes_.size() == 7 + Length() ? Event::kBlock : Event::kNone;
   }
   bool Active() const { return !bytes_.empty(); }
   std::uint8_t Command() const { return static_cast<std::uint8_t>(bytes_[2]); }
@@ -123,7 +125,12 @@ void SimServer::Serve() {
   for (;;) {
     if (WaitReadable(listenFd_, -1) < 0) return;
     const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) continue;
+    if (fd < 0) {
+      // Out of descriptors or a connection gone before it was taken: try again a little later
+      // rather than spin.
+      if (!Pause(std::chrono::milliseconds(100))) return;
+      continue;
+    }
     // A client that vanished without closing is found out in time and frees the server.
     const int yes = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &yes, sizeof yes);
@@ -168,11 +175,17 @@ bool SimServer::Send(int fd, const Output& output) {
       return false;
     const std::string& piece = output.pieces[i];
     log_.Bytes("->", piece);
-    // A client that stops reading must not keep the server from stopping.
+    // A client that stops reading must neither keep the server from stopping nor hold it for
+    // good: after the send limit without room the connection is given up.
     for (std::size_t sent = 0; sent < piece.size();) {
       pollfd fds[2] = {{fd, POLLOUT, 0}, {stopPipe_[0], POLLIN, 0}};
-      if (::poll(fds, 2, -1) < 0) {
+      const int ready = ::poll(fds, 2, static_cast<int>(options_.timings.sendLimit.count()));
+      if (ready < 0) {
         if (errno == EINTR) continue;
+        return false;
+      }
+      if (ready == 0) {
+        log_.Line("the client reads nothing: connection given up");
         return false;
       }
       if (fds[1].revents & POLLIN) return false;
@@ -213,13 +226,14 @@ void SimServer::ServeConnection(int fd) {
     for (ssize_t i = 0; i < got; ++i) {
       const char b = buffer[i];
       std::optional<Output> output;
-      if (blocks.Active() || (parser.Idle() && b == 0x07 && device.blocksEnabled())) {
-        if (blocks.Feed(b)) {
-          output =
-              device.OnBlock(blocks.Command(), blocks.Payload(), blocks.CrcOk(), ++requestCount_);
-          blocks.Take();
-        }
-      } else {
+      BlockReader::Event block = BlockReader::Event::kNoBlock;
+      if (blocks.Active() || (parser.Idle() && b == 0x07 && device.blocksEnabled()))
+        block = blocks.Feed(b);
+      if (block == BlockReader::Event::kBlock) {
+        output =
+            device.OnBlock(blocks.Command(), blocks.Payload(), blocks.CrcOk(), ++requestCount_);
+        blocks.Take();
+      } else if (block == BlockReader::Event::kNoBlock) {
         switch (parser.Feed(static_cast<std::uint8_t>(b))) {
           case RequestParser::Event::kFrame:
             output = device.OnFrame(parser.request(), ++requestCount_);

@@ -21,6 +21,8 @@ struct SimTimings {
   std::chrono::milliseconds announcement{10000};  // for the whole announcement to arrive
   std::chrono::milliseconds piecePause{200};      // between the pieces of a split reply
   std::chrono::milliseconds dripPause{20};        // after each byte of a slow drip
+  std::chrono::milliseconds sendLimit{30000};     // a client that takes nothing for this long
+                                                  // is given up
 };
 
 struct SimOptions {

@@ -154,6 +154,25 @@ TEST_F(SimRegisterTest, DateIntervalGivesTheFirstAndLastReceiptStampedInIt) {
   EXPECT_EQ(Ask(0xEE, "582941;010101;0000;020101;0000;0;").status, kStatusNoDocumentsInInterval);
 }
 
+TEST_F(SimRegisterTest, StampsWithoutSecondsCountForTheDateInterval) {
+  const Journal journal = Journal::FromText(
+      "<RQ V=\"1\"><DAT><C><E NO=\"8\"/></C><TS>201603051407</TS></DAT>"
+      "<DAT><C><E NO=\"9\"/></C><TS>20160305151500</TS></DAT></RQ>");
+  Register device(config_, journal, log_);
+  const ReadReply reply = ReadReplyFrame(
+      device.OnFrame(Request{0x21, 0xEE, "582941;050316;1400;050316;1600;0;"}, 1).pieces.at(0),
+      true);
+  EXPECT_EQ(reply.status, "0000");
+  EXPECT_EQ(reply.data, "8;9");
+}
+
+TEST_F(SimRegisterTest, FragmentSizeOutsideItsRangeStillEndsTheDocument) {
+  config_.fragmentSize = 0;
+  const JournalDocument* document = SmallJournal().Find(DocumentKind::kReceipt, 2);
+  ASSERT_NE(document, nullptr);
+  EXPECT_EQ(Fetch(1, 2), SmallJournal().Text(*document));
+}
+
 TEST_F(SimRegisterTest, StatusFaultAnswersTheAcquirerCodeAtTheChosenRequest) {
   config_.faults = {*ParseFault("status@2")};
   EXPECT_EQ(Ask(0xEE, "582941;010101;0000;311299;2359;0;").status, "0000");
@@ -204,6 +223,22 @@ TEST_F(SimRegisterTest, DeliveryFaultsSplitDripSilenceAndClose) {
   const Output closed = device.OnFrame(request, 4);
   EXPECT_TRUE(closed.pieces.empty());
   EXPECT_TRUE(closed.close);
+}
+
+TEST(SimFaults, EveryKindIsListedInTheHelpAndReadBackFromItsName) {
+  const std::string help = FaultHelp();
+  for (int k = 0; k <= static_cast<int>(FaultKind::kStopAnswering); ++k) {
+    const auto kind = static_cast<FaultKind>(k);
+    const std::string name(FaultName(kind));
+    EXPECT_NE(help.find("\n  " + name + " "), std::string::npos) << name;
+    const auto fault = ParseFault(name + "@7=X");
+    ASSERT_TRUE(fault) << name;
+    EXPECT_EQ(fault->kind, kind);
+    EXPECT_EQ(fault->request, 7);
+    EXPECT_EQ(fault->argument, "X");
+  }
+  EXPECT_FALSE(ParseFault("nak@0"));
+  EXPECT_FALSE(ParseFault("hiccup@2"));
 }
 
 // Block transfer.
@@ -268,6 +303,7 @@ TEST(SimBlock, TransferCarriesEveryReceiptOfTheRangeWithinBlockLimits) {
   std::vector<std::int32_t> numbers;
   std::string open;
   int continued = 0;
+  std::size_t texts = 0;
   Output output = device.OnBlock(kBlockGiveDocuments, GiveDocuments(1, 2, 20), true, 1);
   for (int request = 2; request < 1000; ++request) {
     ASSERT_EQ(output.pieces.size(), 1u);
@@ -276,7 +312,10 @@ TEST(SimBlock, TransferCarriesEveryReceiptOfTheRangeWithinBlockLimits) {
     ASSERT_TRUE(block.magic && block.crcOk);
     ASSERT_FALSE(block.payload.empty());
     ASSERT_EQ(block.payload.back(), '\0');
-    open += Base64Decode(block.payload);
+    for (const std::string& text :
+         SplitText(block.payload.substr(0, block.payload.size() - 1), '\0'))
+      open += Base64Decode(text);
+    texts += SplitText(block.payload, '\0').size() - 1;
     if (block.flags & kFlagContinued) {
       ++continued;
     } else {
@@ -293,6 +332,7 @@ TEST(SimBlock, TransferCarriesEveryReceiptOfTheRangeWithinBlockLimits) {
     EXPECT_EQ(numbers[i], n);
   }
   EXPECT_EQ(continued, 2) << "receipt 7 takes three blocks";
+  EXPECT_GT(texts, documents.size() + continued) << "some blocks hold two texts";
 }
 
 TEST(SimBlock, EmptyRangeIsOneLastBlock) {

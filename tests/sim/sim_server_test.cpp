@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "app/application.h"
 #include "bench/journal_generator.h"
 #include "retrieval/crc16.h"
@@ -104,8 +107,8 @@ class SimServerTest : public ::testing::Test {
 TEST_F(SimServerTest, FiscalNumberAnnouncementIsAnsweredReady) {
   SimOptions options;
   options.fiscalNumber = "4000000001";
-  const int port = Start("127.0.0.2", options);
-  Client client("127.0.0.2", port);
+  const int port = Start("127.0.30.102", options);
+  Client client("127.0.30.102", port);
   ASSERT_TRUE(client.connected());
   client.Send(":4000000001:");
   EXPECT_EQ(client.ReadUntil('y'), "Ready");
@@ -114,8 +117,8 @@ TEST_F(SimServerTest, FiscalNumberAnnouncementIsAnsweredReady) {
 TEST_F(SimServerTest, ShortIdDevIsMatchedWithItsZeroPadding) {
   SimOptions options;
   options.idDev = "ZL123";
-  const int port = Start("127.0.0.3", options);
-  Client client("127.0.0.3", port);
+  const int port = Start("127.0.30.103", options);
+  Client client("127.0.30.103", port);
   client.Send(std::string("ZL123\0\0\0\0", 9));
   EXPECT_EQ(client.ReadUntil('y'), "Ready");
 }
@@ -123,16 +126,16 @@ TEST_F(SimServerTest, ShortIdDevIsMatchedWithItsZeroPadding) {
 TEST_F(SimServerTest, AnotherRegisterIsRefusedAndTheConnectionClosed) {
   SimOptions options;
   options.fiscalNumber = "4000000001";
-  const int port = Start("127.0.0.4", options);
-  Client client("127.0.0.4", port);
+  const int port = Start("127.0.30.104", options);
+  Client client("127.0.30.104", port);
   client.Send(":4000000002:");
   EXPECT_EQ(client.ReadUntil('\0'), kRefusal);
   EXPECT_TRUE(client.PeerClosed());
 }
 
 TEST_F(SimServerTest, AnyRegisterIsAcceptedWhenNoneIsConfigured) {
-  const int port = Start("127.0.0.5");
-  Client client("127.0.0.5", port);
+  const int port = Start("127.0.30.105");
+  Client client("127.0.30.105", port);
   client.Send(std::string("ANYTHING\0", 9));
   EXPECT_EQ(client.ReadUntil('y'), "Ready");
 }
@@ -140,8 +143,8 @@ TEST_F(SimServerTest, AnyRegisterIsAcceptedWhenNoneIsConfigured) {
 TEST_F(SimServerTest, RequestsAfterReadyAreAnsweredOnTheSameConnection) {
   SimOptions options;
   options.registerConfig.firmware = "Dec  4 2015";
-  const int port = Start("127.0.0.6", options);
-  Client client("127.0.0.6", port);
+  const int port = Start("127.0.30.106", options);
+  Client client("127.0.30.106", port);
   client.Send(":4000000001:");
   ASSERT_EQ(client.ReadUntil('y'), "Ready");
   // A frame sent in two pieces, then a broken one.
@@ -159,9 +162,9 @@ TEST_F(SimServerTest, RequestsAfterReadyAreAnsweredOnTheSameConnection) {
 }
 
 TEST_F(SimServerTest, ServesHundredClientsInARow) {
-  const int port = Start("127.0.0.7");
+  const int port = Start("127.0.30.107");
   for (int i = 0; i < 100; ++i) {
-    Client client("127.0.0.7", port);
+    Client client("127.0.30.107", port);
     client.Send(":4000000001:");
     ASSERT_EQ(client.ReadUntil('y'), "Ready") << "client " << i;
     client.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
@@ -172,8 +175,8 @@ TEST_F(SimServerTest, ServesHundredClientsInARow) {
 TEST_F(SimServerTest, CloseFaultEndsTheConnectionInsteadOfAnswering) {
   SimOptions options;
   options.registerConfig.faults = {*ParseFault("close@2")};
-  const int port = Start("127.0.0.8", options);
-  Client client("127.0.0.8", port);
+  const int port = Start("127.0.30.108", options);
+  Client client("127.0.30.108", port);
   client.Send(":4000000001:");
   ASSERT_EQ(client.ReadUntil('y'), "Ready");
   client.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
@@ -185,8 +188,8 @@ TEST_F(SimServerTest, CloseFaultEndsTheConnectionInsteadOfAnswering) {
 TEST_F(SimServerTest, BlockTransferRunsOnTheConnectionOfARecentFirmware) {
   SimOptions options;
   options.registerConfig.firmware = "Jan 12 2016";
-  const int port = Start("127.0.0.10", options);
-  Client client("127.0.0.10", port);
+  const int port = Start("127.0.30.110", options);
+  Client client("127.0.30.110", port);
   client.Send(std::string("ZL0000001", 9));
   ASSERT_EQ(client.ReadUntil('y'), "Ready");
   std::string give = {1, 3, 0, 0, 0, 5, 0, 0, 0};  // receipts 3 to 5
@@ -209,6 +212,82 @@ TEST_F(SimServerTest, BlockTransferRunsOnTheConnectionOfARecentFirmware) {
     client.Send(BuildRequestBlock(kBlockContinue, std::string("\x02\x00", 2)));
   }
   EXPECT_EQ(documents, 3);
+}
+
+TEST_F(SimServerTest, ALone07hBeforeAFrameLeavesTheFrameWhole) {
+  SimOptions options;
+  options.registerConfig.block = true;
+  const int port = Start("127.0.30.111", options);
+  Client client("127.0.30.111", port);
+  client.Send(":4000000001:");
+  ASSERT_EQ(client.ReadUntil('y'), "Ready");
+  client.Send("\x07" + BuildRequestFrame(0x21, 0x80, "582941;"));
+  EXPECT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok);
+}
+
+// Garbage, a block that claims 64 KiB, half frames, a client gone before its reply, and a crowd
+// of connections at once: afterwards the server still answers.
+TEST_F(SimServerTest, HostileClientsLeaveTheServerServing) {
+  SimOptions options;
+  options.registerConfig.block = true;
+  options.timings.announcement = std::chrono::milliseconds(200);
+  const int port = Start("127.0.30.112", options);
+  const std::string host = "127.0.30.112";
+  for (const std::string& bytes : {std::string("\x7F\xFF garbage \x01\x02\x03\x15", 13),
+                                   std::string("\x07\x07\x10\xFF\xFF", 5) + std::string(3000, 'Z'),
+                                   BuildRequestFrame(0x21, 0x80, "582941;").substr(0, 6),
+                                   test::Hex({0x01, 0xFF, 0x21, 0xA7}) + std::string(100, '1'),
+                                   BuildRequestFrame(0x21, 0xA7, "582941;1;1;0;")}) {
+    Client client(host, port);
+    client.Send(":4000000001:");
+    ASSERT_EQ(client.ReadUntil('y'), "Ready");
+    client.Send(bytes);
+  }  // each closes without reading
+  {
+    std::vector<std::unique_ptr<Client>> crowd;
+    for (int i = 0; i < 12; ++i) crowd.push_back(std::make_unique<Client>(host, port));
+    crowd.front()->Send("half");
+  }
+  Client client(host, port);
+  client.Send(":4000000001:");
+  ASSERT_EQ(client.ReadUntil('y'), "Ready");
+  client.Send(BuildRequestFrame(0x22, 0x80, "582941;"));
+  EXPECT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok);
+}
+
+TEST_F(SimServerTest, AClientGoneMidReplyIsLetGoAndTheNextServed) {
+  SimOptions options;
+  options.registerConfig.faults = {*ParseFault("drip@1")};
+  options.timings.dripPause = std::chrono::milliseconds(5);
+  const int port = Start("127.0.30.114", options);
+  {
+    Client gone("127.0.30.114", port);
+    gone.Send(":4000000001:");
+    ASSERT_EQ(gone.ReadUntil('y'), "Ready");
+    gone.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
+    ASSERT_EQ(gone.ReadBytes(3).size(), 3u);
+  }
+  Client next("127.0.30.114", port);
+  next.Send(":4000000001:");
+  ASSERT_EQ(next.ReadUntil('y'), "Ready");
+  next.Send(BuildRequestFrame(0x22, 0x80, "582941;"));
+  EXPECT_TRUE(test::ReadReplyFrame(next.ReadUntil('\x03'), true).ok);
+}
+
+TEST_F(SimServerTest, AClientThatReadsNothingIsGivenUpAndTheNextServed) {
+  SimOptions options;
+  options.registerConfig.busySyn = 16 << 20;  // more than the socket buffers hold
+  options.timings.sendLimit = std::chrono::milliseconds(200);
+  const int port = Start("127.0.30.113", options);
+  {
+    Client stuck("127.0.30.113", port);
+    stuck.Send(":4000000001:");
+    ASSERT_EQ(stuck.ReadUntil('y'), "Ready");
+    stuck.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
+    Client next("127.0.30.113", port);
+    next.Send(":4000000001:");
+    EXPECT_EQ(next.ReadUntil('y'), "Ready") << "still held by the client that reads nothing";
+  }
 }
 
 TEST(SimGenerate, GeneratedJournalLoadsWithTheToolsLoader) {
@@ -247,9 +326,9 @@ TEST(SimProgram, ListensAnswersAndEndsOnSigterm) {
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   posix_spawn_file_actions_addclose(&actions, out[0]);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  std::vector<std::string> args = {MORVEK_SIM,  "--protocol", "datecs", "--host",
-                                   "127.0.0.9", "--port",     "0",      "--generate",
-                                   "30",        "--days",     "2"};
+  std::vector<std::string> args = {MORVEK_SIM,     "--protocol", "datecs", "--host",
+                                   "127.0.30.109", "--port",     "0",      "--generate",
+                                   "30",           "--days",     "2"};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -277,7 +356,7 @@ TEST(SimProgram, ListensAnswersAndEndsOnSigterm) {
   ASSERT_NE(colon, std::string::npos) << line;
   const int port = std::stoi(line.substr(colon + 1));
   {
-    Client client("127.0.0.9", port);
+    Client client("127.0.30.109", port);
     client.Send(std::string("ZD0000001", 9));
     ASSERT_EQ(client.ReadUntil('y'), "Ready");
     client.Send(BuildRequestFrame(0x21, 0x5A, "0"));

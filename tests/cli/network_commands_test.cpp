@@ -1,0 +1,163 @@
+// morvek-cli's commands against a register: each run as a child process that connects to an
+// in-process simulator on a loopback address of its own, as the connect button does.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/cli_runner.h"
+#include "sim/sim_server.h"
+#include "test_support.h"
+
+namespace morvek::test {
+namespace {
+
+const std::string kSample = MORVEK_SOURCE_DIR "/data/sample-journal.xml";
+
+class NetworkCommands : public ::testing::Test {
+ protected:
+  // A register of the protocol serving the sample journal on 127.0.50.<host>.
+  void Serve(sim::Protocol protocol, int host, const std::string& firmware = "Nov 12 2014") {
+    address_ = "127.0.50." + std::to_string(host);
+    sim::SimOptions options;
+    options.host = address_;
+    options.port = 0;
+    options.registerConfig.protocol = protocol;
+    options.registerConfig.firmware = firmware;
+    options.fiscalNumber = "3000567412";
+    server_ = std::make_unique<sim::SimServer>(
+        options, std::make_shared<const sim::Journal>(sim::Journal::FromText(ReadFile(kSample))),
+        log_);
+    port_ = server_->Start();
+  }
+
+  std::vector<std::string> Connection(const std::string& protocol) const {
+    return {"--host",     address_, "--port",          std::to_string(port_),
+            "--protocol", protocol, "--fiscal-number", "3000567412"};
+  }
+
+  CliResult Cli(const std::string& command, const std::string& protocol,
+                const std::vector<std::string>& rest) {
+    std::vector<std::string> args{command};
+    for (const auto& a : Connection(protocol)) args.push_back(a);
+    args.insert(args.end(), rest.begin(), rest.end());
+    return RunCli(dir_.path(), args);
+  }
+
+  TempDir dir_;
+  sim::SimLog log_{nullptr};
+  std::unique_ptr<sim::SimServer> server_;
+  std::string address_;
+  int port_ = 0;
+};
+
+TEST_F(NetworkCommands, FetchPrintsWhatRenderPrintsForTheSameDocuments) {
+  for (const std::string protocol : {"datecs", "zelmar"}) {
+    Serve(protocol == "datecs" ? sim::Protocol::kDatecs : sim::Protocol::kZelmar, 1);
+    const CliResult fetched = Cli("fetch", protocol, {"--type", "receipt", "1519", "1523"});
+    const CliResult rendered =
+        RunCli(dir_.path(), {"render", "--type", "receipt", kSample, "1519", "1523"});
+    EXPECT_EQ(fetched.exitCode, 0) << protocol << ": " << fetched.err;
+    EXPECT_EQ(fetched.out, rendered.out) << protocol;
+    EXPECT_NE(fetched.out.find("1523"), std::string::npos);
+    server_->Stop();
+  }
+}
+
+TEST_F(NetworkCommands, FetchSavesTheListWhereOutSays) {
+  Serve(sim::Protocol::kZelmar, 2);
+  const CliResult r = Cli("fetch", "zelmar", {"--out", "tape", "--type", "z", "87", "89"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string saved = ReadFile(dir_.File("tape.txt"));
+  EXPECT_NE(saved.find("\r\n"), std::string::npos);
+  EXPECT_NE(saved.find(W("Z-звіт")), std::string::npos) << saved;
+}
+
+TEST_F(NetworkCommands, StatusPrintsThePanelsAndTheFirmwareGate) {
+  Serve(sim::Protocol::kZelmar, 3, "Dec  4 2015");
+  const CliResult recent = Cli("status", "zelmar", {});
+  ASSERT_EQ(recent.exitCode, 0) << recent.err;
+  const std::vector<std::string> lines = [&] {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    for (std::size_t nl; (nl = recent.out.find('\n', at)) != std::string::npos; at = nl + 1)
+      out.push_back(recent.out.substr(at, nl - at));
+    return out;
+  }();
+  ASSERT_EQ(lines.size(), 5u) << recent.out;
+  EXPECT_EQ(lines[3], "Dec  4 2015");
+  EXPECT_EQ(lines[4], "firmware gate: passed");
+  server_->Stop();
+
+  Serve(sim::Protocol::kDatecs, 4, "Nov 30 2015");
+  const CliResult old = Cli("status", "datecs", {});
+  ASSERT_EQ(old.exitCode, 0) << old.err;
+  EXPECT_NE(old.out.find("firmware gate: not passed"), std::string::npos) << old.out;
+}
+
+TEST_F(NetworkCommands, RefusedNumberFieldsEndWithTheWindowsMessage) {
+  Serve(sim::Protocol::kDatecs, 5);
+  const CliResult r = Cli("fetch", "datecs", {"1523", "1519"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Конечный номер должен быть не меньше начального!"), std::string::npos)
+      << r.err;
+}
+
+TEST_F(NetworkCommands, NoServerIsAConnectionFailure) {
+  // Nothing listens on this address and port.
+  address_ = "127.0.50.6";
+  port_ = 9;
+  const CliResult r = Cli("status", "datecs", {});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Сервер не отвечает, проверьте IP адрес"), std::string::npos) << r.err;
+}
+
+TEST_F(NetworkCommands, AnotherRegisterIsRefusedByTheServer) {
+  Serve(sim::Protocol::kZelmar, 7);
+  const CliResult r =
+      RunCli(dir_.path(), {"status", "--host", address_, "--port", std::to_string(port_),
+                           "--protocol", "zelmar", "--fiscal-number", "3000000000"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("проверьте настройки РРО"), std::string::npos) << r.err;
+}
+
+TEST_F(NetworkCommands, NumbersPrintsTheIntervalOfADateRange) {
+  Serve(sim::Protocol::kZelmar, 8);
+  const CliResult r = Cli("numbers", "zelmar", {"14.03.16", "00:00", "14.03.16", "23:59"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "1517\n1529\n");
+}
+
+TEST_F(NetworkCommands, FetchByDateShowsTheDocumentsOfTheInterval) {
+  Serve(sim::Protocol::kDatecs, 9);
+  const CliResult r =
+      Cli("fetch-date", "datecs", {"--type", "receipt", "14.03.16", "00:00", "14.03.16", "23:59"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("1529"), std::string::npos) << r.out;
+}
+
+TEST_F(NetworkCommands, PrintWithoutYesSendsNothing) {
+  Serve(sim::Protocol::kDatecs, 10);
+  const CliResult no = Cli("print", "datecs", {"1519", "1520"});
+  EXPECT_EQ(no.exitCode, 0) << no.err;
+  EXPECT_NE(no.err.find("[no]"), std::string::npos);
+  const CliResult yes = Cli("print", "datecs", {"--yes", "1519", "1520"});
+  EXPECT_EQ(yes.exitCode, 0) << yes.err;
+}
+
+TEST_F(NetworkCommands, HostComesFromTheSettingsFileWhenNotGiven) {
+  Serve(sim::Protocol::kDatecs, 11);
+  WriteFile(dir_.File("morvek.ini"), "[Connection]\r\nIPAddres=" + address_ + "\r\n");
+  const CliResult r = RunCli(
+      dir_.path(), {"status", "--port", std::to_string(port_), "--fiscal-number", "3000567412"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+TEST_F(NetworkCommands, MissingIdentityIsAUsageError) {
+  const CliResult r = RunCli(dir_.path(), {"status", "--host", "127.0.50.12"});
+  EXPECT_EQ(r.exitCode, 2);
+}
+
+}  // namespace
+}  // namespace morvek::test
