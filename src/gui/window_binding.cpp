@@ -1,13 +1,52 @@
 #include "gui/window_binding.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QSet>
 #include <QWidget>
 
 #include "gui/desktop.h"
 #include "gui/view.h"
 
 namespace morvek::gui {
+namespace {
+
+// While a window is shown modally, the windows that were open before it take no input, also while
+// the logic hides the modal window for a request: the operator cannot open it a second time or
+// change the connection under a running request.
+class ModalBlocker : public QObject {
+ public:
+  explicit ModalBlocker(const QWidget& modal) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window != &modal && window->isVisible()) blocked_.insert(window);
+    qApp->installEventFilter(this);
+  }
+  ~ModalBlocker() override { qApp->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::Wheel: break;
+      case QEvent::Close:
+        if (!event->spontaneous()) return false;
+        break;
+      default: return false;
+    }
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    return widget && blocked_.contains(widget->window());
+  }
+
+ private:
+  QSet<const QWidget*> blocked_;
+};
+
+}  // namespace
 
 WindowBinding::WindowBinding(Window& window, View& view, Desktop& desktop)
     : window_(window), view_(view), desktop_(desktop) {
@@ -43,6 +82,7 @@ void WindowBinding::RunModal() {
   w.raise();
   w.activateWindow();
   window_.visible = true;
+  const ModalBlocker blocker(w);
   QEventLoop loop;
   modalLoop_ = &loop;
   loop.exec(QEventLoop::DialogExec);

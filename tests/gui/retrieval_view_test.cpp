@@ -146,6 +146,29 @@ class RetrievalViewTest : public QObject {
     QCOMPARE(answerer.texts.size(), 1);
   }
 
+  void HiddenForARequestTheModalWindowStillHoldsTheMainWindow() {
+    DialogAnswerer answerer;
+    DesktopFixture f;
+    f.desktop->Start();
+    QVERIFY(WaitFor([&] { return f.app.Form3.N5.enabled; }));  // activated
+    MainWindowView& main = f.desktop->mainWindow();
+    QWidget& retrieval = f.desktop->retrieval().widget();
+    int protocolWhileHidden = -1;
+    Scheduled inside([&] {
+      f.app.Form53.Hide();  // as a request does
+      QTest::mouseClick(main.RadioGroup1[1], Qt::LeftButton);
+      protocolWhileHidden = f.app.Form3.RadioGroup1.itemIndex;
+      f.app.Form53.Show();
+      retrieval.close();
+    });
+    Scheduled guard([&] { retrieval.close(); }, 3000);
+    main.N45->trigger();
+    QVERIFY(guard.pending());
+    QCOMPARE(protocolWhileHidden, 0);
+    QTest::mouseClick(main.RadioGroup1[1], Qt::LeftButton);
+    QCOMPARE(f.app.Form3.RadioGroup1.itemIndex, 1);
+  }
+
   void ListIsInAFixedPitchFont() {
     DesktopFixture f;
     QVERIFY(QFontInfo(f.desktop->retrieval().ListBox2->font()).fixedPitch());
