@@ -22,7 +22,8 @@ struct RequestOptions {
   std::string out;
   std::string encoding = "utf8";
   bool yes = false;
-  std::string first, last;                             // numbers, as typed into the fields
+  // The number fields, as typed; a fetch by date shows every document it loaded.
+  std::string first = "1", last = "2147483647";
   std::string startDate, startTime, endDate, endTime;  // dd.mm.yy and hh:mm
 };
 

@@ -6,27 +6,98 @@
 #include "platform/numbers.h"
 #include "platform/text_file.h"
 #include "render/ordering.h"
+#include "retrieval/date_time.h"
 
 namespace morvek {
 
 TForm53::TForm53(Application& app) : app_(app) {
+  caption = "Форма запроса и отображения данных"_cp;
+  GroupBox1.text = "по номерам"_cp;
+  Label1.text = "Тип документа"_cp;
   ComboBox1.items = {std::string("Z-отчет"_cp), std::string("Чек"_cp),
                      std::string("Чек+Z-отчет"_cp), std::string("Внес./Изъят."_cp)};
   ComboBox1.Select(kTypeBoth);
-  Edit1.text = "1";
-  Edit2.text = "1";
+  Label4.text = "Пароль"_cp;
   Edit3.text = "582941";
+  Label2.text = "Начальный номер"_cp;
+  Edit1.text = "1";
+  Label3.text = "Конечный номер"_cp;
+  Edit2.text = "1";
+  Button1.caption = "Получить"_cp;
+  Button6.caption = "Печать на РРО"_cp;
+  GroupBox2.text = "по датам"_cp;
+  Label5.text = "Начальная дата"_cp;
+  Label7.text = "Время"_cp;
+  Label6.text = "Конечная дата"_cp;
+  Edit4.maxLength = Edit5.maxLength = 8;
+  Edit6.maxLength = Edit7.maxLength = 5;
+  Button4.caption = "Получить"_cp;
+  Button5.caption = "Вернуть номера"_cp;
+  Button3.caption = "Сохранить"_cp;
+  Button2.caption = "Закрыть"_cp;
   rq.Clear();
 }
 
+// The number formats need no setting here: every number text of the core is written and read
+// with "." whatever the process locale says (platform/numbers.h).
 void TForm53::FormCreate() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  FillDateFields(local);
   ComboBox1.Select(kTypeBoth);
+}
+
+void TForm53::FillDateFields(const std::tm& now) {
+  date_e today;
+  today.day = now.tm_mday;
+  today.month = now.tm_mon + 1;
+  today.year = now.tm_year % 100;
+  Edit5.text = TwoDigits(today.day) + "." + TwoDigits(today.month) + "." + TwoDigits(today.year);
+  Edit7.text = TwoDigits(now.tm_hour) + ":" + TwoDigits(now.tm_min);
+  Edit4.text = today.FirstOfPreviousMonth();
+  Edit6.text = "00:00";
+}
+
+void TForm53::FormClose() {
+  app_.Form3.Show();
+}
+
+void TForm53::Button2Click() {
+  Close();
+  app_.Form3.Show();
 }
 
 void TForm53::ComboBox1Change() {
   const bool zReports = ComboBox1.itemIndex == kTypeZReport;
   Edit1.text = std::to_string(zReports ? rq.z_no_min : rq.check_no_min);
   Edit2.text = std::to_string(zReports ? rq.z_no_max : rq.check_no_max);
+}
+
+bool TForm53::ZelmarChosen() const {
+  return app_.Form3.RadioGroup1.itemIndex == 1;
+}
+
+void TForm53::BeginRequest() {
+  control.Reset();
+  Hide();
+  TForm4& notice = app_.Form4;
+  notice.caption = "ВНИМАНИЕ!!!!"_cp;
+  notice.Label1.text = "ИДЁТ ЗАГРУЗКА ДАННЫХ...."_cp;
+  notice.Show();
+  notice.Repaint();
+}
+
+void TForm53::EndRequest() {
+  app_.Form4.Label2.text.clear();
+  app_.Form4.Hide();
+  Show();
+}
+
+void TForm53::LoadAssembled() {
+  std::string text;
+  for (const std::string& line : ListBox1.lines) text += line + "\r\n";
+  LoadDocument(text);
 }
 
 void TForm53::SetRequest(int documentType, int first, int last) {
@@ -96,22 +167,5 @@ void TForm53::ShowProgress(long long done, long long count, long long number) {
   notice.Label2.text = FloatToFixed(percent, 2, 8) + "%     " + std::to_string(number);
   notice.Repaint();
 }
-
-// Placeholders until the requests land.
-void TForm53::FormClose() {}
-void TForm53::Button1Click() {}
-void TForm53::Button2Click() {}
-void TForm53::Button4Click() {}
-void TForm53::Button5Click() {}
-void TForm53::Button6Click() {}
-int TForm53::RequestByNumber() {
-  return 1;
-}
-void TForm53::FetchByNumber(int, int, int) {}
-int TForm53::RequestByDate() {
-  return 1;
-}
-void TForm53::QueryNumbersByDate(int&, int&) {}
-void TForm53::ShowDeviceError() {}
 
 }  // namespace morvek

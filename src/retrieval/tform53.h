@@ -2,6 +2,7 @@
 // The retrieval window "Форма запроса и отображения данных": requests by number and by date,
 // printing on the register, and the steps from an assembled journal document to the rendered
 // list. It owns the model of the loaded documents and the correspondence tables.
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@
 #include "platform/xml_document.h"
 #include "render/renderer.h"
 #include "retrieval/block_transfer.h"
+#include "retrieval/date_time.h"
 #include "retrieval/interval.h"
 
 namespace morvek {
@@ -24,19 +26,29 @@ class TForm53 : public Window {
   explicit TForm53(Application& app);
 
   // Controls: by number.
+  Label GroupBox1;  // "по номерам"
+  Label Label1;     // "Тип документа"
   ComboBox ComboBox1;  // document type: "Z-отчет", "Чек", "Чек+Z-отчет", "Внес./Изъят."
+  Label Label4;    // "Пароль"
   Edit Edit3;      // register password
+  Label Label2;    // "Начальный номер"
   Edit Edit1;      // first document number
+  Label Label3;    // "Конечный номер"
   Edit Edit2;      // last document number
   Button Button1;  // "Получить"
   Button Button6;  // "Печать на РРО"
-  // By date: the masked fields hold "dd.mm.yy" and "hh:mm" as the masks show them.
-  Edit Edit4;      // start date
-  Edit Edit6;      // start time
-  Edit Edit5;      // end date
-  Edit Edit7;      // end time
-  Button Button4;  // "Получить"
-  Button Button5;  // "Вернуть номера"
+  // By date: the masked fields hold "dd.mm.yy" and "hh:mm" as the masks show them, a blank
+  // position as a space (" 5.03.24").
+  Label GroupBox2;  // "по датам"
+  Label Label5;     // "Начальная дата"
+  Edit Edit4;       // start date
+  Label Label7;     // "Время"
+  Edit Edit6;       // start time
+  Label Label6;     // "Конечная дата"
+  Edit Edit5;       // end date
+  Edit Edit7;       // end time
+  Button Button4;   // "Получить"
+  Button Button5;   // "Вернуть номера"
   // The lists and the rest.
   ListBox ListBox1;  // the assembled document, a line per text line
   ListBox ListBox2;  // what the operator reads
@@ -57,7 +69,8 @@ class TForm53 : public Window {
   std::string tempXmlPath = "temp.xml";
   BlockTimings blockTimings;
 
-  // Handlers.
+  // Handlers. Those that ask the register run one at a time (Application::RunExclusive): a click
+  // while an exchange runs is ignored.
   void FormCreate();
   void FormClose();
   void ComboBox1Change();
@@ -77,7 +90,11 @@ class TForm53 : public Window {
   void QueryNumbersByDate(int& first, int& last);
   void ShowDeviceError();
   void SetRecentFirmware(bool flag) { recentFirmware = flag; }
+  // Empties the model; the fetched-number tables and the loaded intervals stay.
   void DiscardDocuments() { rq.Clear(); }
+  // The date and time fields from a moment of the local clock: the end at that moment, the start
+  // at 00:00 on the first of the month before.
+  void FillDateFields(const std::tm& now);
 
   // The document type and number range of a request by number, as the operator enters them.
   void SetRequest(int documentType, int first, int last);
@@ -105,8 +122,28 @@ class TForm53 : public Window {
 
  private:
   Renderer MakeRenderer() { return Renderer(rq, tables, errorLogPath); }
+  bool ZelmarChosen() const;
+  // The notice window at the start of a request, and everything back at its end.
+  void BeginRequest();
+  void EndRequest();
+  // The fragments of one document appended to text; true when the register answered for it. A
+  // document that an error cut short leaves text empty and gives false.
+  bool FetchFragments(int number, int docType, std::string& text);
+  // Parses the assembled document in ListBox1 and loads it into the model.
+  void LoadAssembled();
+  // The by-date fields, read in the order start date, end date, start time, end time; a blank or
+  // malformed one raises ConvertError.
+  struct DateInterval {
+    date_e startDate, endDate;
+    time_e startTime, endTime;
+  };
+  DateInterval ReadDateFields() const;
+  // Asks the register for the first and last document numbers of the interval; true, with both
+  // numbers, when it gave them.
+  bool AskNumbersByDate(const DateInterval& interval, int& first, int& last);
 
   Application& app_;
+  bool registerAsked_ = false;  // the last request by date got past the date check
 };
 
 }  // namespace morvek

@@ -1,0 +1,210 @@
+// A request by number of 1,000 receipts through the retrieval window's FetchByNumber against the
+// simulated register on loopback, beside a bare client that makes the same exchanges: the same
+// request frames written, each reply read to its ETX, nothing decoded or kept. Every receipt takes
+// three fragments and a fourth request that ends it. The same requests through the driver's entry
+// points alone tell the window's share from the driver's. The run ends with the ratios to the bare
+// client for each protocol, beside the limit.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include <unistd.h>
+
+#include "app/application.h"
+#include "bench/sim_peer.h"
+#include "datecs/frame.h"
+#include "platform/cp1251.h"
+#include "platform/silent_ui.h"
+#include "platform/socket.h"
+#include "zelmar/frame.h"
+
+namespace morvek {
+namespace {
+
+constexpr int kDocuments = 1000;
+constexpr int kFragmentSize = 200;           // Base64 characters: 150 bytes of a document
+constexpr std::size_t kDocumentBytes = 420;  // three fragments: 150, 150 and 120 bytes
+constexpr int kRequestsPerDocument = 4;
+constexpr double kRatioLimit = 1.5;
+
+// Receipts of one sale each, every one of them kDocumentBytes long, padded in the goods name.
+std::string UniformJournal() {
+  std::string xml = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n";
+  for (int n = 1; n <= kDocuments; ++n) {
+    const std::string no = std::to_string(n);
+    const std::string head =
+        std::string("<DAT FN=\"3000000001\" TN=\"ПН 3000000001\" ZN=\"ЖЛ00000001\" DI=\""_cp) + no +
+        "\" V=\"1\"><C T=\"0\"><P N=\"1\" C=\"1\" NM=\"";
+    const std::string tail = "\" SM=\"1250\" Q=\"1000\" PRC=\"1250\" TX=\"1\"/>" +
+                             std::string("<M N=\"2\" T=\"0\" NM=\"ГОТІВКА\" SM=\"1250\"/>"_cp) +
+                             "<E N=\"3\" NO=\"" + no + "\" SM=\"1250\" CS=\"1\"/></C><TS>20160314" +
+                             std::to_string(100000 + n % 60) + "</TS></DAT><MAC DI=\"" + no +
+                             "\"/>";
+    std::string name = std::string("Хліб Український нарізний"_cp);
+    if (head.size() + tail.size() + name.size() > kDocumentBytes)
+      throw std::logic_error("a receipt is longer than three fragments");
+    name.append(kDocumentBytes - head.size() - tail.size() - name.size(), '.');
+    xml += head + name + tail + "\r\n";
+  }
+  return xml + "</RQ>\r\n";
+}
+
+// The simulated register of one protocol on a free loopback port.
+SimPeer Peer(sim::Protocol protocol) {
+  sim::SimOptions options;
+  options.registerConfig.protocol = protocol;
+  options.registerConfig.fragmentSize = kFragmentSize;
+  return SimPeer(options, UniformJournal());
+}
+
+std::string TempXmlPath() {
+  return (std::filesystem::temp_directory_path() /
+          ("morvek-fetch-bench-" + std::to_string(::getpid()) + ".xml"))
+      .string();
+}
+
+void ThroughTheWindow(benchmark::State& state, sim::Protocol protocol) {
+  const SimPeer peer = Peer(protocol);
+  SilentUi ui;
+  Application app(ui);
+  peer.Connect(app.Form1.ClientSocket1);
+  app.Form3.RadioGroup1.itemIndex = protocol == sim::Protocol::kZelmar ? 1 : 0;
+  TForm53& form = app.Form53;
+  form.tempXmlPath = TempXmlPath();
+  form.ComboBox1.Select(kTypeReceipt);
+  app.Form4.Show();  // the progress text is written while the notice window shows
+  for (auto _ : state) {
+    state.PauseTiming();
+    form.tables.shownNumbers.Clear();  // or the second run would ask for nothing
+    state.ResumeTiming();
+    form.FetchByNumber(1, kDocuments, 1);
+  }
+  std::size_t bytes = 0;
+  for (const std::string& line : form.ListBox1.lines) bytes += line.size();
+  if (form.ListBox1.lines.size() != kDocuments + 3u ||
+      bytes < static_cast<std::size_t>(kDocuments) * kDocumentBytes)
+    state.SkipWithError("not every receipt came whole");
+  std::filesystem::remove(form.tempXmlPath);
+  state.SetItemsProcessed(state.iterations() * kDocuments);
+}
+
+// The same requests through the driver's entry points alone, to tell the window's share of the
+// difference from the driver's.
+void DriverCalls(benchmark::State& state, sim::Protocol protocol) {
+  const SimPeer peer = Peer(protocol);
+  SilentUi ui;
+  Application app(ui);
+  peer.Connect(app.Form1.ClientSocket1);
+  const auto callback = app.datecs.PrinterResultsxCallback();
+  int out = 0;
+  for (auto _ : state) {
+    for (int n = 1; n <= kDocuments; ++n) {
+      for (int f = 0; f < kRequestsPerDocument; ++f) {
+        if (protocol == sim::Protocol::kZelmar)
+          app.Form2.lastZelmarResult = app.zelmar.ZelmarGetDocument("582941", 1, n, f, out, 0);
+        else
+          app.datecs.DatecsGetDocument(callback, "582941", 1, n, f);
+      }
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kDocuments);
+}
+
+// Writes the frame and reads until a read ends in ETX.
+void RawExchange(ClientSocket& socket, const std::string& frame) {
+  SocketStream stream(socket, 5000);
+  stream.Write(frame.data(), frame.size());
+  char buffer[512];
+  for (;;) {
+    const std::size_t n = stream.Read(buffer, sizeof buffer);
+    if (n == 0) throw SocketError("reply timed out");
+    if (buffer[n - 1] == 0x03) return;
+  }
+}
+
+void BareClient(benchmark::State& state, sim::Protocol protocol) {
+  const SimPeer peer = Peer(protocol);
+  ClientSocket socket;
+  peer.Connect(socket);
+  std::uint8_t counter = 0;
+  const bool zelmar = protocol == sim::Protocol::kZelmar;
+  for (auto _ : state) {
+    for (int n = 1; n <= kDocuments; ++n) {
+      for (int f = 0; f < kRequestsPerDocument; ++f) {
+        const std::string number = std::to_string(n) + (zelmar ? ";" : ",") + std::to_string(f);
+        const std::string frame =
+            zelmar ? zelmar::BuildRequest(counter, 0xA7, "582941;1;" + number + ";")
+                   : datecs::BuildRequest(counter, 0xA7, "1," + number);
+        RawExchange(socket, frame);
+      }
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kDocuments);
+}
+
+// Five repetitions each, their median taken: the machine is shared, and a burst of other work
+// would otherwise fall on one side of a ratio only.
+void Settings(benchmark::internal::Benchmark* b) {
+  b->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
+BENCHMARK_CAPTURE(ThroughTheWindow, Zelmar, sim::Protocol::kZelmar)->Apply(Settings);
+BENCHMARK_CAPTURE(DriverCalls, Zelmar, sim::Protocol::kZelmar)->Apply(Settings);
+BENCHMARK_CAPTURE(BareClient, Zelmar, sim::Protocol::kZelmar)->Apply(Settings);
+BENCHMARK_CAPTURE(ThroughTheWindow, Datecs, sim::Protocol::kDatecs)->Apply(Settings);
+BENCHMARK_CAPTURE(DriverCalls, Datecs, sim::Protocol::kDatecs)->Apply(Settings);
+BENCHMARK_CAPTURE(BareClient, Datecs, sim::Protocol::kDatecs)->Apply(Settings);
+
+// Keeps the median real and CPU time per iteration of each benchmark for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  struct Times {
+    double real = 0, cpu = 0;
+  };
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (!run.error_occurred && run.run_type == Run::RT_Aggregate &&
+          run.aggregate_name == "median")
+        medians[run.run_name.function_name +
+                (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] = {
+            run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, Times> medians;
+};
+
+}  // namespace
+}  // namespace morvek
+
+int main(int argc, char** argv) {
+  using namespace morvek;
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (const std::string protocol : {"Zelmar", "Datecs"}) {
+    const auto window = reporter.medians.find("ThroughTheWindow/" + protocol);
+    const auto bare = reporter.medians.find("BareClient/" + protocol);
+    if (window == reporter.medians.end() || bare == reporter.medians.end()) continue;
+    const double ratio = window->second.real / bare->second.real;
+    std::printf(
+        "%s: FetchByNumber / bare exchanges = %.2fx real time (%.0f / %.0f ms), limit %.1fx: %s; "
+        "%.2fx CPU time of the calling thread (%.0f / %.0f ms)\n",
+        protocol.c_str(), ratio, window->second.real, bare->second.real, kRatioLimit,
+        ratio <= kRatioLimit ? "within" : "OVER", window->second.cpu / bare->second.cpu,
+        window->second.cpu, bare->second.cpu);
+    const auto driver = reporter.medians.find("DriverCalls/" + protocol);
+    if (driver != reporter.medians.end())
+      std::printf(
+          "%s: the driver's entry points alone / bare exchanges = %.2fx real time (%.0f ms)\n",
+          protocol.c_str(), driver->second.real / bare->second.real, driver->second.real);
+  }
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,117 @@
+// The request by date and the number return: the register names the first and the last document
+// of a date interval; the fetch then runs as a request by number.
+#include <exception>
+
+#include "app/application.h"
+#include "platform/cp1251.h"
+#include "platform/numbers.h"
+#include "retrieval/tform53.h"
+
+namespace morvek {
+
+void TForm53::Button4Click() {
+  app_.RunExclusive([this] {
+    BeginRequest();
+    try {
+      if (RequestByDate() == 0) {
+        LoadAssembled();
+        ListBox2.Clear();
+        RenderDocuments(ListBox2);
+      } else if (registerAsked_) {
+        // Datecs replies carry no status text: their line shows none.
+        const std::string code = ZelmarChosen() ? app_.Form2.lastZelmarResult->statusCode : "";
+        ListBox2.Clear();
+        ListBox2.Add(std::string("РРО вернул ошибку:  "_cp) + code + " !");
+        if (ZelmarChosen() && code == "0CD0")
+          ListBox2.Add(std::string("Необходимо связаться с экваером и передать данные!"_cp));
+      }
+    } catch (const std::exception&) {
+      AddFailureLines();
+    }
+    EndRequest();
+  });
+}
+
+void TForm53::Button5Click() {
+  app_.RunExclusive([this] {
+    int first = 1, last = 1;
+    QueryNumbersByDate(first, last);
+    // The reply read belonged to an earlier request: ask once more.
+    if (app_.Form3.foreignReply) QueryNumbersByDate(first, last);
+    rq.check_no_min = first;
+    rq.check_no_max = last;
+    Edit1.text = std::to_string(first);
+    Edit2.text = std::to_string(last);
+    Button1.enabled = true;
+    Button6.enabled = true;
+  });
+}
+
+int TForm53::RequestByDate() {
+  registerAsked_ = false;
+  const DateInterval interval = ReadDateFields();
+  if (interval.endDate.Before(interval.startDate)) {
+    app_.ui.ShowMessage(std::string("Конечная дата должна быть не меньше начальной!"_cp));
+    return 1;
+  }
+  registerAsked_ = true;
+  int first = 0, last = 0;
+  if (!AskNumbersByDate(interval, first, last)) return 1;
+  if (recentFirmware)
+    FetchBlocks(first, last, 1);
+  else
+    FetchByNumber(first, last, 1);
+  return 0;
+}
+
+void TForm53::QueryNumbersByDate(int& first, int& last) {
+  if (AskNumbersByDate(ReadDateFields(), first, last)) return;
+  // Datecs errors have been shown by the result callback.
+  if (ZelmarChosen() && app_.Form2.lastZelmarResult->statusCode != "0000") ShowDeviceError();
+}
+
+void TForm53::ShowDeviceError() {
+  const ZelmarResult* result = app_.Form2.lastZelmarResult;
+  app_.ui.ShowMessageBox(std::string("РРО вернул ошибку:"_cp) + (result ? result->statusCode : ""),
+                         "Error");
+}
+
+TForm53::DateInterval TForm53::ReadDateFields() const {
+  DateInterval interval;
+  interval.startDate.ParseDate(Edit4.text);
+  interval.endDate.ParseDate(Edit5.text);
+  interval.startTime = time_e(Edit6.text);
+  interval.endTime = time_e(Edit7.text);
+  return interval;
+}
+
+bool TForm53::AskNumbersByDate(const DateInterval& interval, int& first, int& last) {
+  const std::string startDate = interval.startDate.DeviceDateText();
+  const std::string startTime = interval.startTime.DeviceTimeText();
+  const std::string endDate = interval.endDate.DeviceDateText();
+  const std::string endTime = interval.endTime.DeviceTimeText();
+  const std::string* params = nullptr;
+  if (ZelmarChosen()) {
+    int out = 0;
+    const ZelmarResult* result = app_.zelmar.ZelmarGetDocumentsByDate(
+        Edit3.text, startDate, startTime, endDate, endTime, 0, out);
+    app_.Form2.lastZelmarResult = result;
+    if (result->statusCode != "0000" || result->paramCount != 2) return false;
+    params = result->params.data();
+  } else {
+    // A request that ended on the driver's reconnect path delivered nothing: the copy still holds
+    // the previous reply.
+    const long deliveries = app_.datecs.deliveries;
+    app_.datecs.DatecsGetDocumentsByDate(app_.datecs.PrinterResultsxCallback(), Edit3.text,
+                                         startDate, startTime, endDate, endTime, 0);
+    const datecs::RetData& result = app_.Form2.lastDatecsResult;
+    if (app_.datecs.deliveries == deliveries || result.paramCount != 2) return false;
+    params = result.params.data();
+  }
+  const int firstNumber = StrToInt(params[0]);
+  last = StrToInt(params[1]);
+  first = firstNumber;
+  return true;
+}
+
+}  // namespace morvek

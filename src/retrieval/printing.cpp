@@ -1,0 +1,32 @@
+// Printing a range of documents on the register's own paper.
+#include "app/application.h"
+#include "platform/cp1251.h"
+#include "platform/numbers.h"
+#include "retrieval/tform53.h"
+
+namespace morvek {
+
+void TForm53::Button6Click() {
+  app_.RunExclusive([this] {
+    if (!app_.ui.AskYesNo(std::string("Печать требует затрат бумажной ленты"_cp),
+                          std::string("Продолжить?"_cp)))
+      return;
+    const int a = StrToInt(Edit1.text);
+    const int b = StrToInt(Edit2.text);
+    int first = a, last = b;
+    // Z-reports are printed by the numbers the rendering put at the entered positions.
+    if (ComboBox1.itemIndex == kTypeZReport && tables.zNumberByPosition.IsFilled()) {
+      first = tables.zNumberByPosition.Get(a);
+      last = tables.zNumberByPosition.Get(b);
+    }
+    if (ZelmarChosen()) {
+      int out = 0;
+      app_.Form2.lastZelmarResult = app_.zelmar.ZelmarPrintInterval(Edit3.text, first, last, out);
+    } else {
+      app_.datecs.DatecsPrintInterval(app_.datecs.PrinterResultsxCallback(), Edit3.text, first,
+                                      last);
+    }
+  });
+}
+
+}  // namespace morvek
