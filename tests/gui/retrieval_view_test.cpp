@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -60,7 +61,16 @@ class RetrievalViewTest : public QObject {
     ChooseType(view, 1);  // "Чек"
     Type(view.Edit1, "1");
     Type(view.Edit2, "5");
+    QStringList progress;  // what the notice window shows at each of its repaints
+    const auto repaint = f.app.Form4.onRepaint;
+    f.app.Form4.onRepaint = [&] {
+      repaint();
+      progress << f.desktop->notice().Label2->text();
+    };
     view.Button1->click();
+    f.app.Form4.onRepaint = repaint;
+    QVERIFY(progress.contains("0.00%     1"));
+    QVERIFY(progress.contains("80.00%     5"));
 
     const std::vector<std::string>& lines = f.app.Form53.ListBox2.lines;
     QCOMPARE(answerer.texts, QStringList());
