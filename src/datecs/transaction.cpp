@@ -129,8 +129,19 @@ void DatecsDriver::ReadReply(SocketStream& stream) {
       Clock::now() + std::chrono::milliseconds(static_cast<long long>(timings.streamTimeoutMs) *
                                                timings.readOnTimeouts);
   for (;;) {
-    while (DatecsReceiveByte())
-      if (parser.frameComplete || parser.replyOk) return;  // the rest of the buffer is dropped
+    while (DatecsReceiveByte()) {
+      if (!parser.frameComplete && !parser.replyOk) continue;
+      // A whole reply with another SEQ answers an earlier request, one given up on: taken, its
+      // data would stand for this request's (another fragment, another document). It is dropped
+      // and the reading goes on for this request's own reply.
+      if (parser.replyOk && !parser.nakSeen &&
+          parser.replySequence != static_cast<std::uint8_t>(sequenceCounter % 95)) {
+        parser.ResetParser();
+        parser.frameComplete = false;
+        continue;
+      }
+      return;  // the rest of the buffer is dropped
+    }
     if (nonSynReceived_ >= kReadOnBytes || Clock::now() >= deadline) return;
     readBuffer_.fill(0);
     readPos_ = 0;

@@ -29,6 +29,7 @@ enum class FaultKind {
   kNoMagic,        // nomagic: a reply block without its 0707h magic
   kOversizeBlock,  // bigblock: a reply block longer than 1460 bytes
   kStopAnswering,  // stop: no answer to this request or any later one of the connection
+  kLate,           // late: the reply held back and sent just before the next one
 };
 
 struct Fault {

@@ -28,8 +28,7 @@ std::vector<morvek::sim::FaultKind> RecoverableFaults(const morvek::sim::Registe
   if (device.block || morvek::sim::FirmwareAllowsBlocks(device.firmware))
     return {FaultKind::kSplit};
   if (device.protocol == morvek::sim::Protocol::kDatecs)
-    return {FaultKind::kSynBurst, FaultKind::kSplit, FaultKind::kWrongSequence,
-            FaultKind::kWrongCommand};
+    return {FaultKind::kSynBurst, FaultKind::kSplit, FaultKind::kWrongCommand};
   // A foreign Zelmar reply (seq, command) is got over too, but only after the tool's 50 empty
   // reads of 60 s: no use in a long run.
   return {FaultKind::kSynBurst, FaultKind::kNak, FaultKind::kSplit};
@@ -88,7 +87,7 @@ int main(int argc, char** argv) {
   app.add_option("--fault-kinds", faultKinds,
                  "the kinds drawn at random, such as syn,split (default: those the tool gets "
                  "over without losing a document and without long waits: Zelmar syn,nak,split; "
-                 "Datecs syn,split,seq,command; block transfer split)");
+                 "Datecs syn,split,command; block transfer split)");
   app.add_option("--log", logPath, "hexadecimal log of the exchanges (default standard error)");
   app.add_flag("--quiet", quiet, "log the events only, not the bytes exchanged");
   app.add_flag("--once", options.once, "serve one connection, then end");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <utility>
 
 #include "retrieval/base64.h"
 #include "retrieval/crc16.h"
@@ -366,10 +367,18 @@ Output Register::Deliver(std::string bytes, const std::vector<Fault>& faults) {
     }
   }
   bytes.insert(0, prefix);
+  for (const Fault& fault : faults)
+    if (fault.kind == FaultKind::kLate) {
+      heldBack_ += bytes;
+      return output;
+    }
+  // A reply held back goes first, whole, as a late reply arrives.
+  if (!heldBack_.empty()) output.pieces.push_back(std::exchange(heldBack_, {}));
   for (const Fault& fault : faults) {
     if (fault.kind == FaultKind::kSplit && bytes.size() >= 3) {
       const std::size_t third = bytes.size() / 3;
-      output.pieces = {bytes.substr(0, third), bytes.substr(third, third), bytes.substr(2 * third)};
+      output.pieces.insert(output.pieces.end(), {bytes.substr(0, third), bytes.substr(third, third),
+                                                 bytes.substr(2 * third)});
       return output;
     }
     if (fault.kind == FaultKind::kDrip) {

@@ -100,6 +100,7 @@ class Register {
   SimLog& log_;
   bool blocksEnabled_;
   bool stopped_ = false;
+  std::string heldBack_;  // a late reply, sent before the next one
 
   // The block transfer in progress.
   std::vector<const JournalDocument*> transfer_;

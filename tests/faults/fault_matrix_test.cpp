@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"status@2=0CD0", Outcome::kLeftOut}, Row{"overlong@2", Outcome::kWhole},
                       Row{"params@2", Outcome::kLeftOut}, Row{"crc@2", Outcome::kWhole},
                       Row{"nomagic@2", Outcome::kWhole}, Row{"bigblock@2", Outcome::kWhole},
-                      Row{"stop@2", Outcome::kLost}),
+                      Row{"stop@2", Outcome::kLost}, Row{"late@2", Outcome::kWhole}),
     RowName);
 
 using DatecsFaults = FaultMatrix;
@@ -137,13 +137,13 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"checksum@2", Outcome::kLeftOut, "Ошибка протокола"}, Row{"split@2", Outcome::kWhole},
         Row{"drip@2", Outcome::kWhole}, Row{"silent@2", Outcome::kLeftOut, "Таймаут"},
         Row{"garbage@2", Outcome::kLeftOut, "Таймаут"}, Row{"close@2", Outcome::kLeftOut},
-        Row{"seq@2", Outcome::kWhole}, Row{"command@2", Outcome::kWhole},
+        Row{"seq@2", Outcome::kLeftOut, "Таймаут"}, Row{"command@2", Outcome::kWhole},
         Row{"status@2", Outcome::kLeftOut,
             "Команда не разрешена - Возможен запрос несуществующего номера чека"},
         Row{"overlong@2", Outcome::kLeftOut, "Ошибка протокола"},
         Row{"params@2", Outcome::kLeftOut}, Row{"crc@2", Outcome::kWhole},
         Row{"nomagic@2", Outcome::kWhole}, Row{"bigblock@2", Outcome::kWhole},
-        Row{"stop@2", Outcome::kLost, "Таймаут"}),
+        Row{"stop@2", Outcome::kLost, "Таймаут"}, Row{"late@2", Outcome::kLeftOut, "Таймаут"}),
     RowName);
 
 // Receipts 1519 to 1523 in blocks, one block each: the second request is the continue block
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"status@2", Outcome::kWhole}, Row{"overlong@2", Outcome::kWhole},
                       Row{"params@2", Outcome::kWhole}, Row{"crc@2", Outcome::kLeftOut},
                       Row{"nomagic@2", Outcome::kLeftOut}, Row{"bigblock@2", Outcome::kLeftOut},
-                      Row{"stop@2", Outcome::kLost}),
+                      Row{"stop@2", Outcome::kLost}, Row{"late@2", Outcome::kRestLeftOut}),
     RowName);
 
 }  // namespace
