@@ -85,8 +85,8 @@ RetrievalView::~RetrievalView() {
 
 QPushButton* RetrievalView::HandlerButton(void (TForm53::*handler)()) {
   auto* button = new QPushButton;
-  QObject::connect(button, &QPushButton::clicked,
-                   [this, handler] { desktop_.Run([this, handler] { (form_.*handler)(); }); });
+  const std::function<void()> click = [&form = form_, handler] { (form.*handler)(); };
+  QObject::connect(button, &QPushButton::clicked, [this, click] { desktop_.Run(click); });
   return button;
 }
 
