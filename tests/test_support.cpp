@@ -5,7 +5,15 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace morvek::test {
 
@@ -36,6 +44,36 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 bool FileExists(const std::string& path) {
   return std::filesystem::exists(path);
+}
+
+std::vector<std::string> FileNames(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+int RunInChild(const std::function<int()>& body, long sizeLimit) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (sizeLimit > 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{static_cast<rlim_t>(sizeLimit), static_cast<rlim_t>(sizeLimit)};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(10);
+    }
+    _exit(body());
+  }
+  if (pid < 0) return -1;
+  int status = 0;
+  for (int i = 0; i < 500; ++i) {
+    if (waitpid(pid, &status, WNOHANG) == pid)
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return -2;
 }
 
 }  // namespace morvek::test

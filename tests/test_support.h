@@ -37,6 +37,12 @@ class TempDir {
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// The names of the entries of a folder, sorted.
+std::vector<std::string> FileNames(const std::string& dir);
+// Runs body in a forked child whose files cannot grow past sizeLimit bytes (0: no limit; writes
+// past it fail with EFBIG) and gives body's result; 100 + the signal when one ended the child, -2
+// when it had not ended within a few seconds and was killed.
+int RunInChild(const std::function<int()>& body, long sizeLimit = 0);
 
 class RecordingUi : public Ui {
  public:

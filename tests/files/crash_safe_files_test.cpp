@@ -4,16 +4,10 @@
 // the program reports it: an unhandled-error report for the settings file and the saved text,
 // the two failure lines for temp.xml, nothing for error.log.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "app/application.h"
 #include "platform/ini_file.h"
@@ -23,48 +17,27 @@
 namespace morvek {
 namespace {
 
+using test::FileNames;
 using test::ReadFile;
+using test::RunInChild;
 using test::TempDir;
 using test::W;
 using test::WriteFile;
 
-constexpr rlim_t kSizeLimit = 4096;
+constexpr long kSizeLimit = 4096;
 
 // Runs body in a child process whose files cannot grow past kSizeLimit and gives its exit status:
 // 0 when body returned true. The child is killed after a few seconds, so nothing hangs.
-int InChildWithSizeLimit(const std::function<bool()>& body) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{kSizeLimit, kSizeLimit};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(10);
-    bool ok = false;
-    try {
-      ok = body();
-    } catch (...) {
-      _exit(12);  // escaped where the program would have reported it
-    }
-    _exit(ok ? 0 : 11);
-  }
-  if (pid < 0) return -1;
-  int status = 0;
-  for (int i = 0; i < 500; ++i) {
-    if (waitpid(pid, &status, WNOHANG) == pid)
-      return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, &status, 0);
-  return -2;
-}
-
-// Only the files named are in the folder: no temporary file was left behind.
-std::vector<std::string> Names(const TempDir& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
+int InChildWithSizeLimit(const std::function<bool()>& body, long sizeLimit = kSizeLimit) {
+  return RunInChild(
+      [&] {
+        try {
+          return body() ? 0 : 11;
+        } catch (...) {
+          return 12;  // escaped where the program would have reported it
+        }
+      },
+      sizeLimit);
 }
 
 class FullDisk : public ::testing::Test {
@@ -89,7 +62,7 @@ TEST_F(FullDisk, SettingsFileKeepsEveryKeyAndTheFailureIsReported) {
             }),
             0);
   EXPECT_EQ(ReadFile(ini), old);
-  EXPECT_EQ(Names(dir), std::vector<std::string>{"morvek.ini"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"morvek.ini"});
 }
 
 TEST_F(FullDisk, SavedTextKeepsTheOldFileAndTheFailureIsReported) {
@@ -103,7 +76,7 @@ TEST_F(FullDisk, SavedTextKeepsTheOldFileAndTheFailureIsReported) {
             }),
             0);
   EXPECT_EQ(ReadFile(saved), "the receipts saved before\r\n");
-  EXPECT_EQ(Names(dir), std::vector<std::string>{"receipts.txt"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"receipts.txt"});
 }
 
 TEST_F(FullDisk, AssembledDocumentKeepsTheOldTempXmlAndTheRequestEndsWithTheFailureLines) {
@@ -116,18 +89,18 @@ TEST_F(FullDisk, AssembledDocumentKeepsTheOldTempXmlAndTheRequestEndsWithTheFail
   form.SetRecentFirmware(true);
   form.loadedIntervals.Append(1, 10);
   form.SetRequest(kTypeReceipt, 2, 5);
-  EXPECT_EQ(InChildWithSizeLimit([&] {
-              const rlimit tiny{40, 40};
-              if (setrlimit(RLIMIT_FSIZE, &tiny) != 0) return false;
-              form.Button1Click();
-              return form.ListBox2.lines ==
-                     std::vector<std::string>{
-                         W("Непредвиденный сбой в структуре получаемой информации!"),
-                         W("Попробуйте выбрать другой диапазон номеров или дат!")};
-            }),
+  EXPECT_EQ(InChildWithSizeLimit(
+                [&] {
+                  form.Button1Click();
+                  return form.ListBox2.lines ==
+                         std::vector<std::string>{
+                             W("Непредвиденный сбой в структуре получаемой информации!"),
+                             W("Попробуйте выбрать другой диапазон номеров или дат!")};
+                },
+                40),
             0);
   EXPECT_EQ(ReadFile(form.tempXmlPath), old);
-  EXPECT_EQ(Names(dir), std::vector<std::string>{"temp.xml"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"temp.xml"});
 }
 
 TEST_F(FullDisk, ErrorLogKeepsTheLastFailureWholeAndRenderingGoesOn) {
@@ -139,7 +112,7 @@ TEST_F(FullDisk, ErrorLogKeepsTheLastFailureWholeAndRenderingGoesOn) {
             }),
             0);
   EXPECT_EQ(ReadFile(log), "'12a' is not a valid integer value\r\n");
-  EXPECT_EQ(Names(dir), std::vector<std::string>{"error.log"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"error.log"});
 }
 
 // The same writers with room enough replace the file whole: the limit above is what failed them.

@@ -1,15 +1,8 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/errors.h"
@@ -20,41 +13,15 @@ namespace morvek {
 namespace {
 
 using test::FileExists;
+using test::FileNames;
 using test::ReadFile;
+using test::RunInChild;
 using test::TempDir;
 using test::W;
 using test::WriteFile;
 
-std::vector<std::string> Entries(const std::string& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// Runs `body` in a child process and gives its exit status; the child is killed if it has not
-// ended within a few seconds, so the test cannot hang.
-int RunInChild(int (*body)(const std::string&), const std::string& arg) {
-  const pid_t pid = fork();
-  if (pid == 0) _exit(body(arg));
-  if (pid < 0) return -1;
-  int status = 0;
-  for (int i = 0; i < 500; ++i) {
-    if (waitpid(pid, &status, WNOHANG) == pid)
-      return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, &status, 0);
-  return -2;
-}
-
-// In the child: a file size limit of 4 KiB makes a 64 KiB write fail midway with EFBIG.
+// In a child whose files cannot grow past 4 KiB: a 64 KiB write fails midway with EFBIG.
 int WriteBeyondTheSizeLimit(const std::string& path) {
-  signal(SIGXFSZ, SIG_IGN);
-  const rlimit limit{4096, 4096};
-  if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
   try {
     ReplaceFile(path, std::string(65536, 'n'));
   } catch (const FileError& e) {
@@ -91,7 +58,7 @@ TEST(ReplaceFile, LeavesNoTemporaryFileBehind) {
   TempDir dir;
   ReplaceFile(dir.File("a.txt"), "one");
   ReplaceFile(dir.File("a.txt"), "two");
-  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"a.txt"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"a.txt"});
 }
 
 TEST(ReplaceFile, NewFileIsNotPrivateButFollowsTheUmask) {
@@ -113,7 +80,7 @@ TEST(ReplaceFile, MissingFolderRaisesFileErrorNamingThePath) {
   } catch (const FileError& e) {
     EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
   }
-  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{});
 }
 
 TEST(ReplaceFile, TargetThatIsAFolderRaisesAndLeavesNoTemporaryFile) {
@@ -122,24 +89,24 @@ TEST(ReplaceFile, TargetThatIsAFolderRaisesAndLeavesNoTemporaryFile) {
   WriteFile(dir.File("target/inside.txt"), "keep");
   EXPECT_THROW(ReplaceFile(dir.File("target"), "x"), FileError);
   EXPECT_EQ(ReadFile(dir.File("target/inside.txt")), "keep");
-  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"target"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"target"});
 }
 
 TEST(ReplaceFile, WriteFailingMidwayKeepsTheOldFileAndRaises) {
   TempDir dir;
   const std::string path = dir.File("journal.txt");
   WriteFile(path, "old contents\r\n");
-  EXPECT_EQ(RunInChild(WriteBeyondTheSizeLimit, path), 0)
+  EXPECT_EQ(RunInChild([&] { return WriteBeyondTheSizeLimit(path); }, 4096), 0)
       << "0: FileError naming the path; 13: success reported; others: see the child";
   EXPECT_EQ(ReadFile(path), "old contents\r\n");
-  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"journal.txt"});
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"journal.txt"});
 }
 
 TEST(ReplaceFile, WriteFailingMidwayCreatesNoNewFile) {
   TempDir dir;
   const std::string path = dir.File("fresh.txt");
-  EXPECT_EQ(RunInChild(WriteBeyondTheSizeLimit, path), 0);
-  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{});
+  EXPECT_EQ(RunInChild([&] { return WriteBeyondTheSizeLimit(path); }, 4096), 0);
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{});
 }
 
 TEST(SaveLines, EndsEveryLineWithCrLfTheLastOneToo) {
