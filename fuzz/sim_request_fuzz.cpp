@@ -17,8 +17,7 @@
 #include "bench/journal_generator.h"
 #include "retrieval/block_transfer.h"
 #include "sim/block_reader.h"
-#include "sim/frames.h"
-#include "sim/register.h"
+#include "sim/register.h"  // with the frames
 #include "sim/sim_log.h"
 #include "sim/sim_test_support.h"
 
