@@ -10,10 +10,10 @@
 
 #include "app/application.h"
 #include "bench/journal_generator.h"
+#include "bench/sim_peer.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
 #include "retrieval/block_transfer.h"
-#include "sim/sim_server.h"
 
 namespace morvek {
 namespace {
@@ -23,37 +23,29 @@ constexpr const char* kHost = "127.0.30.250";
 
 // A register with block transfer serving a generated journal, and the tool connected to it.
 struct Setup {
-  Setup() {
-    JournalOptions journal;
-    journal.receipts = kReceipts;
-    journal.zReports = 30;
-    sim::SimOptions options;
-    options.host = kHost;
-    options.port = 0;
-    options.registerConfig.block = true;
-    server = std::make_unique<sim::SimServer>(
-        options,
-        std::make_shared<const sim::Journal>(sim::Journal::FromText(GenerateJournal(journal).xml)),
-        log);
-    ClientSocket& socket = app.Form1.ClientSocket1;
-    socket.SetHost(kHost);
-    socket.SetPort(server->Start());
-    socket.Activate();
-    SocketStream stream(socket, 5000);
-    stream.Write(":4000000001:", 12);
-    char ready[16];
-    if (stream.Read(ready, sizeof ready) == 0) throw SocketError("no Ready");
+  Setup() : peer(Options(), Journal()) {
+    peer.Connect(app.Form1.ClientSocket1);
     app.Form53.tempXmlPath =
         (std::filesystem::temp_directory_path() / "morvek_block_bench.xml").string();
   }
   ~Setup() {
     app.Form1.ClientSocket1.Deactivate();
-    server->Stop();
     std::remove(app.Form53.tempXmlPath.c_str());
   }
+  static sim::SimOptions Options() {
+    sim::SimOptions options;
+    options.host = kHost;
+    options.registerConfig.block = true;
+    return options;
+  }
+  static std::string Journal() {
+    JournalOptions journal;
+    journal.receipts = kReceipts;
+    journal.zReports = 30;
+    return GenerateJournal(journal).xml;
+  }
 
-  sim::SimLog log{nullptr};
-  std::unique_ptr<sim::SimServer> server;
+  SimPeer peer;
   SilentUi ui;
   Application app{ui};
 };

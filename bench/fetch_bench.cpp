@@ -17,11 +17,11 @@
 #include <unistd.h>
 
 #include "app/application.h"
+#include "bench/sim_peer.h"
 #include "datecs/frame.h"
 #include "platform/cp1251.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
-#include "sim/sim_server.h"
 #include "zelmar/frame.h"
 
 namespace morvek {
@@ -56,35 +56,12 @@ std::string UniformJournal() {
 }
 
 // The simulated register of one protocol on a free loopback port.
-struct Peer {
-  explicit Peer(sim::Protocol protocol) {
-    sim::SimOptions options;
-    options.port = 0;
-    options.registerConfig.protocol = protocol;
-    options.registerConfig.fragmentSize = kFragmentSize;
-    server = std::make_unique<sim::SimServer>(
-        options, std::make_shared<const sim::Journal>(sim::Journal::FromText(UniformJournal())),
-        log);
-    port = server->Start();
-  }
-  ~Peer() { server->Stop(); }
-
-  // Connects and announces the register as the handshake does.
-  void Connect(ClientSocket& socket) const {
-    socket.SetHost("127.0.0.1");
-    socket.SetPort(port);
-    socket.Activate();
-    SocketStream stream(socket, 5000);
-    const std::string announcement = ":4000000001:";
-    stream.Write(announcement.data(), announcement.size());
-    char ready[16];
-    if (stream.Read(ready, sizeof ready) == 0) throw SocketError("no Ready");
-  }
-
-  sim::SimLog log{nullptr};
-  std::unique_ptr<sim::SimServer> server;
-  int port = 0;
-};
+SimPeer Peer(sim::Protocol protocol) {
+  sim::SimOptions options;
+  options.registerConfig.protocol = protocol;
+  options.registerConfig.fragmentSize = kFragmentSize;
+  return SimPeer(options, UniformJournal());
+}
 
 std::string TempXmlPath() {
   return (std::filesystem::temp_directory_path() /
@@ -93,7 +70,7 @@ std::string TempXmlPath() {
 }
 
 void ThroughTheWindow(benchmark::State& state, sim::Protocol protocol) {
-  Peer peer(protocol);
+  const SimPeer peer = Peer(protocol);
   SilentUi ui;
   Application app(ui);
   peer.Connect(app.Form1.ClientSocket1);
@@ -120,7 +97,7 @@ void ThroughTheWindow(benchmark::State& state, sim::Protocol protocol) {
 // The same requests through the driver's entry points alone, to tell the window's share of the
 // difference from the driver's.
 void DriverCalls(benchmark::State& state, sim::Protocol protocol) {
-  Peer peer(protocol);
+  const SimPeer peer = Peer(protocol);
   SilentUi ui;
   Application app(ui);
   peer.Connect(app.Form1.ClientSocket1);
@@ -152,7 +129,7 @@ void RawExchange(ClientSocket& socket, const std::string& frame) {
 }
 
 void BareClient(benchmark::State& state, sim::Protocol protocol) {
-  Peer peer(protocol);
+  const SimPeer peer = Peer(protocol);
   ClientSocket socket;
   peer.Connect(socket);
   std::uint8_t counter = 0;

@@ -13,10 +13,10 @@
 #include "app/tform3.h"
 #include "app/tform5.h"
 #include "bench/journal_generator.h"
+#include "bench/sim_peer.h"
 #include "datecs/transaction.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
-#include "sim/sim_server.h"
 #include "zelmar/transaction.h"
 
 namespace morvek {
@@ -25,38 +25,14 @@ namespace {
 constexpr int kDocuments = 100;
 
 // A simulated register of one protocol on a free loopback port, serving a generated journal.
-struct Peer {
-  explicit Peer(sim::Protocol protocol) {
-    JournalOptions journal;
-    journal.receipts = kDocuments;
-    journal.zReports = 1;
-    sim::SimOptions options;
-    options.port = 0;
-    options.registerConfig.protocol = protocol;
-    server = std::make_unique<sim::SimServer>(
-        options,
-        std::make_shared<const sim::Journal>(sim::Journal::FromText(GenerateJournal(journal).xml)),
-        log);
-    port = server->Start();
-  }
-  ~Peer() { server->Stop(); }
-
-  // Connects and announces the register as the handshake does.
-  void Connect(ClientSocket& socket) const {
-    socket.SetHost("127.0.0.1");
-    socket.SetPort(port);
-    socket.Activate();
-    SocketStream stream(socket, 5000);
-    const std::string announcement = ":4000000001:";
-    stream.Write(announcement.data(), announcement.size());
-    char ready[16];
-    if (stream.Read(ready, sizeof ready) == 0) throw SocketError("no Ready");
-  }
-
-  sim::SimLog log{nullptr};
-  std::unique_ptr<sim::SimServer> server;
-  int port = 0;
-};
+SimPeer Peer(sim::Protocol protocol) {
+  JournalOptions journal;
+  journal.receipts = kDocuments;
+  journal.zReports = 1;
+  sim::SimOptions options;
+  options.registerConfig.protocol = protocol;
+  return SimPeer(options, GenerateJournal(journal).xml);
+}
 
 // Writes the frame and reads until a read ends in ETX; the reply's bytes as counted.
 std::size_t RawExchange(ClientSocket& socket, const std::string& frame) {
@@ -74,7 +50,7 @@ std::size_t RawExchange(ClientSocket& socket, const std::string& frame) {
 
 // The tool's side of a connection: the windows the drivers read, connected and announced.
 struct Client {
-  explicit Client(const Peer& peer) { peer.Connect(form1.ClientSocket1); }
+  explicit Client(const SimPeer& peer) { peer.Connect(form1.ClientSocket1); }
 
   SilentUi ui;
   Application app{ui};
@@ -85,7 +61,7 @@ struct Client {
 };
 
 void ZelmarDriverFragments(benchmark::State& state) {
-  Peer peer(sim::Protocol::kZelmar);
+  const SimPeer peer = Peer(sim::Protocol::kZelmar);
   Client client(peer);
   ZelmarDriver driver(client.form1.ClientSocket1, client.ui, client.form3);
   int out = 0, n = 0;
@@ -98,7 +74,7 @@ void ZelmarDriverFragments(benchmark::State& state) {
 }
 
 void ZelmarRawFragments(benchmark::State& state) {
-  Peer peer(sim::Protocol::kZelmar);
+  const SimPeer peer = Peer(sim::Protocol::kZelmar);
   Client client(peer);
   ZelmarDriver driver(client.form1.ClientSocket1, client.ui, client.form3);
   int out = 0;
@@ -108,7 +84,7 @@ void ZelmarRawFragments(benchmark::State& state) {
 }
 
 void DatecsDriverFragments(benchmark::State& state) {
-  Peer peer(sim::Protocol::kDatecs);
+  const SimPeer peer = Peer(sim::Protocol::kDatecs);
   Client client(peer);
   DatecsDriver driver(client.form1, client.form2, client.form3, client.form5, client.ui);
   const auto callback = driver.PrinterResultsxCallback();
@@ -121,7 +97,7 @@ void DatecsDriverFragments(benchmark::State& state) {
 }
 
 void DatecsRawFragments(benchmark::State& state) {
-  Peer peer(sim::Protocol::kDatecs);
+  const SimPeer peer = Peer(sim::Protocol::kDatecs);
   Client client(peer);
   DatecsDriver driver(client.form1, client.form2, client.form3, client.form5, client.ui);
   driver.DatecsGetDocument(driver.PrinterResultsxCallback(), "582941", 1, 1, 0);

@@ -42,8 +42,13 @@ struct RadioGroup {
 
 struct ListBox {
   std::vector<std::string> lines;
+  // Counts the clears, so a view can tell a list refilled from one only appended to.
+  unsigned long clears = 0;
 
-  void Clear() { lines.clear(); }
+  void Clear() {
+    lines.clear();
+    ++clears;
+  }
   void Add(std::string line) { lines.push_back(std::move(line)); }
 };
 

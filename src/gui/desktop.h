@@ -1,0 +1,56 @@
+#pragma once
+// The desktop program around one Application: a view for each window the operator sees, every
+// handler run so that no failure crosses the toolkit's event loop, and every view refreshed from
+// the control models after each handler and whenever the logic lets pending events through.
+#include <functional>
+#include <memory>
+
+#include "app/application.h"
+#include "gui/qt_ui.h"
+
+namespace morvek::gui {
+
+class MainWindowView;
+class RetrievalView;
+class WaitView;
+class NoticeView;
+class AboutView;
+
+class Desktop {
+ public:
+  Desktop(Application& app, QtUi& ui);
+  ~Desktop();
+  Desktop(const Desktop&) = delete;
+  Desktop& operator=(const Desktop&) = delete;
+
+  // The windows' creation handlers, then the main window, centred on the screen.
+  void Start();
+
+  // Runs a handler of the logic: a failure goes to the report of unhandled errors and the program
+  // carries on; then the views show the models again.
+  void Run(const std::function<void()>& handler);
+  void RefreshAll();
+
+  // Records that a window became the active one; true when another of the program's windows was
+  // active before it (or none yet).
+  bool NoteActivation(const void* window);
+
+  Application& app() { return app_; }
+  MainWindowView& mainWindow() { return *main_; }
+  RetrievalView& retrieval() { return *retrieval_; }
+  WaitView& wait() { return *wait_; }
+  NoticeView& notice() { return *notice_; }
+  AboutView& about() { return *about_; }
+
+ private:
+  Application& app_;
+  QtUi& ui_;
+  const void* activeWindow_ = nullptr;
+  std::unique_ptr<MainWindowView> main_;
+  std::unique_ptr<RetrievalView> retrieval_;
+  std::unique_ptr<WaitView> wait_;
+  std::unique_ptr<NoticeView> notice_;
+  std::unique_ptr<AboutView> about_;
+};
+
+}  // namespace morvek::gui

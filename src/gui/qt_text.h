@@ -1,0 +1,23 @@
+#pragma once
+// The core's texts are Windows-1251 bytes; the widgets hold Unicode. Conversions happen here only.
+#include <QString>
+#include <string>
+
+#include "platform/cp1251.h"
+
+namespace morvek::gui {
+
+inline QString ToQt(std::string_view cp1251Text) {
+  return QString::fromStdString(Cp1251ToUtf8(cp1251Text));
+}
+
+inline std::string FromQt(const QString& text) {
+  return Utf8ToCp1251(text.toStdString());
+}
+
+// The model's text where the logic set one, otherwise the window's own text (UTF-8).
+inline QString TextOr(const std::string& cp1251Text, const char* fallbackUtf8) {
+  return cp1251Text.empty() ? QString::fromUtf8(fallbackUtf8) : ToQt(cp1251Text);
+}
+
+}  // namespace morvek::gui

@@ -1,0 +1,26 @@
+#pragma once
+// The window logic's requests to the windowing system, carried out with Qt: message boxes, the
+// save dialog, pending events, sleeps.
+#include <functional>
+
+#include "platform/ui.h"
+
+namespace morvek::gui {
+
+inline constexpr const char* kProgramTitle = "morvek";
+
+class QtUi : public Ui {
+ public:
+  void ShowMessage(const std::string& text) override;
+  void ShowMessageBox(const std::string& text, const std::string& caption) override;
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
+  void ProcessMessages() override;
+  void Sleep(int ms) override;
+  void ShowUnhandledError(const std::string& message) override;
+  std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override;
+
+  // Runs before pending events are let through, so the views show the models as they stand.
+  std::function<void()> beforeProcessing;
+};
+
+}  // namespace morvek::gui

@@ -1,0 +1,73 @@
+#pragma once
+// One Application with its desktop views, its waits shrunk so that no test waits long, and sleeps
+// skipped (the main window's activation sleeps over a second).
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/application.h"
+#include "gui/desktop.h"
+#include "gui/qt_ui.h"
+
+namespace morvek::gui::test {
+
+class QuickUi : public QtUi {
+ public:
+  void Sleep(int ms) override { sleptMs += ms; }
+  long sleptMs = 0;
+};
+
+inline ZelmarTimings QuickZelmarTimings() {
+  ZelmarTimings t;
+  t.streamTimeoutMs = 2000;
+  t.waitSliceMs = 20;
+  t.waitSlices = 10;
+  t.waitSeries = 2;
+  t.resendPauseMs = 20;
+  t.receiveLimitMs = 4000;
+  return t;
+}
+
+struct DesktopFixture {
+  QuickUi ui;
+  Application app{ui, QuickZelmarTimings()};
+  std::unique_ptr<Desktop> desktop;
+
+  DesktopFixture() {
+    app.Form3.timings.streamTimeoutMs = 2000;
+    app.Form3.timings.cycles = 1;
+    app.Form3.timings.ticks = 10;
+    app.Form3.timings.tickMs = 100;
+    app.datecs.timings.streamTimeoutMs = 2000;
+    app.datecs.timings.waitStepMs = 50;
+    app.datecs.timings.readOnTimeouts = 2;
+    app.Form53.blockTimings.streamTimeoutMs = 2000;
+    app.Form53.blockTimings.waitMs = 2000;
+    desktop = std::make_unique<Desktop>(app, ui);
+  }
+};
+
+// A step that runs at the first look at pending events after `ms`, from inside whatever handler
+// is running then. It goes with its scope, so it never runs in another test.
+class Scheduled {
+ public:
+  explicit Scheduled(std::function<void()> step, int ms = 0) {
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, std::move(step));
+    timer_.start(ms);
+  }
+  bool pending() const { return timer_.isActive(); }
+
+ private:
+  QTimer timer_;
+};
+
+// Lets events run until the condition holds or about two seconds have passed.
+template <class Condition>
+bool WaitFor(Condition condition) {
+  return QTest::qWaitFor(condition, 2000);
+}
+
+}  // namespace morvek::gui::test

@@ -1,0 +1,193 @@
+// The retrieval window: a fetch from the simulated register shown in the list, the list saved as
+// Windows-1251, refused number fields answered by their messages.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "dialog_answerer.h"
+#include "gui/list_box_model.h"
+#include "gui/main_window_view.h"
+#include "gui/qt_text.h"
+#include "gui/retrieval_view.h"
+#include "gui/small_views.h"
+#include "gui_fixture.h"
+#include "gui_tests.h"
+#include "loopback_peers.h"
+
+namespace morvek::gui::test {
+
+using morvek::test::W;
+
+class RetrievalViewTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static void Type(QLineEdit* field, const char* text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+  }
+
+  static void ChooseType(RetrievalView& view, int index) {
+    view.ComboBox1->setCurrentIndex(index);
+    emit view.ComboBox1->activated(index);
+  }
+
+ private slots:
+  void FetchShowsTheRenderedDocuments() {
+    DialogAnswerer answerer;
+    SimulatedRegister server("127.0.40.4", 5);
+    DesktopFixture f;
+    WriteSettings("127.0.40.4");
+    f.desktop->Start();
+    MainWindowView& main = f.desktop->mainWindow();
+    QVERIFY(WaitFor([&] { return main.Edit1->text() == "127.0.40.4"; }));
+    main.RadioGroup1[1]->click();
+    main.RadioGroup2[1]->click();
+    main.Edit2->selectAll();
+    QTest::keyClicks(main.Edit2, SimulatedRegister::kFiscalNumber);
+    main.Button3->click();
+    QCOMPARE(f.app.Form3.Shape1.color, Shape::kLime);
+
+    RetrievalView& view = f.desktop->retrieval();
+    f.app.Form53.Show();
+    ChooseType(view, 1);  // "Чек"
+    Type(view.Edit1, "1");
+    Type(view.Edit2, "5");
+    QStringList progress;  // what the notice window shows at each of its repaints
+    const auto repaint = f.app.Form4.onRepaint;
+    f.app.Form4.onRepaint = [&] {
+      repaint();
+      progress << f.desktop->notice().Label2->text();
+    };
+    view.Button1->click();
+    f.app.Form4.onRepaint = repaint;
+    QVERIFY(progress.contains("0.00%     1"));
+    QVERIFY(progress.contains("80.00%     5"));
+
+    const std::vector<std::string>& lines = f.app.Form53.ListBox2.lines;
+    QCOMPARE(answerer.texts, QStringList());
+    QVERIFY(lines.size() > 5);
+    QCOMPARE(view.listModel().rowCount(), static_cast<int>(lines.size()));
+    const QAbstractItemModel* shown = view.ListBox2->model();
+    QCOMPARE(shown->data(shown->index(0, 0)).toString(), ToQt(lines.front()));
+    const int last = shown->rowCount() - 1;
+    QCOMPARE(shown->data(shown->index(last, 0)).toString(), ToQt(lines.back()));
+    QVERIFY(view.widget().isVisible());
+    QVERIFY(!f.app.Form4.visible);
+    main.Button3->click();
+  }
+
+  void SavingWritesTheListAsWindows1251() {
+    DialogAnswerer answerer;
+    morvek::test::TempDir folder;
+    answerer.saveAs = QString::fromStdString(folder.File("tape"));
+    DesktopFixture f;
+    f.app.Form53.ListBox2.Add(W("ФІСКАЛЬНИЙ ЧЕК"));
+    f.app.Form53.ListBox2.Add(W("СУМА                      12.50   "));
+    f.app.Form53.Show();
+    f.desktop->retrieval().Button3->click();
+    QCOMPARE(answerer.saveDialogs, 1);
+    QCOMPARE(morvek::test::ReadFile(folder.File("tape.txt")),
+             W("ФІСКАЛЬНИЙ ЧЕК\r\nСУМА                      12.50   \r\n"));
+  }
+
+  void AnUnwritableFileIsReportedAndTheListKept() {
+    DialogAnswerer answerer;
+    answerer.saveAs = "/nonexistent-folder/tape.txt";
+    DesktopFixture f;
+    f.app.Form53.ListBox2.Add("line");
+    f.app.Form53.Show();
+    f.desktop->retrieval().Button3->click();
+    QCOMPARE(answerer.texts.size(), 1);
+    QCOMPARE(answerer.titles, QStringList({"morvek"}));
+    QVERIFY(answerer.texts[0].endsWith('.'));
+    QCOMPARE(f.desktop->retrieval().listModel().rowCount(), 1);
+  }
+
+  void RefusedNumbersAreAnsweredByTheirMessages() {
+    DialogAnswerer answerer;
+    DesktopFixture f;
+    f.desktop->Start();
+    RetrievalView& view = f.desktop->retrieval();
+    f.app.Form53.Show();
+    Type(view.Edit1, "0");
+    Type(view.Edit2, "5");
+    view.Button1->click();
+    Type(view.Edit1, "5");
+    Type(view.Edit2, "3");
+    view.Button1->click();
+    QCOMPARE(answerer.texts,
+             QStringList({QString::fromUtf8("Началный номер должен быть >0!"),
+                          QString::fromUtf8("Конечный номер должен быть не меньше начального!")}));
+    QVERIFY(view.widget().isVisible());
+    QVERIFY(!f.desktop->notice().widget().isVisible());
+  }
+
+  void MenuShowsTheWindowModallyUntilItCloses() {
+    DialogAnswerer answerer;
+    DesktopFixture f;
+    f.desktop->Start();
+    RetrievalView& view = f.desktop->retrieval();
+    bool shownAfterRequest = false;
+    bool modalAfterRequest = false;
+    Scheduled inside([&] {
+      Type(view.Edit1, "0");  // refused at once: no register asked
+      view.Button1->click();
+      shownAfterRequest = view.widget().isVisible();
+      modalAfterRequest = QApplication::activeModalWidget() == &view.widget();
+      view.Button2->click();
+    });
+    // Should the window stay open, the test closes it rather than wait on.
+    Scheduled guard([&] { view.widget().close(); }, 3000);
+    f.desktop->mainWindow().N45->trigger();
+    QVERIFY(!inside.pending());
+    QVERIFY(guard.pending());
+    QVERIFY(shownAfterRequest);
+    QVERIFY(modalAfterRequest);
+    QVERIFY(!view.widget().isVisible());
+    QCOMPARE(answerer.texts.size(), 1);
+  }
+
+  void HiddenForARequestTheModalWindowStillHoldsTheMainWindow() {
+    DialogAnswerer answerer;
+    DesktopFixture f;
+    f.desktop->Start();
+    QVERIFY(WaitFor([&] { return f.app.Form3.N5.enabled; }));  // activated
+    MainWindowView& main = f.desktop->mainWindow();
+    QWidget& retrieval = f.desktop->retrieval().widget();
+    int protocolWhileHidden = -1;
+    Scheduled inside([&] {
+      f.app.Form53.Hide();  // as a request does
+      QTest::mouseClick(main.RadioGroup1[1], Qt::LeftButton);
+      protocolWhileHidden = f.app.Form3.RadioGroup1.itemIndex;
+      f.app.Form53.Show();
+      retrieval.close();
+    });
+    Scheduled guard([&] { retrieval.close(); }, 3000);
+    main.N45->trigger();
+    QVERIFY(guard.pending());
+    QCOMPARE(protocolWhileHidden, 0);
+    QTest::mouseClick(main.RadioGroup1[1], Qt::LeftButton);
+    QCOMPARE(f.app.Form3.RadioGroup1.itemIndex, 1);
+  }
+
+  void ListIsInAFixedPitchFont() {
+    DesktopFixture f;
+    QVERIFY(QFontInfo(f.desktop->retrieval().ListBox2->font()).fixedPitch());
+    QVERIFY(f.desktop->retrieval().ListBox2->uniformItemSizes());
+  }
+};
+
+static RegisterTestClass<RetrievalViewTest> registered;
+
+}  // namespace morvek::gui::test
+
+#include "retrieval_view_test.moc"
