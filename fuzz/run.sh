@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets under AddressSanitizer and UndefinedBehaviorSanitizer.
 #
-#   fuzz/run.sh [SECONDS_PER_TARGET]      (default 60)
+#   fuzz/run.sh [SECONDS_PER_TARGET [TARGET...]]      (default 60 s, every target)
 #
 # Builds them first with clang-14 in build-fuzz/ (or $MORVEK_FUZZ_BUILD). The seed corpus under
 # fuzz/corpus/<target>/ is only read; new inputs go to fuzz/findings/<target>/corpus/ and crashing,
@@ -10,9 +10,11 @@
 set -euo pipefail
 
 seconds="${1:-60}"
+shift || true
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MORVEK_FUZZ_BUILD:-$root/build-fuzz}"
-targets=(render zelmar datecs)
+targets=(render zelmar datecs block_reply base64 ini_file sim_request)
+[ "$#" -gt 0 ] && targets=("$@")
 
 if [ ! -f "$build/build.ninja" ]; then
   CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja \

@@ -4,7 +4,7 @@
 
 namespace morvek {
 
-Application::Application(Ui& ui_, ZelmarTimings zelmarTimings)
+Application::Application(Ui& ui_, const ZelmarTimings& zelmarTimings)
     : ui(ui_),
       Form3(*this),
       Form53(*this),

@@ -19,7 +19,7 @@ namespace morvek {
 
 class Application {
  public:
-  explicit Application(Ui& ui, ZelmarTimings zelmarTimings = {});
+  explicit Application(Ui& ui, const ZelmarTimings& zelmarTimings = {});
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 

@@ -134,6 +134,7 @@ std::string FloatToFixed(double value, int decimals, int precision) {
   double limit = 1;
   for (int k = 0; k < precision; ++k) limit *= 10;
   int intDigits = 0;
+  // NOLINTNEXTLINE(cert-flp30-c): the digit count bounds the loop, not the power of ten
   for (double p = 1; p <= a && intDigits <= precision; p *= 10) ++intDigits;
 
   if (a < limit) {
@@ -165,7 +166,9 @@ std::string FloatToFixed(double value, int decimals, int precision) {
                                      std::chars_format::scientific, precision - 1);
   std::string mantissa(buffer, written.ptr);  // to_chars, unlike printf, ignores the locale
   const std::size_t e = mantissa.find('e');
-  const int exponent = std::atoi(mantissa.c_str() + e + 1);
+  int exponent = 0;
+  std::from_chars(mantissa.data() + e + 1 + (mantissa[e + 1] == '+'),
+                  mantissa.data() + mantissa.size(), exponent);
   mantissa.resize(e);
   if (mantissa.find('.') != std::string::npos) {
     while (mantissa.back() == '0') mantissa.pop_back();

@@ -6,13 +6,16 @@ namespace morvek {
 
 namespace {
 
-constexpr std::array<signed char, 256> MakeValues() {
-  std::array<signed char, 256> values{};
-  values.fill(-1);
+// The value of each character; kOutside for one outside the alphabet.
+constexpr unsigned char kOutside = 0xFF;
+
+constexpr std::array<unsigned char, 256> MakeValues() {
+  std::array<unsigned char, 256> values{};
+  values.fill(kOutside);
   constexpr std::string_view alphabet =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   for (std::size_t i = 0; i < alphabet.size(); ++i)
-    values[static_cast<unsigned char>(alphabet[i])] = static_cast<signed char>(i);
+    values[static_cast<unsigned char>(alphabet[i])] = static_cast<unsigned char>(i);
   return values;
 }
 
@@ -26,9 +29,9 @@ std::string Base64Decode(std::string_view text) {
   unsigned bits = 0;
   int held = 0;  // characters of the current group
   for (char c : text) {
-    const int v = kValues[static_cast<unsigned char>(c)];
-    if (v < 0) break;
-    bits = (bits << 6) | static_cast<unsigned>(v);
+    const unsigned v = kValues[static_cast<unsigned char>(c)];
+    if (v == kOutside) break;
+    bits = (bits << 6) | v;
     if (++held == 4) {
       bytes += static_cast<char>(bits >> 16);
       bytes += static_cast<char>(bits >> 8);

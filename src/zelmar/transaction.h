@@ -22,7 +22,7 @@ class ZelmarDriver {
   // Bytes asked for per read.
   static constexpr std::size_t kReadSize = 500;
 
-  ZelmarDriver(ClientSocket& socket, Ui& ui, TForm3& mainWindow, ZelmarTimings timings = {})
+  ZelmarDriver(ClientSocket& socket, Ui& ui, TForm3& mainWindow, const ZelmarTimings& timings = {})
       : socket_(socket), ui_(ui), mainWindow_(mainWindow), timings_(timings) {}
 
   // Entry points (commands.cpp). Each sets out to 0 and returns the result record.
