@@ -48,6 +48,11 @@ void ReadUpTo(SocketStream& stream, const BlockTimings& timings, std::string& re
   }
 }
 
+void ReadBlock(SocketStream& stream, const BlockTimings& timings, std::string& reply) {
+  ReadUpTo(stream, timings, reply, kReplyHeaderSize);
+  if (reply.size() == kReplyHeaderSize) ReadUpTo(stream, timings, reply, StatedSize(reply));
+}
+
 }  // namespace
 
 std::string GiveDocumentsBlock(int docType, std::int32_t first, std::int32_t last) {
@@ -82,31 +87,46 @@ void AppendPayloadTexts(std::string_view payload, std::string& documentText) {
   }
 }
 
+bool IsWholeBlock(std::string_view reply) {
+  return reply.size() >= kReplyHeaderSize && reply.size() == StatedSize(reply);
+}
+
 std::size_t ExchangeBlock(ClientSocket& socket, const BlockTimings& timings, std::string_view block,
-                          std::string& reply) {
+                          std::string& reply, int graceMs) {
   reply.clear();
   if (!socket.IsActive()) return 0;
   try {
     SocketStream stream(socket, timings.streamTimeoutMs);
     stream.Write(block.data(), block.size());
-    ReadUpTo(stream, timings, reply, kReplyHeaderSize);
-    if (reply.size() == kReplyHeaderSize) ReadUpTo(stream, timings, reply, StatedSize(reply));
+    ReadBlock(stream, timings, reply);
+    if (graceMs > 0 && !reply.empty() && stream.WaitForData(graceMs)) {
+      // One request, one block: a second one unasked means the first was a late reply.
+      std::string next;
+      ReadBlock(stream, timings, next);
+      reply = std::move(next);
+    }
   } catch (const SocketError&) {
     // The register went away: what was read stands, a short block fails its CRC.
   }
   return reply.size();
 }
 
-bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, int docType,
-                      std::int32_t first, std::int32_t last, const BlockSink& sink) {
+bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, bool& replyOwed,
+                      int docType, std::int32_t first, std::int32_t last, const BlockSink& sink) {
   std::string reply;
+  const auto exchange = [&](std::string_view request) {
+    const std::size_t got =
+        ExchangeBlock(socket, timings, request, reply, replyOwed ? timings.lateGraceMs : 0);
+    replyOwed = !IsWholeBlock(reply);
+    return got;
+  };
   std::string documentText;
   bool damaged = false;  // a block of the open document was lost: it is not handed on
   bool whole = true;
   std::uint8_t flags = 0;
   std::int32_t document = first;
   int withoutMagic = 0;
-  std::size_t got = ExchangeBlock(socket, timings, GiveDocumentsBlock(docType, first, last), reply);
+  std::size_t got = exchange(GiveDocumentsBlock(docType, first, last));
   for (;;) {
     if (got == 0) return false;  // silent or gone: the open document is dropped
     const ReplyBlock block = ReadReplyBlock(reply);
@@ -133,7 +153,7 @@ bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, int doc
     }
     sink.progress(document);
     if (flags & kBlockFlagsLast) break;
-    got = ExchangeBlock(socket, timings, ContinueBlock(), reply);
+    got = exchange(ContinueBlock());
   }
   // A document still open at the last block is dropped.
   return whole && documentText.empty() && !damaged;

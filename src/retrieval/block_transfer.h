@@ -19,6 +19,10 @@ class ClientSocket;
 struct BlockTimings {
   int streamTimeoutMs = 60000;  // the stream's write and read
   int waitMs = 60000;           // each wait for a reply block or the rest of one
+  // After an exchange that gave up on its reply, how long the next reply is watched for another
+  // block behind it: the register answers each request with one block, so a second one means the
+  // first was the late reply to the request given up on.
+  int lateGraceMs = 2000;
 };
 
 inline constexpr std::uint8_t kBlockGiveDocuments = 0x10;
@@ -57,9 +61,13 @@ void AppendPayloadTexts(std::string_view payload, std::string& documentText);
 
 // Writes one request block and reads one reply block whole into reply: the header, then as many
 // bytes as its payload length and CRC need, each wait bounded by the timings. Socket errors end the
-// exchange with what was read. Returns the count read; 0 when nothing came.
+// exchange with what was read. With graceMs, a block that follows the reply within that time
+// replaces it (the first was late). Returns the count read; 0 when nothing came.
 std::size_t ExchangeBlock(ClientSocket& socket, const BlockTimings& timings, std::string_view block,
-                          std::string& reply);
+                          std::string& reply, int graceMs = 0);
+
+// Whether reply is a whole block by its stated length; a reply short of it may still be on its way.
+bool IsWholeBlock(std::string_view reply);
 
 // What one transfer hands back: every document that arrived whole with its number, and the
 // number of the document each reply block belongs to (for the progress).
@@ -71,7 +79,11 @@ struct BlockSink {
 // One transfer of the documents first to last. True when it ended on a last block with every
 // document whole; false when the register fell silent, kept answering without the magic, or a
 // document was damaged or left open: such documents are not handed on.
-bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, int docType,
-                      std::int32_t first, std::int32_t last, const BlockSink& sink);
+// replyOwed carries over from one transfer to the next on the same connection: set when an
+// exchange gave up before its reply came whole, so that the next reply is watched for a late one
+// ahead of it. Without that the connection would run a block behind from then on, and a transfer
+// could end on another request's last block with documents missing.
+bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, bool& replyOwed,
+                      int docType, std::int32_t first, std::int32_t last, const BlockSink& sink);
 
 }  // namespace morvek

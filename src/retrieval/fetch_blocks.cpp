@@ -58,7 +58,8 @@ void TForm53::FetchBlocks(int first, int last, int docType) {
     sink.progress = [this, from, numbers](std::int32_t d) {
       ShowProgress(static_cast<long long>(d) - from, numbers, d);
     };
-    if (!RunBlockTransfer(app_.Form1.ClientSocket1, blockTimings, docType, s, e, sink))
+    if (!RunBlockTransfer(app_.Form1.ClientSocket1, blockTimings, blockReplyOwed_, docType, s, e,
+                          sink))
       whole = false;
     // A transfer that reached the end of the request leaves nothing for another pass, which
     // would only ask for the same documents again.

@@ -154,6 +154,9 @@ class TForm53 : public Window {
   // last request added.
   std::set<std::pair<int, int>> loadedByBlocks_;
   std::vector<std::pair<int, int>> addedByBlocks_;
+  // A block exchange gave up before its reply came whole: the next transfer watches for it. Kept
+  // across connections too, where it costs one short wait at most.
+  bool blockReplyOwed_ = false;
   bool registerAsked_ = false;  // the last request by date got past the date check
 };
 

@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"params@2", Outcome::kWhole}, Row{"crc@2", Outcome::kLeftOut},
                       Row{"nomagic@2", Outcome::kLeftOut}, Row{"bigblock@2", Outcome::kLeftOut},
                       Row{"stop@2", Outcome::kLost},
-                      Row{"late@2", Outcome::kRestLeftOut, "", false, false}),
+                      Row{"late@2", Outcome::kRestLeftOut}),
     RowName);
 
 }  // namespace

@@ -294,5 +294,20 @@ TEST_F(BlockFetch, AnOversizeBlockIsReadWholeAndRefused) {
   EXPECT_FALSE(form.recordInterval);
 }
 
+// The register holds the last block of 1 to 3 back until the next request comes. The next
+// transfer must not take it for its own last block: it would record 5 to 8 as loaded with none of
+// them there, and they would never be asked again.
+TEST_F(BlockFetch, ALateBlockIsDroppedAndTheNextTransferStaysInStep) {
+  Connect("127.0.30.15", ReceiptJournal(8), {"late@3"});
+  form.FetchBlocks(1, 3, 1);
+  EXPECT_EQ(Documents(), Receipts(1, 2));
+  EXPECT_FALSE(form.recordInterval);
+  form.FetchBlocks(5, 8, 1);
+  EXPECT_EQ(Documents(), Receipts(5, 8));
+  EXPECT_TRUE(form.recordInterval);
+  form.FetchBlocks(1, 3, 1);
+  EXPECT_EQ(Documents(), Receipts(3, 3)) << "in step again: only the one left out is added";
+}
+
 }  // namespace
 }  // namespace morvek
