@@ -24,6 +24,11 @@ bool StartsReady(std::string_view bytes) {
   return !bytes.empty() && bytes.size() < kReady.size() && kReady.starts_with(bytes);
 }
 
+// The go-ahead, read as text up to its first zero byte.
+bool IsReady(const std::string& reply) {
+  return std::string_view(reply.data(), strnlen(reply.data(), reply.size())) == kReady;
+}
+
 }  // namespace
 
 void TForm3::Button3Click() {
@@ -69,8 +74,7 @@ void TForm3::Connect() {
     return;
   }
 
-  const std::string reply = Handshake();
-  if (std::string_view(reply.data(), strnlen(reply.data(), reply.size())) != kReady) {
+  if (!IsReady(Handshake())) {
     Shape1.color = Shape::kRed;
     Button3.caption = "Подключить"_cp;
     N2.enabled = false;
@@ -110,6 +114,14 @@ std::string TForm3::Handshake() {
   wait.Hide();
   wait.SetAborted(false);
   return reply;
+}
+
+bool TForm3::Reannounce() {
+  ClientSocket& socket = app_.Form1.ClientSocket1;
+  socket.Activate();
+  if (IsReady(Handshake())) return true;
+  socket.Deactivate();
+  return false;
 }
 
 void TForm3::AnnounceRegister(SocketStream& stream) {

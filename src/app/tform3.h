@@ -64,6 +64,10 @@ class TForm3 : public Window {
   int RestoreUSBPort();
   // The 9- or 12-byte announcement of the register to the server.
   void AnnounceRegister(SocketStream& stream);
+  // Connects again to the last host and port and announces the register, for a driver that found
+  // the connection broken; true when the server answered "Ready". A failed connect raises
+  // SocketError; a refused announcement leaves the socket closed.
+  bool Reannounce();
   // The firmware date gate: built on 4 December 2015 or later, from a date such as "Dec  4 2015".
   // A year or day that is no number raises ConvertError.
   bool CheckFirmwareDate(const std::string& text);

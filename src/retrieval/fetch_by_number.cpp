@@ -86,6 +86,9 @@ void TForm53::FetchByNumber(int first, int last, int docType) {
       fetchedTable.Set(number, 1);
       markedFetched_.push_back(number);
     }
+    // The connection is gone and the driver could not make it again: every further document
+    // would only fail the same way, so the rest is left for a click after connecting again.
+    if (!app_.Form1.ClientSocket1.IsActive()) break;
   }
   EndAssembly();
 }

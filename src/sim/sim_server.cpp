@@ -23,7 +23,6 @@ SimServer::SimServer(SimOptions options, std::shared_ptr<const Journal> journal,
 
 SimServer::~SimServer() {
   Stop();
-  if (listenFd_ >= 0) ::close(listenFd_);
   for (int fd : stopPipe_) ::close(fd);
 }
 
@@ -66,6 +65,9 @@ void SimServer::Stop() {
     RequestStop();
     thread_.join();
   }
+  // A stopped server refuses connections rather than leaving them unanswered in the backlog.
+  if (listenFd_ >= 0) ::close(listenFd_);
+  listenFd_ = -1;
 }
 
 int SimServer::WaitReadable(int fd, int timeoutMs) const {

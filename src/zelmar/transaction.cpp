@@ -32,6 +32,8 @@ ZelmarResult* ZelmarDriver::ZelmarExecute(int command, const std::string& text) 
   ZelmarSendFrame(command, text);
   for (int pass = 0; pass < retryCount_; ++pass) {
     if (ZelmarReplyHasShape(result_.rawReply)) continue;
+    // Without a server to reach, a resend would only show the same error again.
+    if (unreachable_) break;
     ui_.Sleep(timings_.resendPauseMs);
     ZelmarResend();
   }
@@ -77,16 +79,22 @@ int ZelmarDriver::ZelmarSendFrame(int command, const std::string& text) {
 }
 
 void ZelmarDriver::SendAndWait(const std::string& frame) {
+  unreachable_ = false;
   try {
-    if (!socket_.IsActive()) socket_.Activate();
+    // The server takes the first bytes of a connection for the announcement of the register, so
+    // a connection made again is announced before the frame goes out on it.
+    if (!socket_.IsActive() && !mainWindow_.Reannounce())
+      throw SocketError("the server did not accept the register");
     SocketStream stream(socket_, timings_.streamTimeoutMs);
-    if (!socket_.IsActive()) return;
     stream.Write(frame.data(), frame.size());
     // Once data is pending every later wait returns at once.
     for (int series = 0; series < timings_.waitSeries; ++series)
       for (int slice = 0; slice < timings_.waitSlices; ++slice)
         if (stream.WaitForData(timings_.waitSliceMs)) break;
   } catch (const SocketError& error) {
+    // A broken connection is dropped, so that the next frame connects again.
+    unreachable_ = !socket_.IsActive();
+    socket_.Deactivate();
     ui_.ShowMessage(std::string(SocketError::kKind) + error.what());
   }
 }
@@ -119,11 +127,14 @@ int ZelmarDriver::ZelmarReceiveStep() {
   unsigned char buffer[kReadSize] = {};
   std::size_t count = 0;
   try {
-    if (!socket_.IsActive()) socket_.Activate();
+    // The request went out on a connection that is gone: a new one holds no reply to it.
+    if (!socket_.IsActive()) throw SocketError("socket not connected");
     SocketStream stream(socket_, timings_.streamTimeoutMs);
-    if (socket_.IsActive()) count = stream.Read(buffer, sizeof buffer);
+    count = stream.Read(buffer, sizeof buffer);
   } catch (const SocketError&) {
-    // Ends the exchange as a missing reply: replyOk stays clear.
+    // Ends the exchange as a missing reply: replyOk stays clear. The broken connection is
+    // dropped, so that a resend connects again.
+    socket_.Deactivate();
     readFailed_ = true;
     return -1;
   }

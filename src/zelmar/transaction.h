@@ -76,6 +76,7 @@ class ZelmarDriver {
   int retryCount_ = 4;
   int pollCounter_ = 0;
   bool readFailed_ = false;
+  bool unreachable_ = false;  // the last frame found no connection and could not make one
 };
 
 // Fills the record from a parsed reply: status word, status bytes, status code, dataCopy and the

@@ -60,6 +60,7 @@ class SimWindow {
     form.errorLogPath = dir.File("error.log");
     form.tempXmlPath = dir.File("temp.xml");
     app.datecs.timings = {200, 5, 2};
+    app.Form3.timings = {2000, 2, 5, 100};  // a server that takes and ignores a connection: 1 s
     form.blockTimings = {2000, 2000};
     // What the Datecs driver's reconnect path reads: the server and the 9-byte identity.
     app.Form3.Edit1.text = address;
@@ -126,6 +127,8 @@ class SimWindow {
     return bytes + "</RQ>\r\n";
   }
   std::string TempXml() const { return ReadFile(form.tempXmlPath); }
+  // The server goes away: its connections close and no new one is taken.
+  void StopServer() { server_->Stop(); }
   // The receipt numbers the list shows, from their footers ("  000001519 ...").
   std::vector<int> ShownReceipts() const {
     std::vector<int> shown;
