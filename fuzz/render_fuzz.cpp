@@ -14,10 +14,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/application.h"
 #include "platform/cp1251.h"
+#include "platform/errors.h"
 #include "platform/silent_ui.h"
+#include "platform/xml_document.h"
 #include "render/renderer.h"
 
 namespace {
@@ -47,11 +50,40 @@ bool EndsWithFailureLines(const std::vector<std::string>& lines) {
          lines.back() == "Попробуйте выбрать другой диапазон номеров или дат!"_cp;
 }
 
+// The names of the root's children as a whole tree gives them and as the reading a child at a
+// time does; nullopt when the text is refused.
+std::optional<std::vector<std::string>> TreeChildren(std::string_view text) {
+  using namespace morvek;
+  try {
+    const XmlDocument doc = XmlDocument::Parse(text);
+    std::vector<std::string> names;
+    for (XmlNode n = doc.DocumentElement().FirstChild(); n; n = n.Next()) names.push_back(n.Name());
+    return names;
+  } catch (const XmlError&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::vector<std::string>> StreamedChildren(std::string_view text) {
+  using namespace morvek;
+  std::vector<std::string> names;
+  try {
+    ReadXmlStream(
+        text, [](const XmlNode&) {},
+        [&names](const XmlNode& node) { names.push_back(node.Name()); });
+    return names;
+  } catch (const XmlError&) {
+    if (!names.empty()) __builtin_trap();  // a refused text hands on nothing
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace morvek;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  if (TreeChildren(text) != StreamedChildren(text)) __builtin_trap();
   morvek::SilentUi ui;
   Application app(ui);
   TForm53& form = app.Form53;

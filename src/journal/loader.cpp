@@ -22,32 +22,38 @@ int Whole(float value) {
 }  // namespace
 
 void Loader::LoadJournal(const XmlNode& root) {
-  ReadAttributes(root.FirstAttribute());
+  ReadRoot(root);
   WalkNodes(root.FirstChild());
 }
 
+void Loader::ReadRoot(const XmlNode& root) {
+  ReadAttributes(root.FirstAttribute());
+}
+
 void Loader::WalkNodes(XmlNode node) {
-  for (; node; node = node.Next()) {
-    const std::string name = node.Name();
-    if (name != "#text") {
-      // The element entered last is closed before a MAC moves on to the next document, so its
-      // counter step stays with the document it belongs to.
-      AdvanceCounters();
-      if (name == "MAC") ++rq_.doc_index;
-      control_.EnterElement(name);
-    }
-    if (node.IsTextElement()) {
-      switch (control_.element) {
-        case kMAC: StoreValue(2, node.Text()); break;
-        case kTS: StoreValue(0, node.Text()); break;
-        case kL:
-        case kH: StoreValue(1, node.Text()); break;
-        default: break;
-      }
-    }
-    ReadAttributes(node.FirstAttribute());
-    if (node.HasChildNodes()) WalkNodes(node.FirstChild());  // depth is bounded by the parser
+  for (; node; node = node.Next()) WalkNode(node);
+}
+
+void Loader::WalkNode(const XmlNode& node) {
+  const std::string name = node.Name();
+  if (name != "#text") {
+    // The element entered last is closed before a MAC moves on to the next document, so its
+    // counter step stays with the document it belongs to.
+    AdvanceCounters();
+    if (name == "MAC") ++rq_.doc_index;
+    control_.EnterElement(name);
   }
+  if (node.IsTextElement()) {
+    switch (control_.element) {
+      case kMAC: StoreValue(2, node.Text()); break;
+      case kTS: StoreValue(0, node.Text()); break;
+      case kL:
+      case kH: StoreValue(1, node.Text()); break;
+      default: break;
+    }
+  }
+  ReadAttributes(node.FirstAttribute());
+  if (node.HasChildNodes()) WalkNodes(node.FirstChild());  // depth is bounded by the parser
 }
 
 void Loader::ReadAttributes(XmlAttribute attribute) {
@@ -315,6 +321,13 @@ void Loader::StoreZReportTotal(int code, const XmlValue& value) {
       return;
     }
   }
+}
+
+void LoadJournalText(rq& model, control& cursor, std::string_view text) {
+  Loader loader(model, cursor);
+  ReadXmlStream(
+      text, [&loader](const XmlNode& root) { loader.ReadRoot(root); },
+      [&loader](const XmlNode& node) { loader.WalkNode(node); });
 }
 
 }  // namespace morvek

@@ -14,6 +14,10 @@ class Loader {
   // The root's attributes are read as the cursor's element (normally RQ); the root itself is not
   // entered. A conversion error stops the load; what was stored before it stays.
   void LoadJournal(const XmlNode& root);
+  // The same in parts, for a journal read a child of the root at a time: the root's attributes,
+  // then each child with its subtree (not its siblings).
+  void ReadRoot(const XmlNode& root);
+  void WalkNode(const XmlNode& node);
   void WalkNodes(XmlNode first);
   void ReadAttributes(XmlAttribute first);
   void StoreValue(int code, const XmlValue& value);
@@ -36,5 +40,10 @@ class Loader {
   rq& rq_;
   control& control_;
 };
+
+// Loads a journal text into the model a child of the root at a time, so that the parsed tree
+// never holds more than one document. A text that is not well-formed raises XmlError and loads
+// nothing.
+void LoadJournalText(rq& model, control& cursor, std::string_view text);
 
 }  // namespace morvek

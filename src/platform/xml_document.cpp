@@ -1,7 +1,9 @@
 #include "platform/xml_document.h"
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlreader.h>
 #include <libxml/xmlversion.h>
 
 #include <algorithm>
@@ -22,6 +24,7 @@ std::string_view View(const xmlChar* text) {
 struct ParseState {
   bool doctypeRefused = false;
   std::string firstError;  // the first fatal error: later ones are often only its echoes
+  int depth = 0, maxDepth = 0;
 };
 
 ParseState& StateOf(void* context) {
@@ -57,24 +60,77 @@ void Silent(void*, const char*, ...) {}  // NOLINT(cert-dcl50-cpp)
 // Element nesting allowed in a journal; libxml2 itself stops only one level deeper.
 constexpr int kMaxDepth = 256;
 
-bool TooDeep(const xmlNode* root) {
-  int depth = 1;
-  for (const xmlNode* node = root; node;) {
-    if (node->type == XML_ELEMENT_NODE && depth > kMaxDepth) return true;
-    if (node->children && node->type == XML_ELEMENT_NODE) {
-      node = node->children;
-      ++depth;
-      continue;
-    }
-    while (node && node != root && !node->next) {
-      node = node->parent;
-      --depth;
-    }
-    if (!node || node == root) break;
-    node = node->next;
-  }
-  return false;
+// No network, no entity substitution, no DTD loading; short texts stored in their nodes.
+constexpr int kOptions =
+    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
+
+// The nesting is counted on the way; with a tree, the tree builder's own handlers run too.
+void EnterElement(void* context, const xmlChar* name, const xmlChar* prefix, const xmlChar* uri,
+                  int namespaces, const xmlChar** spaces, int attributes, int defaulted,
+                  const xmlChar** values) {
+  ParseState& state = StateOf(context);
+  state.maxDepth = std::max(state.maxDepth, ++state.depth);
+  if (static_cast<xmlParserCtxtPtr>(context)->myDoc)
+    xmlSAX2StartElementNs(context, name, prefix, uri, namespaces, spaces, attributes, defaulted,
+                          values);
 }
+
+void LeaveElement(void* context, const xmlChar* name, const xmlChar* prefix, const xmlChar* uri) {
+  --StateOf(context).depth;
+  if (static_cast<xmlParserCtxtPtr>(context)->myDoc)
+    xmlSAX2EndElementNs(context, name, prefix, uri);
+}
+
+void NoDocument(void*) {}
+
+// Parses text with the program's options and refusals; the tree when asked for, and the reason
+// the text was refused, empty when it was not.
+std::pair<xmlDocPtr, std::string> RunParser(std::string_view text, bool tree) {
+  if (text.size() > INT_MAX) return {nullptr, "XML document too large"};
+  static const bool silenced = (xmlSetGenericErrorFunc(nullptr, Silent), true);
+  (void)silenced;
+  xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+  if (!ctxt) return {nullptr, "out of memory"};
+  ParseState state;
+  ctxt->_private = &state;
+  xmlSAXHandler& sax = *ctxt->sax;
+  sax.internalSubset = RefuseSubset;
+  sax.externalSubset = RefuseSubset;
+  sax.serror = NoteError;
+  sax.startElementNs = EnterElement;
+  sax.endElementNs = LeaveElement;
+  if (!tree) {
+    sax.startDocument = NoDocument;
+    sax.characters = sax.ignorableWhitespace = sax.cdataBlock = nullptr;
+    sax.comment = nullptr;
+    sax.processingInstruction = nullptr;
+    sax.reference = nullptr;
+  }
+  xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), nullptr,
+                                    nullptr, kOptions);
+  std::string message;
+  if (state.doctypeRefused) {
+    message = "a document type declaration is not allowed";
+  } else if ((tree && !doc) || !ctxt->wellFormed) {
+    message = state.firstError;
+    if (message.empty()) {
+      const xmlError* error = xmlCtxtGetLastError(ctxt);
+      message = error && error->message ? error->message : "malformed document";
+      message.resize(std::min(message.find('\n'), message.size()));
+      if (error) message = "line " + std::to_string(error->line) + ": " + message;
+    }
+  } else if (state.maxDepth > kMaxDepth) {
+    message = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
+  }
+  xmlFreeParserCtxt(ctxt);
+  if (!message.empty() && doc) {
+    xmlFreeDoc(doc);
+    doc = nullptr;
+  }
+  return {doc, message.empty() ? message : "XML parse error, " + message};
+}
+
+void Silence(void*, ErrorArgument) {}
 
 // A name as written in the document, with its namespace prefix.
 std::string QualifiedName(const xmlNs* ns, const xmlChar* name) {
@@ -149,39 +205,8 @@ void XmlDocument::Free::operator()(_xmlDoc* doc) const {
 }
 
 XmlDocument XmlDocument::Parse(std::string_view text) {
-  if (text.size() > INT_MAX) throw XmlError("XML document too large");
-  static const bool silenced = (xmlSetGenericErrorFunc(nullptr, Silent), true);
-  (void)silenced;
-  xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
-  if (!ctxt) throw XmlError("out of memory");
-  ParseState state;
-  ctxt->_private = &state;
-  ctxt->sax->internalSubset = RefuseSubset;
-  ctxt->sax->externalSubset = RefuseSubset;
-  ctxt->sax->serror = NoteError;
-  // No network, no entity substitution, no DTD loading; short texts stored in their nodes.
-  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
-  xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), nullptr,
-                                    nullptr, options);
-  std::string message;
-  if (state.doctypeRefused) {
-    message = "a document type declaration is not allowed";
-  } else if (!doc || !ctxt->wellFormed) {
-    message = state.firstError;
-    if (message.empty()) {
-      const xmlError* error = xmlCtxtGetLastError(ctxt);
-      message = error && error->message ? error->message : "malformed document";
-      message.resize(std::min(message.find('\n'), message.size()));
-      if (error) message = "line " + std::to_string(error->line) + ": " + message;
-    }
-  } else if (TooDeep(xmlDocGetRootElement(doc))) {
-    message = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
-  }
-  xmlFreeParserCtxt(ctxt);
-  if (!message.empty()) {
-    if (doc) xmlFreeDoc(doc);
-    throw XmlError("XML parse error, " + message);
-  }
+  auto [doc, message] = RunParser(text, true);
+  if (!message.empty()) throw XmlError(message);
   XmlDocument result;
   result.doc_.reset(doc);
   return result;
@@ -189,6 +214,34 @@ XmlDocument XmlDocument::Parse(std::string_view text) {
 
 XmlNode XmlDocument::DocumentElement() const {
   return XmlNode(xmlDocGetRootElement(doc_.get()));
+}
+
+void ReadXmlStream(std::string_view text, const std::function<void(const XmlNode&)>& root,
+                   const std::function<void(const XmlNode&)>& child) {
+  if (const std::string message = RunParser(text, false).second; !message.empty())
+    throw XmlError(message);
+  const std::unique_ptr<xmlTextReader, void (*)(xmlTextReaderPtr)> reader(
+      xmlReaderForMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr, kOptions),
+      xmlFreeTextReader);
+  if (!reader) throw XmlError("out of memory");
+  xmlTextReaderSetStructuredErrorHandler(reader.get(), Silence, nullptr);
+  int more = xmlTextReaderRead(reader.get());
+  while (more == 1) {
+    if (xmlTextReaderDepth(reader.get()) != 1) {
+      if (xmlTextReaderDepth(reader.get()) == 0 &&
+          xmlTextReaderNodeType(reader.get()) == XML_READER_TYPE_ELEMENT)
+        root(XmlNode(xmlTextReaderCurrentNode(reader.get())));
+      more = xmlTextReaderRead(reader.get());
+      continue;
+    }
+    xmlNodePtr node = xmlTextReaderExpand(reader.get());
+    if (!node) break;
+    child(XmlNode(node));
+    // On past the subtree: the reader frees the nodes it leaves behind.
+    more = xmlTextReaderNext(reader.get());
+  }
+  // The text passed the check: only running out of memory ends the reading early.
+  if (more != 0) throw XmlError("XML parse error, the reader stopped early");
 }
 
 }  // namespace morvek

@@ -126,8 +126,7 @@ void TForm53::Button3Click() {
 }
 
 void TForm53::LoadDocument(std::string_view xmlText) {
-  const XmlDocument document = XmlDocument::Parse(xmlText);
-  LoadJournal(document.DocumentElement());
+  LoadJournalText(rq, control, xmlText);
 }
 
 void TForm53::LoadJournal(const XmlNode& root) {

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "journal/loader.h"
-#include "platform/xml_document.h"
 
 namespace morvek::test {
 
@@ -15,9 +14,8 @@ struct Journal {
   control cursor;
 
   void Load(const std::string& xml) {
-    const XmlDocument doc = XmlDocument::Parse(xml);
     cursor.Reset();
-    Loader(model, cursor).LoadJournal(doc.DocumentElement());
+    LoadJournalText(model, cursor, xml);
   }
   dat& Doc(int index = 0) { return model.dats[index]; }
   check& Receipt(int index = 0) { return model.dats[index].checks[0]; }

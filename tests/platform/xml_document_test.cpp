@@ -258,5 +258,86 @@ TEST(XmlDocumentLimits, AttributeValueOverTenMegabytesIsAParseError) {
   EXPECT_NE(message.find("AttValue length too long"), std::string::npos) << message;
 }
 
+// --- read a child of the root at a time ---
+
+struct Streamed {
+  std::string root;                   // the root's name and first attribute value
+  std::vector<std::string> children;  // each child's name, with its subtree's element names
+};
+
+void Describe(const XmlNode& node, std::string& out) {
+  out += node.Name();
+  if (const XmlAttribute a = node.FirstAttribute()) out += "=" + a.Value().Utf8();
+  if (node.IsTextElement()) out += "'" + node.Text().Utf8() + "'";
+  if (!node.HasChildNodes()) return;
+  out += "(";
+  for (XmlNode child = node.FirstChild(); child; child = child.Next()) Describe(child, out);
+  out += ")";
+}
+
+Streamed Stream(const std::string& text) {
+  Streamed seen;
+  ReadXmlStream(
+      text,
+      [&](const XmlNode& root) {
+        seen.root = root.Name();
+        if (const XmlAttribute a = root.FirstAttribute()) seen.root += "=" + a.Value().Utf8();
+      },
+      [&](const XmlNode& child) { Describe(child, seen.children.emplace_back()); });
+  return seen;
+}
+
+std::string StreamError(const std::string& text) {
+  bool handed = false;
+  try {
+    ReadXmlStream(
+        text, [&](const XmlNode&) { handed = true; }, [&](const XmlNode&) { handed = true; });
+  } catch (const XmlError& e) {
+    return handed ? "(handed on before the error)" : e.what();
+  }
+  return "(parsed)";
+}
+
+TEST(XmlStream, HandsTheRootThenEachChildWholeInDocumentOrder) {
+  const Streamed seen = Stream(
+      "<!--before--><RQ V=\"1\">\r\n<DAT FN=\"F1\"><C T=\"0\"><L N=\"1\">a&amp;b</L></C></DAT>"
+      "<!--c--><MAC DI=\"1\"/>\r\n<?pi x?><![CDATA[z]]></RQ><!--after-->");
+  EXPECT_EQ(seen.root, "RQ=1");
+  EXPECT_EQ(seen.children,
+            (std::vector<std::string>{"#text", "DAT=F1(C=0(L=1'a&b'(#text)))", "#comment", "MAC=1",
+                                      "#text", "pi", "#cdata-section"}));
+}
+
+TEST(XmlStream, ManyChildrenComeWholeAcrossTheReadersChunks) {
+  std::string text = "<RQ>";
+  for (int i = 0; i < 5000; ++i)
+    text += "<DAT DI=\"" + std::to_string(i) + "\"><L N=\"1\">" + std::string(i % 300, 'x') +
+            "</L></DAT>\n";
+  const Streamed seen = Stream(text + "</RQ>");
+  ASSERT_EQ(seen.children.size(), 10000u);
+  for (int i = 0; i < 5000; ++i) {
+    const std::string text = i % 300 ? "'" + std::string(i % 300, 'x') + "'(#text)" : "";
+    EXPECT_EQ(seen.children[2 * i], "DAT=" + std::to_string(i) + "(L=1" + text + ")");
+  }
+}
+
+TEST(XmlStream, RefusesWhatTheTreeParseRefusesAndHandsOnNothing) {
+  std::string longJournal = "<RQ>";
+  for (int i = 0; i < 2000; ++i) longJournal += "<DAT FN=\"F\"/><MAC DI=\"1\"/>\n";
+  for (const std::string& text : {
+           std::string("<RQ>"),
+           std::string("<RQ></DAT>"),
+           std::string("<RQ/><RQ/>"),
+           std::string("<RQ V='&foo;'/>"),
+           std::string("<RQ>a & b</RQ>"),
+           std::string("<!DOCTYPE RQ [<!ENTITY e 'x'>]><RQ>&e;</RQ>"),
+           Nested(257),
+           "<RQ>" + Nested(256) + "<!--x--></RQ>",
+           longJournal,  // its end never comes
+           longJournal + "</DAT></RQ>",
+       })
+    EXPECT_EQ(StreamError(text), ParseError(text)) << text.substr(0, 60);
+}
+
 }  // namespace
 }  // namespace morvek
