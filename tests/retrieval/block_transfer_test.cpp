@@ -12,9 +12,9 @@
 
 #include "app/application.h"
 #include "bench/journal_generator.h"
+#include "bench/sim_peer.h"
 #include "retrieval/base64.h"
 #include "retrieval/crc16.h"
-#include "sim/sim_server.h"
 #include "test_support.h"
 
 namespace morvek {
@@ -79,24 +79,13 @@ class BlockFetch : public ::testing::Test {
   // Serves journal on host with the faults given; connects the window's socket and announces.
   void Connect(const std::string& host, const std::string& journal,
                std::vector<std::string> faults = {}, std::FILE* logFile = nullptr) {
-    log_ = std::make_unique<sim::SimLog>(logFile);
     sim::SimOptions options;
     options.host = host;
-    options.port = 0;
     options.registerConfig.block = true;
     for (const auto& text : faults) options.registerConfig.faults.push_back(*sim::ParseFault(text));
-    journal_ = std::make_shared<const sim::Journal>(sim::Journal::FromText(journal));
-    server_ = std::make_unique<sim::SimServer>(options, journal_, *log_);
-    const int port = server_->Start();
-    ClientSocket& socket = app.Form1.ClientSocket1;
-    socket.SetHost(host);
-    socket.SetPort(port);
-    socket.Activate();
-    SocketStream stream(socket, 2000);
-    stream.Write(":4000000001:", 12);
-    char ready[6] = {};
-    ASSERT_EQ(stream.Read(ready, 5), 5u);
-    ASSERT_STREQ(ready, "Ready");
+    peer_ = std::make_unique<SimPeer>(options, journal, logFile);
+    journal_ = peer_->journal;
+    peer_->Connect(app.Form1.ClientSocket1);
     form.blockTimings = {1000, 300};
     form.tempXmlPath = dir.File("temp.xml");
     app.Form4.Show();
@@ -104,7 +93,7 @@ class BlockFetch : public ::testing::Test {
   }
   void TearDown() override {
     app.Form1.ClientSocket1.Deactivate();
-    if (server_) server_->Stop();
+    if (peer_) peer_->server->Stop();
   }
   // The journal texts of receipts first to last, as the window's document lines.
   Lines Receipts(int first, int last) const {
@@ -124,9 +113,8 @@ class BlockFetch : public ::testing::Test {
   Application app{ui};
   TForm53& form = app.Form53;
   Lines progress;
-  std::unique_ptr<sim::SimLog> log_;
+  std::unique_ptr<SimPeer> peer_;
   std::shared_ptr<const sim::Journal> journal_;
-  std::unique_ptr<sim::SimServer> server_;
 };
 
 // Receipts 1 to count, short ones, and receipt longOne long enough for three blocks.
@@ -154,7 +142,7 @@ TEST_F(BlockFetch, EmptyListFetchesTheRangeInOneTransferAndRecordsIt) {
   ASSERT_NE(wire, nullptr);
   Connect("127.0.30.1", ReceiptJournal(12), {}, wire);
   form.FetchBlocks(1, 10, 1);
-  server_->Stop();
+  peer_->server->Stop();
   std::fclose(wire);
   EXPECT_FALSE(form.alreadyLoaded);
   EXPECT_TRUE(form.recordInterval);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "sim/sim_server.h"
+#include "bench/sim_peer.h"
 #include "test_support.h"
 
 namespace morvek::test {
@@ -42,21 +42,9 @@ class SimWindow {
             const std::string& journalText = ReadFile(kSampleJournal), bool blocks = false,
             ZelmarTimings zelmarTimings = ShortZelmarTimings())
       : logFile_(std::fopen(dir.File("sim.log").c_str(), "w")),
-        log_(logFile_),
-        journal(std::make_shared<const sim::Journal>(sim::Journal::FromText(journalText))),
+        peer_(Options(protocol, address, faults, blocks), journalText, logFile_),
+        journal(peer_.journal),
         app(ui, zelmarTimings) {
-    sim::SimOptions options;
-    options.host = address;
-    options.port = 0;
-    options.timings = {std::chrono::milliseconds(2000), std::chrono::milliseconds(20),
-                       std::chrono::milliseconds(1)};
-    options.registerConfig.protocol = protocol;
-    options.registerConfig.block = blocks;
-    for (const std::string& fault : faults)
-      options.registerConfig.faults.push_back(sim::ParseFault(fault).value());
-    server_ = std::make_unique<sim::SimServer>(options, journal, log_);
-    const int port = server_->Start();
-
     form.errorLogPath = dir.File("error.log");
     form.tempXmlPath = dir.File("temp.xml");
     app.datecs.timings = {200, 5, 2};
@@ -70,19 +58,11 @@ class SimWindow {
       const std::string& text = app.Form4.Label2.text;
       if (!text.empty() && (progress.empty() || progress.back() != text)) progress.push_back(text);
     };
-    ClientSocket& socket = app.Form1.ClientSocket1;
-    socket.SetHost(address);
-    socket.SetPort(port);
-    socket.Activate();
-    SocketStream stream(socket, 2000);
-    stream.Write(":4000000001:", 12);
-    char ready[8] = {};
-    if (stream.Read(ready, 5) != 5 || std::string(ready) != "Ready")
-      throw std::runtime_error("the simulated server did not answer Ready");
+    peer_.Connect(app.Form1.ClientSocket1);
   }
   ~SimWindow() {
     app.Form1.ClientSocket1.Deactivate();
-    server_->Stop();
+    peer_.server->Stop();
     std::fclose(logFile_);
   }
 
@@ -128,7 +108,7 @@ class SimWindow {
   }
   std::string TempXml() const { return ReadFile(form.tempXmlPath); }
   // The server goes away: its connections close and no new one is taken.
-  void StopServer() { server_->Stop(); }
+  void StopServer() { peer_.server->Stop(); }
   // The receipt numbers the list shows, from their footers ("  000001519 ...").
   std::vector<int> ShownReceipts() const {
     std::vector<int> shown;
@@ -142,17 +122,27 @@ class SimWindow {
   RecordingUi ui;
 
  private:
+  static sim::SimOptions Options(Protocol protocol, const std::string& address,
+                                 const std::vector<std::string>& faults, bool blocks) {
+    sim::SimOptions options;
+    options.host = address;
+    options.timings = {std::chrono::milliseconds(2000), std::chrono::milliseconds(20),
+                       std::chrono::milliseconds(1)};
+    options.registerConfig.protocol = protocol;
+    options.registerConfig.block = blocks;
+    for (const std::string& fault : faults)
+      options.registerConfig.faults.push_back(sim::ParseFault(fault).value());
+    return options;
+  }
+
   std::FILE* logFile_;
-  sim::SimLog log_;
+  SimPeer peer_;
 
  public:
   std::shared_ptr<const sim::Journal> journal;
   Application app;
   TForm53& form = app.Form53;
   Lines progress;  // each new text of the notice window's second line
-
- private:
-  std::unique_ptr<sim::SimServer> server_;
 };
 
 inline std::string ProtocolName(const ::testing::TestParamInfo<Protocol>& info) {
