@@ -3,11 +3,11 @@
 #include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
-#include <libxml/xmlreader.h>
 #include <libxml/xmlversion.h>
 
 #include <algorithm>
 #include <climits>
+#include <exception>
 
 #include "platform/cp1251.h"
 #include "platform/errors.h"
@@ -25,6 +25,11 @@ struct ParseState {
   bool doctypeRefused = false;
   std::string firstError;  // the first fatal error: later ones are often only its echoes
   int depth = 0, maxDepth = 0;
+  // When reading a child of the root at a time: where the root and its children go, and what
+  // the first of those calls raised.
+  const std::function<void(const XmlNode&)>* root = nullptr;
+  const std::function<void(const XmlNode&)>* child = nullptr;
+  std::exception_ptr failure;
 };
 
 ParseState& StateOf(void* context) {
@@ -64,34 +69,72 @@ constexpr int kMaxDepth = 256;
 constexpr int kOptions =
     XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
 
+// Runs a call of the reader's, keeping what it raises until the parser has stopped: no exception
+// may pass through libxml2.
+template <class Call>
+void Hand(xmlParserCtxtPtr ctxt, ParseState& state, Call call) {
+  if (state.failure) return;
+  try {
+    call();
+  } catch (...) {
+    state.failure = std::current_exception();
+    xmlStopParser(ctxt);
+  }
+}
+
+// Hands on the root's finished children and frees them. Called between elements, where every
+// child there is whole: a text node is ended by the element that follows it.
+void HandChildren(xmlParserCtxtPtr ctxt, ParseState& state) {
+  xmlNodePtr root = xmlDocGetRootElement(ctxt->myDoc);
+  while (xmlNodePtr node = root ? root->children : nullptr) {
+    Hand(ctxt, state, [&] { (*state.child)(XmlNode(node)); });
+    xmlUnlinkNode(node);
+    xmlFreeNode(node);
+  }
+}
+
 // The nesting is counted on the way; with a tree, the tree builder's own handlers run too.
 void EnterElement(void* context, const xmlChar* name, const xmlChar* prefix, const xmlChar* uri,
                   int namespaces, const xmlChar** spaces, int attributes, int defaulted,
                   const xmlChar** values) {
+  const auto ctxt = static_cast<xmlParserCtxtPtr>(context);
   ParseState& state = StateOf(context);
   state.maxDepth = std::max(state.maxDepth, ++state.depth);
-  if (static_cast<xmlParserCtxtPtr>(context)->myDoc)
-    xmlSAX2StartElementNs(context, name, prefix, uri, namespaces, spaces, attributes, defaulted,
-                          values);
+  if (!ctxt->myDoc) return;
+  if (state.child && state.depth == 2) HandChildren(ctxt, state);
+  xmlSAX2StartElementNs(context, name, prefix, uri, namespaces, spaces, attributes, defaulted,
+                        values);
+  if (state.root && state.depth == 1)
+    Hand(ctxt, state, [&] { (*state.root)(XmlNode(ctxt->node)); });
 }
 
 void LeaveElement(void* context, const xmlChar* name, const xmlChar* prefix, const xmlChar* uri) {
-  --StateOf(context).depth;
-  if (static_cast<xmlParserCtxtPtr>(context)->myDoc)
-    xmlSAX2EndElementNs(context, name, prefix, uri);
+  const auto ctxt = static_cast<xmlParserCtxtPtr>(context);
+  ParseState& state = StateOf(context);
+  --state.depth;
+  if (!ctxt->myDoc) return;
+  xmlSAX2EndElementNs(context, name, prefix, uri);
+  if (state.child && state.depth <= 1) HandChildren(ctxt, state);
 }
 
 void NoDocument(void*) {}
 
+enum class Build { kNothing, kTree, kChildByChild };
+
 // Parses text with the program's options and refusals; the tree when asked for, and the reason
-// the text was refused, empty when it was not.
-std::pair<xmlDocPtr, std::string> RunParser(std::string_view text, bool tree) {
+// the text was refused, empty when it was not. Child by child, root and child get the nodes as
+// they are finished, and whatever they raise is raised here.
+std::pair<xmlDocPtr, std::string> RunParser(
+    std::string_view text, Build build, const std::function<void(const XmlNode&)>* root = nullptr,
+    const std::function<void(const XmlNode&)>* child = nullptr) {
   if (text.size() > INT_MAX) return {nullptr, "XML document too large"};
   static const bool silenced = (xmlSetGenericErrorFunc(nullptr, Silent), true);
   (void)silenced;
   xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
   if (!ctxt) return {nullptr, "out of memory"};
   ParseState state;
+  state.root = root;
+  state.child = child;
   ctxt->_private = &state;
   xmlSAXHandler& sax = *ctxt->sax;
   sax.internalSubset = RefuseSubset;
@@ -99,7 +142,7 @@ std::pair<xmlDocPtr, std::string> RunParser(std::string_view text, bool tree) {
   sax.serror = NoteError;
   sax.startElementNs = EnterElement;
   sax.endElementNs = LeaveElement;
-  if (!tree) {
+  if (build == Build::kNothing) {
     sax.startDocument = NoDocument;
     sax.characters = sax.ignorableWhitespace = sax.cdataBlock = nullptr;
     sax.comment = nullptr;
@@ -109,9 +152,11 @@ std::pair<xmlDocPtr, std::string> RunParser(std::string_view text, bool tree) {
   xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), nullptr,
                                     nullptr, kOptions);
   std::string message;
-  if (state.doctypeRefused) {
+  if (state.failure) {
+    message = "stopped";
+  } else if (state.doctypeRefused) {
     message = "a document type declaration is not allowed";
-  } else if ((tree && !doc) || !ctxt->wellFormed) {
+  } else if ((build != Build::kNothing && !doc) || !ctxt->wellFormed) {
     message = state.firstError;
     if (message.empty()) {
       const xmlError* error = xmlCtxtGetLastError(ctxt);
@@ -123,14 +168,13 @@ std::pair<xmlDocPtr, std::string> RunParser(std::string_view text, bool tree) {
     message = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
   }
   xmlFreeParserCtxt(ctxt);
-  if (!message.empty() && doc) {
+  if ((!message.empty() || build != Build::kTree) && doc) {
     xmlFreeDoc(doc);
     doc = nullptr;
   }
+  if (state.failure) std::rethrow_exception(state.failure);
   return {doc, message.empty() ? message : "XML parse error, " + message};
 }
-
-void Silence(void*, ErrorArgument) {}
 
 // A name as written in the document, with its namespace prefix.
 std::string QualifiedName(const xmlNs* ns, const xmlChar* name) {
@@ -205,7 +249,7 @@ void XmlDocument::Free::operator()(_xmlDoc* doc) const {
 }
 
 XmlDocument XmlDocument::Parse(std::string_view text) {
-  auto [doc, message] = RunParser(text, true);
+  auto [doc, message] = RunParser(text, Build::kTree);
   if (!message.empty()) throw XmlError(message);
   XmlDocument result;
   result.doc_.reset(doc);
@@ -218,30 +262,12 @@ XmlNode XmlDocument::DocumentElement() const {
 
 void ReadXmlStream(std::string_view text, const std::function<void(const XmlNode&)>& root,
                    const std::function<void(const XmlNode&)>& child) {
-  if (const std::string message = RunParser(text, false).second; !message.empty())
+  if (const std::string message = RunParser(text, Build::kNothing).second; !message.empty())
     throw XmlError(message);
-  const std::unique_ptr<xmlTextReader, void (*)(xmlTextReaderPtr)> reader(
-      xmlReaderForMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr, kOptions),
-      xmlFreeTextReader);
-  if (!reader) throw XmlError("out of memory");
-  xmlTextReaderSetStructuredErrorHandler(reader.get(), Silence, nullptr);
-  int more = xmlTextReaderRead(reader.get());
-  while (more == 1) {
-    if (xmlTextReaderDepth(reader.get()) != 1) {
-      if (xmlTextReaderDepth(reader.get()) == 0 &&
-          xmlTextReaderNodeType(reader.get()) == XML_READER_TYPE_ELEMENT)
-        root(XmlNode(xmlTextReaderCurrentNode(reader.get())));
-      more = xmlTextReaderRead(reader.get());
-      continue;
-    }
-    xmlNodePtr node = xmlTextReaderExpand(reader.get());
-    if (!node) break;
-    child(XmlNode(node));
-    // On past the subtree: the reader frees the nodes it leaves behind.
-    more = xmlTextReaderNext(reader.get());
-  }
-  // The text passed the check: only running out of memory ends the reading early.
-  if (more != 0) throw XmlError("XML parse error, the reader stopped early");
+  // The text passed the same parser: only running out of memory can refuse it now.
+  if (const std::string message = RunParser(text, Build::kChildByChild, &root, &child).second;
+      !message.empty())
+    throw XmlError(message);
 }
 
 }  // namespace morvek

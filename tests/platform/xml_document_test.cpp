@@ -321,6 +321,14 @@ TEST(XmlStream, ManyChildrenComeWholeAcrossTheReadersChunks) {
   }
 }
 
+TEST(XmlStream, AcceptsWhatTheTreeParseAccepts) {
+  // The parser ends the text at the first zero byte after the root; a reader working in chunks
+  // took them for content after the root.
+  const std::string text = std::string("<RQ><DAT/><MAC/></RQ>") + std::string(9, '\0');
+  ASSERT_NO_THROW(XmlDocument::Parse(text));
+  EXPECT_EQ(Stream(text).children, (std::vector<std::string>{"DAT", "MAC"}));
+}
+
 TEST(XmlStream, RefusesWhatTheTreeParseRefusesAndHandsOnNothing) {
   std::string longJournal = "<RQ>";
   for (int i = 0; i < 2000; ++i) longJournal += "<DAT FN=\"F\"/><MAC DI=\"1\"/>\n";
