@@ -19,14 +19,12 @@ inline std::string TestHost(int n) {
 }
 
 inline ZelmarTimings FastZelmarTimings() {
-  ZelmarTimings t;
-  t.streamTimeoutMs = 20;
-  t.waitSliceMs = 2;
-  t.waitSlices = 5;
-  t.waitSeries = 1;
-  t.resendPauseMs = 0;
-  t.receiveLimitMs = 200;
-  return t;
+  return {.streamTimeoutMs = 20,
+          .waitSliceMs = 2,
+          .waitSlices = 5,
+          .waitSeries = 1,
+          .resendPauseMs = 0,
+          .receiveLimitMs = 200};
 }
 
 class StartedApp {

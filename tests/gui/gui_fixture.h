@@ -20,14 +20,12 @@ class QuickUi : public QtUi {
 };
 
 inline ZelmarTimings QuickZelmarTimings() {
-  ZelmarTimings t;
-  t.streamTimeoutMs = 2000;
-  t.waitSliceMs = 20;
-  t.waitSlices = 10;
-  t.waitSeries = 2;
-  t.resendPauseMs = 20;
-  t.receiveLimitMs = 4000;
-  return t;
+  return {.streamTimeoutMs = 2000,
+          .waitSliceMs = 20,
+          .waitSlices = 10,
+          .waitSeries = 2,
+          .resendPauseMs = 20,
+          .receiveLimitMs = 4000};
 }
 
 struct DesktopFixture {

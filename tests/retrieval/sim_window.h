@@ -22,15 +22,14 @@ using sim::Protocol;
 inline const std::string kSampleJournal = MORVEK_SOURCE_DIR "/data/sample-journal.xml";
 inline const std::string kGoldenDir = MORVEK_SOURCE_DIR "/tests/golden/expected/";
 
+// 50 empty reads of 20 ms: a silent register is given up after a second.
 inline ZelmarTimings ShortZelmarTimings() {
-  ZelmarTimings t;
-  t.streamTimeoutMs = 20;  // 50 empty reads: a silent register is given up after a second
-  t.waitSliceMs = 5;
-  t.waitSlices = 4;
-  t.waitSeries = 1;
-  t.resendPauseMs = 0;
-  t.receiveLimitMs = 2000;
-  return t;
+  return {.streamTimeoutMs = 20,
+          .waitSliceMs = 5,
+          .waitSlices = 4,
+          .waitSeries = 1,
+          .resendPauseMs = 0,
+          .receiveLimitMs = 2000};
 }
 
 class SimWindow {
