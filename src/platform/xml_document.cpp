@@ -69,8 +69,8 @@ constexpr int kMaxDepth = 256;
 constexpr int kOptions =
     XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
 
-// Runs a call of the reader's, keeping what it raises until the parser has stopped: no exception
-// may pass through libxml2.
+// Runs a call into the caller's code, keeping what it raises until the parser has stopped: no
+// exception may pass through libxml2.
 template <class Call>
 void Hand(xmlParserCtxtPtr ctxt, ParseState& state, Call call) {
   if (state.failure) return;

@@ -129,10 +129,6 @@ void TForm53::LoadDocument(std::string_view xmlText) {
   LoadJournalText(rq, control, xmlText);
 }
 
-void TForm53::LoadJournal(const XmlNode& root) {
-  Loader(rq, control).LoadJournal(root);
-}
-
 void TForm53::RenderDocuments(ListBox& list) {
   MakeRenderer().RenderDocuments(list, ComboBox1.itemIndex, Edit1.text, Edit2.text);
 }

@@ -105,10 +105,10 @@ class TForm53 : public Window {
   // The document type and number range of a request by number, as the operator enters them.
   void SetRequest(int documentType, int first, int last);
 
-  // Parses an assembled journal and loads it into the model (documents accumulate); raises
-  // XmlError or ConvertError, keeping what was stored before the failure.
+  // Parses an assembled journal and loads it into the model a child of the root at a time
+  // (documents accumulate); raises XmlError, loading nothing, for a text that is not well-formed,
+  // or ConvertError, keeping what was stored before the failure.
   void LoadDocument(std::string_view xmlText);
-  void LoadJournal(const XmlNode& root);
   void RenderDocuments(ListBox& list);
   // The processing step after a request by number has assembled its document: load, order, and
   // show the requested range in ListBox2. False, with the two failure lines added to the list,
