@@ -6,6 +6,10 @@
 int main(int argc, char** argv) {
   CLI::App app{"morvek-cli: read the electronic control tape of a fiscal register", "morvek-cli"};
   app.require_subcommand(1);
+  app.footer(
+      "Exit status: 0 on success; 1 when the connection, the register or the output failed; 2 on a "
+      "usage error; 3 when fetch or fetch-date lost documents of the range (each named on "
+      "standard error). COMMAND --help tells each command's own.");
   int exitCode = 0;
   morvek::AddRenderCommand(app, exitCode);
   morvek::AddNetworkCommands(app, exitCode);

@@ -29,14 +29,23 @@ struct RequestOptions {
 
 enum class Command { kStatus, kFetch, kFetchDate, kNumbers, kPrint };
 
-// True when the list ends a request that failed: the two failure lines, or the register's error.
-bool ListShowsFailure(const ListBox& list) {
-  static const std::string kFailure =
-      std::string("Попробуйте выбрать другой диапазон номеров или дат!"_cp);
-  static const std::string kRegisterError = std::string("РРО вернул ошибку:"_cp);
-  for (const auto& line : list.lines)
-    if (line == kFailure || line.starts_with(kRegisterError)) return true;
-  return false;
+// Exit statuses.
+constexpr int kOk = 0;
+constexpr int kFailed = 1;  // the connection, the register or the output failed
+constexpr int kUsage = 2;
+constexpr int kLost = 3;  // documents of the request were lost, each named on standard error
+
+// The exit status of a fetch, from what became of each document it asked for; every document not
+// delivered is named on standard error.
+int FetchStatus(const TForm53& form, bool delivered) {
+  const RequestOutcome& outcome = form.outcome;
+  for (const std::string& line : UndeliveredLines(outcome))
+    std::cerr << "morvek-cli: " << line << '\n';
+  if (outcome.stage == RequestOutcome::Stage::kRefused) return kUsage;
+  if (outcome.stage == RequestOutcome::Stage::kRegisterFailed || outcome.NothingReached())
+    return kFailed;
+  if (!delivered) return kFailed;
+  return outcome.Count(Fate::kLost) > 0 ? kLost : kOk;
 }
 
 // Prints the list and saves it where --out says; false when either failed.
@@ -53,8 +62,9 @@ bool Deliver(Session& session, const RequestOptions& options) {
 
 int Run(Command command, const RequestOptions& options) {
   Session session(options.connection);
-  if (!session.Connect()) return 1;
+  if (!session.Connect()) return kFailed;
   TForm53& form = session.app.Form53;
+  form.showLostMessage = false;  // each is named on a line of its own
   form.ComboBox1.Select(kDocumentTypes.at(options.type));
   if (!options.password.empty()) form.Edit3.text = Utf8ToCp1251(options.password);
   form.Edit1.text = options.first;
@@ -71,37 +81,31 @@ int Run(Command command, const RequestOptions& options) {
                                      session.app.Form3.StatusBar1.panels.end());
       lines.push_back(std::string("firmware gate: ") +
                       (form.recentFirmware ? "passed" : "not passed"));
-      return PrintLines(lines, options.encoding == "utf8") ? 0 : 1;
+      return PrintLines(lines, options.encoding == "utf8") ? kOk : kFailed;
     }
-    case Command::kFetch: {
-      const bool quiet = session.Run([&form] { form.Button1Click(); });
-      const bool delivered = Deliver(session, options);
-      return quiet && delivered && !ListShowsFailure(form.ListBox2) ? 0 : 1;
-    }
-    case Command::kFetchDate: {
-      const bool quiet = session.Run([&form] { form.Button4Click(); });
-      const bool delivered = Deliver(session, options);
-      return quiet && delivered && !ListShowsFailure(form.ListBox2) ? 0 : 1;
-    }
+    case Command::kFetch:
+      session.Run([&form] { form.Button1Click(); });
+      return FetchStatus(form, Deliver(session, options));
+    case Command::kFetchDate:
+      session.Run([&form] { form.Button4Click(); });
+      return FetchStatus(form, Deliver(session, options));
     case Command::kNumbers: {
-      const bool quiet = session.Run([&form] { form.Button5Click(); });
+      session.Run([&form] { form.Button5Click(); });
       const bool printed = PrintLines({form.Edit1.text, form.Edit2.text}, true);
-      return quiet && printed ? 0 : 1;
+      return form.numbersReturned && printed ? kOk : kFailed;
     }
     case Command::kPrint: {
       session.ui.answerYes = options.yes;
-      const bool quiet = session.Run([&form] { form.Button6Click(); });
+      session.Run([&form] { form.Button6Click(); });
+      if (form.printAnswer != TForm53::PrintAnswer::kRefused) return kOk;
       // The window does not report a Zelmar register's refusal to print; the terminal does.
       const ZelmarResult* result = session.app.Form2.lastZelmarResult;
-      if (options.yes && session.app.Form3.RadioGroup1.itemIndex == 1 && result &&
-          result->statusCode != "0000") {
+      if (session.app.Form3.RadioGroup1.itemIndex == 1 && result && result->statusCode != "0000")
         session.ui.ShowMessage(std::string("РРО вернул ошибку:"_cp) + result->statusCode);
-        return 1;
-      }
-      return quiet ? 0 : 1;
+      return kFailed;
     }
   }
-  return 1;
+  return kFailed;
 }
 
 void AddTypeOption(CLI::App& command, RequestOptions& options) {
@@ -125,11 +129,25 @@ void AddNumberArguments(CLI::App& command, RequestOptions& options) {
   command.add_option("LAST", options.last, "Last document number")->required();
 }
 
+// Digits where the pattern has '9', the pattern's own character elsewhere.
+CLI::Validator Shaped(const std::string& pattern, const std::string& name) {
+  return CLI::Validator(
+      [pattern, name](const std::string& text) -> std::string {
+        bool fits = text.size() == pattern.size();
+        for (std::size_t i = 0; fits && i < text.size(); ++i)
+          fits = pattern[i] == '9' ? text[i] >= '0' && text[i] <= '9' : text[i] == pattern[i];
+        return fits ? std::string() : "not " + name + ": " + text;
+      },
+      name);
+}
+
 void AddDateArguments(CLI::App& command, RequestOptions& options) {
-  command.add_option("START_DATE", options.startDate, "DD.MM.YY")->required();
-  command.add_option("START_TIME", options.startTime, "HH:MM")->required();
-  command.add_option("END_DATE", options.endDate, "DD.MM.YY")->required();
-  command.add_option("END_TIME", options.endTime, "HH:MM")->required();
+  const CLI::Validator date = Shaped("99.99.99", "DD.MM.YY");
+  const CLI::Validator time = Shaped("99:99", "HH:MM");
+  command.add_option("START_DATE", options.startDate, "DD.MM.YY")->required()->check(date);
+  command.add_option("START_TIME", options.startTime, "HH:MM")->required()->check(time);
+  command.add_option("END_DATE", options.endDate, "DD.MM.YY")->required()->check(date);
+  command.add_option("END_TIME", options.endTime, "HH:MM")->required()->check(time);
 }
 
 }  // namespace
@@ -139,20 +157,33 @@ void AddNetworkCommands(CLI::App& app, int& exitCode) {
     const char* name;
     const char* description;
     Command command;
+    const char* exitStatus;
   };
+  static constexpr const char* kFetchStatus =
+      "Exit status: 0 when no document of the range was lost (documents the register does not "
+      "have are fine); 3 when any was lost, each named on standard error; 1 when the connection "
+      "or the register failed before any document could be asked for, or the lines could not be "
+      "written; 2 on a usage error.";
   static const Entry kEntries[] = {
       {"status", "Connect, print the four status-bar panels and the firmware gate",
-       Command::kStatus},
-      {"fetch", "Fetch documents by number and print them", Command::kFetch},
+       Command::kStatus,
+       "Exit status: 0 when the connection and the register check succeeded, else 1; 2 on a "
+       "usage error."},
+      {"fetch", "Fetch documents by number and print them", Command::kFetch, kFetchStatus},
       {"fetch-date", "Fetch the documents of a date and time interval and print them",
-       Command::kFetchDate},
+       Command::kFetchDate, kFetchStatus},
       {"numbers", "Print the first and last document numbers of a date and time interval",
-       Command::kNumbers},
-      {"print", "Have the register print a range of documents", Command::kPrint},
+       Command::kNumbers,
+       "Exit status: 0 when the register gave two numbers, else 1; 2 on a usage error."},
+      {"print", "Have the register print a range of documents", Command::kPrint,
+       "Exit status: 0 when the register accepted the request, and when the question was "
+       "answered No (nothing is sent); 1 when the register refused it or the connection failed; "
+       "2 on a usage error."},
   };
   for (const Entry& entry : kEntries) {
     auto options = std::make_shared<RequestOptions>();
     CLI::App* sub = app.add_subcommand(entry.name, entry.description);
+    sub->footer(entry.exitStatus);
     AddConnectionOptions(*sub, options->connection);
     const Command command = entry.command;
     if (command == Command::kFetch || command == Command::kFetchDate || command == Command::kPrint)

@@ -106,13 +106,16 @@ std::size_t ExchangeBlock(ClientSocket& socket, const BlockTimings& timings, std
       reply = std::move(next);
     }
   } catch (const SocketError&) {
-    // The register went away: what was read stands, a short block fails its CRC.
+    // The register went away: what was read stands, a short block fails its CRC. The broken
+    // connection is dropped, so that the next exchange does not wait on it.
+    socket.Deactivate();
   }
   return reply.size();
 }
 
-bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, bool& replyOwed,
-                      int docType, std::int32_t first, std::int32_t last, const BlockSink& sink) {
+TransferEnd RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, bool& replyOwed,
+                             int docType, std::int32_t first, std::int32_t last,
+                             const BlockSink& sink) {
   std::string reply;
   const auto exchange = [&](std::string_view request) {
     const std::size_t got =
@@ -121,14 +124,20 @@ bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, bool& r
     return got;
   };
   std::string documentText;
+  bool open = false;     // a document has begun and not ended
   bool damaged = false;  // a block of the open document was lost: it is not handed on
-  bool whole = true;
   std::uint8_t flags = 0;
   std::int32_t document = first;
   int withoutMagic = 0;
+  // The open document goes with the transfer that ends before it does.
+  const auto end = [&](TransferEnd how) {
+    if (open)
+      sink.loseDocument(document, damaged ? Reason::kDamagedBlock : Reason::kTransferBroken);
+    return how;
+  };
   std::size_t got = exchange(GiveDocumentsBlock(docType, first, last));
   for (;;) {
-    if (got == 0) return false;  // silent or gone: the open document is dropped
+    if (got == 0) return end(TransferEnd::kSilent);
     const ReplyBlock block = ReadReplyBlock(reply);
     if (block.magic) {
       withoutMagic = 0;
@@ -140,23 +149,22 @@ bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, bool& r
         damaged = true;
     } else {
       // The previous block's flags stay in force; the text this reply carried is lost.
-      if (++withoutMagic == kMaxRepliesWithoutMagic) return false;
+      if (++withoutMagic == kMaxRepliesWithoutMagic) return end(TransferEnd::kWithoutMagic);
       damaged = true;
     }
+    open = true;
     if ((flags & kBlockFlagContinued) == 0) {
       if (damaged)
-        whole = false;
+        sink.loseDocument(document, Reason::kDamagedBlock);
       else if (!documentText.empty())
         sink.addDocument(document, documentText);
       documentText.clear();
-      damaged = false;
+      damaged = open = false;
     }
     sink.progress(document);
-    if (flags & kBlockFlagsLast) break;
+    if (flags & kBlockFlagsLast) return end(TransferEnd::kLastBlock);
     got = exchange(ContinueBlock());
   }
-  // A document still open at the last block is dropped.
-  return whole && documentText.empty() && !damaged;
 }
 
 }  // namespace morvek

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "retrieval/outcome.h"
+
 namespace morvek {
 
 class ClientSocket;
@@ -69,21 +71,27 @@ std::size_t ExchangeBlock(ClientSocket& socket, const BlockTimings& timings, std
 // Whether reply is a whole block by its stated length; a reply short of it may still be on its way.
 bool IsWholeBlock(std::string_view reply);
 
-// What one transfer hands back: every document that arrived whole with its number, and the
-// number of the document each reply block belongs to (for the progress).
+// What one transfer hands back: every document that arrived whole with the number of its last
+// block, every document lost on the way with the number its blocks gave, and the number of the
+// document each reply block belongs to (for the progress).
 struct BlockSink {
   std::function<void(std::int32_t number, std::string_view document)> addDocument;
+  std::function<void(std::int32_t number, Reason reason)> loseDocument;
   std::function<void(std::int32_t document)> progress;
 };
 
-// One transfer of the documents first to last. True when it ended on a last block with every
-// document whole; false when the register fell silent, kept answering without the magic, or a
-// document was damaged or left open: such documents are not handed on.
+// How a transfer ended: on the register's last block, or broken off because the register fell
+// silent or kept answering without the magic.
+enum class TransferEnd { kLastBlock, kSilent, kWithoutMagic };
+
+// One transfer of the documents first to last. Documents damaged on the way or left open at the
+// end are not handed on but named lost.
 // replyOwed carries over from one transfer to the next on the same connection: set when an
 // exchange gave up before its reply came whole, so that the next reply is watched for a late one
 // ahead of it. Without that the connection would run a block behind from then on, and a transfer
 // could end on another request's last block with documents missing.
-bool RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, bool& replyOwed,
-                      int docType, std::int32_t first, std::int32_t last, const BlockSink& sink);
+TransferEnd RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, bool& replyOwed,
+                             int docType, std::int32_t first, std::int32_t last,
+                             const BlockSink& sink);
 
 }  // namespace morvek

@@ -27,17 +27,21 @@ void TForm53::Button4Click() {
       }
     } catch (const std::exception&) {
       AddFailureLines();
+      FailRequest();
     }
     EndRequest();
+    ReportLost();
   });
 }
 
 void TForm53::Button5Click() {
   app_.RunExclusive([this] {
+    numbersReturned = false;
     int first = 1, last = 1;
-    QueryNumbersByDate(first, last);
+    numbersReturned = QueryNumbersByDate(first, last);
     // The reply read belonged to an earlier request: ask once more.
-    if (app_.Form3.foreignReply) QueryNumbersByDate(first, last);
+    if (app_.Form3.foreignReply)
+      numbersReturned = QueryNumbersByDate(first, last) || numbersReturned;
     rq.check_no_min = first;
     rq.check_no_max = last;
     Edit1.text = std::to_string(first);
@@ -49,12 +53,14 @@ void TForm53::Button5Click() {
 
 int TForm53::RequestByDate() {
   registerAsked_ = false;
+  outcome.Begin();
   const DateInterval interval = ReadDateFields();
   if (interval.endDate.Before(interval.startDate)) {
     app_.ui.ShowMessage(std::string("Конечная дата должна быть не меньше начальной!"_cp));
     return 1;
   }
   registerAsked_ = true;
+  outcome.stage = RequestOutcome::Stage::kRegisterFailed;
   int first = 0, last = 0;
   if (!AskNumbersByDate(interval, first, last)) return 1;
   if (recentFirmware)
@@ -64,10 +70,11 @@ int TForm53::RequestByDate() {
   return 0;
 }
 
-void TForm53::QueryNumbersByDate(int& first, int& last) {
-  if (AskNumbersByDate(ReadDateFields(), first, last)) return;
+bool TForm53::QueryNumbersByDate(int& first, int& last) {
+  if (AskNumbersByDate(ReadDateFields(), first, last)) return true;
   // Datecs errors have been shown by the result callback.
   if (ZelmarChosen() && app_.Form2.lastZelmarResult->statusCode != "0000") ShowDeviceError();
+  return false;
 }
 
 void TForm53::ShowDeviceError() {

@@ -1,12 +1,15 @@
 // The request by number: the number fields checked, every document asked for fragment by
 // fragment, the assembled document loaded, ordered and shown.
+#include <cstdio>
 #include <exception>
 
 #include "app/application.h"
+#include "datecs/results.h"
 #include "platform/cp1251.h"
 #include "platform/numbers.h"
 #include "render/ordering.h"
 #include "retrieval/base64.h"
+#include "retrieval/document_identity.h"
 #include "retrieval/tform53.h"
 
 namespace morvek {
@@ -15,6 +18,9 @@ namespace {
 
 // Fragment requests made for one document at most.
 constexpr int kMaxFragments = 0x8000;
+// Tries for a fragment whose reply fails its checksum: a byte changed on the wire is not taken,
+// and it is seldom changed twice.
+constexpr int kFragmentTries = 4;
 
 }  // namespace
 
@@ -31,20 +37,25 @@ void TForm53::Button1Click() {
         if (!alreadyLoaded) {
           LoadAssembled();
           OrderDocuments(rq);
-          if (recordInterval) loadedIntervals.Append(requestFirst, requestLast);
+          if (recordInterval)
+            for (const auto& [first, last] : toRecord_)
+              loadedIntervals[outcome.docType].Append(first, last);
         }
         ListBox2.Clear();
         RenderDocuments(ListBox2);
       }
     } catch (const std::exception&) {
       AddFailureLines();
+      FailRequest();
     }
     EndRequest();
     ComboBox1.enabled = true;
+    ReportLost();
   });
 }
 
 int TForm53::RequestByNumber() {
+  outcome.Begin();
   requestFirst = StrToInt(Edit1.text);
   requestLast = StrToInt(Edit2.text);
   const int docType = ComboBox1.itemIndex == kTypeZReport ? 0 : 1;
@@ -69,75 +80,124 @@ void TForm53::FetchByNumber(int first, int last, int docType) {
   alreadyLoaded = false;
   recordInterval = false;
   BeginAssembly();
+  outcome.Ask(docType, first, last);
   sootv& fetchedTable =
       ComboBox1.itemIndex == kTypeZReport ? tables.shownZNumbers : tables.shownNumbers;
   // In 64 bits, so that neither the count nor the loop overflows at the ends of the int range.
   const long long count = static_cast<long long>(last) - first + 1;
   for (long long n = first; n <= last; ++n) {
     const int number = static_cast<int>(n);
-    if (fetchedTable.Get(number) != 0) continue;
+    if (fetchedTable.Get(number) != 0) {
+      outcome.Add(number, Fate::kHeld);
+      continue;
+    }
     app_.Form4.Repaint();
     app_.ui.ProcessMessages();
-    std::string documentText;
-    const bool fetched = FetchFragments(number, docType, documentText);
-    AddAssembledDocument(documentText);
+    const DocumentResult result = FetchDocument(number, docType);
+    outcome.Add(number, result.fate, result.reason, result.status);
     ShowProgress(n - first, count, n);
-    if (fetched && fetchedTable.Get(number) == 0) {
+    if (result.markFetched && fetchedTable.Get(number) == 0) {
       fetchedTable.Set(number, 1);
       markedFetched_.push_back(number);
     }
     // The connection is gone and the driver could not make it again: every further document
     // would only fail the same way, so the rest is left for a click after connecting again.
-    if (!app_.Form1.ClientSocket1.IsActive()) break;
+    if (!app_.Form1.ClientSocket1.IsActive()) {
+      if (n < last) outcome.Add(number + 1, last, Fate::kLost, Reason::kConnectionLost);
+      break;
+    }
   }
   EndAssembly();
 }
 
-bool TForm53::FetchFragments(int number, int docType, std::string& text) {
-  const bool zelmar = ZelmarChosen();
-  // A document cut short by an error is left out whole: its first fragments alone would break
-  // the assembled document, and with it every other document of the request, and marked fetched
-  // it would never be asked again.
-  const auto cutShort = [&text] {
-    text.clear();
-    return false;
-  };
-  bool fetched = false;
+TForm53::DocumentResult TForm53::FetchDocument(int number, int docType) {
+  std::string text;
+  bool fragments = false;  // at least one fragment arrived
   for (int fragment = 0; fragment < kMaxFragments; ++fragment) {
-    int paramCount = 0;
-    const std::string* params = nullptr;
-    if (zelmar) {
-      int out = 0;
-      const ZelmarResult* result =
-          app_.zelmar.ZelmarGetDocument(Edit3.text, docType, number, fragment, out, 0);
-      app_.Form2.lastZelmarResult = result;
-      // A reply whose checksum does not match may carry any byte wrong: its fragment is not
-      // taken, and the document is asked again next time.
-      if (result->statusCode != "0000" || (result->statusFlags & ZelmarResult::kChecksumError))
-        return cutShort();
-      paramCount = result->paramCount;
-      params = result->params.data();
-    } else {
-      // A request that ended on the driver's reconnect path delivered nothing: the copy still
-      // holds the previous reply, which must not be taken for this one.
-      const long deliveries = app_.datecs.deliveries;
-      app_.datecs.DatecsGetDocument(app_.datecs.PrinterResultsxCallback(), Edit3.text, docType,
-                                    number, fragment);
-      if (app_.datecs.deliveries == deliveries ||
-          (app_.Form2.lastDatecsResult.statusFlags & datecs::kChecksumError))
-        return cutShort();
-      paramCount = app_.Form2.lastDatecsResult.paramCount;
-      params = app_.Form2.lastDatecsResult.params.data();
+    FragmentReply reply = AskFragment(number, docType, fragment);
+    for (int tries = 1; reply.kind == FragmentReply::kChecksum && tries < kFragmentTries; ++tries)
+      reply = AskFragment(number, docType, fragment);
+    switch (reply.kind) {
+      case FragmentReply::kData:
+        text += reply.data;
+        fragments = true;
+        continue;
+      case FragmentReply::kNoMore:
+        if (!fragments) return {Fate::kAbsent, Reason::kNoFragment};
+        break;
+      // A single parameter ends the document and marks it fetched, whatever it says.
+      case FragmentReply::kSingle:
+        if (!fragments) return {Fate::kAbsent, Reason::kSingleParam, {}, true};
+        break;
+      case FragmentReply::kRefused:
+        return fragments ? DocumentResult{Fate::kLost, Reason::kCutShort, reply.status}
+                         : DocumentResult{Fate::kAbsent, Reason::kRefused, reply.status};
+      // A document cut short by an error is left out whole: its first fragments alone would break
+      // the assembled document, and marked fetched it would never be asked again.
+      default: return {Fate::kLost, reply.reason, reply.status};
     }
-    // A single parameter ends the document, whatever it says.
-    if (paramCount == 1) return true;
-    if (paramCount != 2) return cutShort();
-    const int indicator = StrToInt(params[0]);
-    if (indicator == 0 || (indicator == -1 && !zelmar)) return fetched;
-    text += Base64Decode(params[1]);
-    fetched = true;
+    break;
   }
-  return fetched;
+  if (!fragments) return {Fate::kAbsent, Reason::kNoFragment};
+  return AddDocument(text) ? DocumentResult{Fate::kDelivered, Reason::kNone, {}, true}
+                           : DocumentResult{Fate::kLost, Reason::kDoesNotParse};
+}
+
+TForm53::FragmentReply TForm53::AskFragment(int number, int docType, int fragment) {
+  const bool zelmar = ZelmarChosen();
+  int paramCount = 0;
+  const std::string* params = nullptr;
+  std::uint32_t registerBits = 0;
+  if (zelmar) {
+    int out = 0;
+    const ZelmarResult* result =
+        app_.zelmar.ZelmarGetDocument(Edit3.text, docType, number, fragment, out, 0);
+    app_.Form2.lastZelmarResult = result;
+    if (result->statusFlags & ZelmarResult::kChecksumError)
+      return {FragmentReply::kChecksum, Reason::kChecksum};
+    if (result->statusFlags & ZelmarResult::kNak) return {FragmentReply::kFailed, Reason::kNak};
+    if (result->statusFlags & ZelmarResult::kNoReply) return NoReply();
+    if (result->statusCode != "0000")
+      return {FragmentReply::kRefused, Reason::kRefused, result->statusCode};
+    paramCount = result->paramCount;
+    params = result->params.data();
+  } else {
+    // A request that ended on the driver's reconnect path delivered nothing: the copy still holds
+    // the previous reply, which must not be taken for this one.
+    const long deliveries = app_.datecs.deliveries;
+    app_.datecs.DatecsGetDocument(app_.datecs.PrinterResultsxCallback(), Edit3.text, docType,
+                                  number, fragment);
+    const datecs::RetData& result = app_.Form2.lastDatecsResult;
+    if (app_.datecs.deliveries == deliveries)
+      return {FragmentReply::kFailed, Reason::kConnectionLost};
+    if (result.statusFlags & datecs::kChecksumError)
+      return {FragmentReply::kChecksum, Reason::kChecksum};
+    if (result.statusFlags & datecs::kNakReceived) return {FragmentReply::kFailed, Reason::kNak};
+    if (result.statusFlags & datecs::kNoReply) return NoReply();
+    paramCount = result.paramCount;
+    params = result.params.data();
+    registerBits = result.statusFlags;
+  }
+  if (paramCount == 1) return {FragmentReply::kSingle};
+  if (paramCount == 2) {
+    const int indicator = StrToInt(params[0]);
+    if (indicator == 0 || (indicator == -1 && !zelmar)) return {FragmentReply::kNoMore};
+    FragmentReply reply(FragmentReply::kData);
+    reply.data = Base64Decode(params[1]);
+    return reply;
+  }
+  // A Datecs register tells its refusals by the status bits of a reply without data.
+  if (!datecs::ResultMessage(registerBits).empty()) {
+    char bits[16];
+    std::snprintf(bits, sizeof bits, "0x%08X", static_cast<unsigned>(registerBits));
+    return {FragmentReply::kRefused, Reason::kRefused, bits};
+  }
+  return {FragmentReply::kFailed, Reason::kUnexpectedReply};
+}
+
+TForm53::FragmentReply TForm53::NoReply() const {
+  return {FragmentReply::kFailed,
+          app_.Form1.ClientSocket1.IsActive() ? Reason::kNoReply : Reason::kConnectionLost};
 }
 
 }  // namespace morvek

@@ -1,52 +1,36 @@
 #include "retrieval/interval.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace morvek {
 
-bool interval::Covers(int first, int last) {
-  for (int i = 1; i <= rangeCount; ++i) {
-    const Range& entry = ranges[i];
-    if (entry.first <= first && last <= entry.second) return true;
-  }
-  return false;
-}
-
 void interval::Append(int first, int last) {
-  ranges[rangeCount + 1] = {first, last};
-  ++rangeCount;
-}
-
-interval::Range interval::FindAt(int number) {
-  Range best = ranges[1];
-  for (int i = 1; i <= rangeCount; ++i) {
-    const Range& entry = ranges[i];
-    if (entry.first <= number && number <= entry.second) return entry;
-    if (number < entry.first && entry.second < best.second && entry.first < best.first)
-      best = entry;
+  if (last < first) return;
+  long long from = first, to = last;
+  // Every range that overlaps or touches the new one is joined into it.
+  auto it = ranges_.upper_bound(first);
+  if (it != ranges_.begin() && static_cast<long long>(std::prev(it)->second) + 1 >= from) --it;
+  while (it != ranges_.end() && it->first <= to + 1) {
+    from = std::min<long long>(from, it->first);
+    to = std::max<long long>(to, it->second);
+    it = ranges_.erase(it);
   }
-  return best;
+  ranges_.emplace(static_cast<int>(from), static_cast<int>(to));
 }
 
-void interval::Merge(int first, int last) {
-  for (int i = 1; i <= rangeCount;) {
-    Range& entry = ranges[i];
-    if (first < entry.first && last < entry.second) {
-      entry.first = first;
-      ++i;
-    } else if (last < entry.second) {
-      entry.second = last;
-      ++i;
-    } else {
-      RemoveAt(i);
-      i = 1;
-    }
+std::vector<interval::Range> interval::Gaps(int first, int last) const {
+  std::vector<Range> gaps;
+  long long next = first;  // the first number not yet known to be held
+  auto it = ranges_.upper_bound(first);
+  if (it != ranges_.begin()) --it;
+  for (; it != ranges_.end() && it->first <= last && next <= last; ++it) {
+    if (it->second < next) continue;
+    if (it->first > next) gaps.emplace_back(static_cast<int>(next), it->first - 1);
+    next = static_cast<long long>(it->second) + 1;
   }
-}
-
-void interval::RemoveAt(int index) {
-  if (index < 1 || index > rangeCount) return;
-  for (int i = index; i < rangeCount; ++i) ranges[i] = ranges[i + 1];
-  ranges.erase(rangeCount);
-  --rangeCount;
+  if (next <= last) gaps.emplace_back(static_cast<int>(next), last);
+  return gaps;
 }
 
 }  // namespace morvek

@@ -1,9 +1,10 @@
 #pragma once
-// The number ranges a block transfer has loaded before, so that they are not asked again. Entries
-// keep the order they were appended in; only Merge joins or drops them. A range records numbers
-// without the document type.
+// The number ranges a block transfer has loaded before, so that they are not asked again. It is
+// kept as a set: ranges that overlap or touch are joined, so that what a request still lacks is
+// plainly the gaps between them.
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace morvek {
 
@@ -11,20 +12,16 @@ class interval {
  public:
   using Range = std::pair<int, int>;  // first, last
 
-  // True when one entry holds the whole of first to last.
-  bool Covers(int first, int last);
+  // True when the loaded ranges together hold the whole of first to last.
+  bool Covers(int first, int last) const { return Gaps(first, last).empty(); }
   void Append(int first, int last);
-  // The entry holding number; else an entry after it that lies wholly before the first entry;
-  // else the first entry.
-  Range FindAt(int number);
-  // Fits the entries to a range fetched across a gap between two of them.
-  void Merge(int first, int last);
-  // Drops the entry at index; the later ones move down by one.
-  void RemoveAt(int index);
+  // The parts of first to last that no loaded range holds, in ascending order.
+  std::vector<Range> Gaps(int first, int last) const;
+  std::vector<Range> Ranges() const { return {ranges_.begin(), ranges_.end()}; }
+  void Clear() { ranges_.clear(); }
 
-  std::map<int, Range> ranges;  // indices 1 to rangeCount; reading an absent one adds (0, 0)
-  int rangeCount = 0;
-  bool mergePending = false;
+ private:
+  std::map<int, int> ranges_;  // first -> last; disjoint and not touching
 };
 
 }  // namespace morvek

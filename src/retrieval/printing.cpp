@@ -1,5 +1,6 @@
 // Printing a range of documents on the register's own paper.
 #include "app/application.h"
+#include "datecs/results.h"
 #include "platform/cp1251.h"
 #include "platform/numbers.h"
 #include "retrieval/tform53.h"
@@ -8,6 +9,7 @@ namespace morvek {
 
 void TForm53::Button6Click() {
   app_.RunExclusive([this] {
+    printAnswer = PrintAnswer::kNotAsked;
     if (!app_.ui.AskYesNo(std::string("Печать требует затрат бумажной ленты"_cp),
                           std::string("Продолжить?"_cp)))
       return;
@@ -19,13 +21,22 @@ void TForm53::Button6Click() {
       first = tables.zNumberByPosition.Get(a);
       last = tables.zNumberByPosition.Get(b);
     }
+    bool accepted = false;
     if (ZelmarChosen()) {
       int out = 0;
-      app_.Form2.lastZelmarResult = app_.zelmar.ZelmarPrintInterval(Edit3.text, first, last, out);
+      const ZelmarResult* result = app_.zelmar.ZelmarPrintInterval(Edit3.text, first, last, out);
+      app_.Form2.lastZelmarResult = result;
+      accepted = result->statusCode == "0000" &&
+                 (result->statusFlags & (ZelmarResult::kChecksumError | ZelmarResult::kNak |
+                                         ZelmarResult::kNoReply)) == 0;
     } else {
+      const long deliveries = app_.datecs.deliveries;
       app_.datecs.DatecsPrintInterval(app_.datecs.PrinterResultsxCallback(), Edit3.text, first,
                                       last);
+      accepted = app_.datecs.deliveries != deliveries &&
+                 datecs::ResultMessage(app_.Form2.lastDatecsResult.statusFlags).empty();
     }
+    printAnswer = accepted ? PrintAnswer::kAccepted : PrintAnswer::kRefused;
   });
 }
 

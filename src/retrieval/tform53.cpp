@@ -8,6 +8,7 @@
 #include "platform/text_file.h"
 #include "render/ordering.h"
 #include "retrieval/date_time.h"
+#include "retrieval/document_identity.h"
 
 namespace morvek {
 
@@ -113,6 +114,23 @@ void TForm53::LoadAssembled() {
   }
 }
 
+void TForm53::FailRequest() {
+  if (outcome.stage == RequestOutcome::Stage::kAsked) outcome.Abort(Reason::kRequestFailed);
+}
+
+void TForm53::DiscardDocuments() {
+  rq.Clear();
+  tables.shownNumbers.Clear();
+  tables.shownZNumbers.Clear();
+  for (interval& held : loadedIntervals) held.Clear();
+  loadedByBlocks_.clear();
+}
+
+void TForm53::ReportLost() {
+  if (showLostMessage && outcome.Count(Fate::kLost) > 0)
+    app_.ui.ShowMessage(LostDocumentsMessage(outcome));
+}
+
 void TForm53::SetRequest(int documentType, int first, int last) {
   ComboBox1.Select(documentType);
   Edit1.text = std::to_string(first);
@@ -159,9 +177,12 @@ void TForm53::BeginAssembly() {
   ListBox1.Add("<RQ V=\"1\">");
 }
 
-void TForm53::AddAssembledDocument(std::string_view text) {
+bool TForm53::AddDocument(std::string_view text) {
   text = text.substr(0, text.find('\0'));
-  if (!text.empty()) ListBox1.Add(std::string(text));
+  if (text.empty()) return true;
+  if (!IdentifyDocument(text).wellFormed) return false;
+  ListBox1.Add(std::string(text));
+  return true;
 }
 
 void TForm53::EndAssembly() {

@@ -2,6 +2,7 @@
 // The retrieval window "Форма запроса и отображения данных": requests by number and by date,
 // printing on the register, and the steps from an assembled journal document to the rendered
 // list. It owns the model of the loaded documents and the correspondence tables.
+#include <array>
 #include <ctime>
 #include <set>
 #include <string>
@@ -19,6 +20,7 @@
 #include "retrieval/block_transfer.h"
 #include "retrieval/date_time.h"
 #include "retrieval/interval.h"
+#include "retrieval/outcome.h"
 
 namespace morvek {
 
@@ -67,7 +69,18 @@ class TForm53 : public Window {
   bool recentFirmware = false;
   bool alreadyLoaded = false;
   bool recordInterval = false;
-  interval loadedIntervals;
+  // The ranges block transfers loaded, one list per type code (0 Z-reports, 1 the others).
+  std::array<interval, 2> loadedIntervals;
+  // What became of every document the last request by number or by date asked for.
+  RequestOutcome outcome;
+  // A request that lost documents names them in a message at its end; the terminal program names
+  // them on standard error instead.
+  bool showLostMessage = true;
+  // What the register said to the last "Печать на РРО", and whether the last "Вернуть номера"
+  // got its two numbers.
+  enum class PrintAnswer { kNotAsked, kAccepted, kRefused };
+  PrintAnswer printAnswer = PrintAnswer::kNotAsked;
+  bool numbersReturned = false;
   std::string errorLogPath = "error.log";
   std::string tempXmlPath = "temp.xml";
   BlockTimings blockTimings;
@@ -90,14 +103,13 @@ class TForm53 : public Window {
   void FetchByNumber(int first, int last, int docType);
   void FetchBlocks(int first, int last, int docType);
   int RequestByDate();
-  void QueryNumbersByDate(int& first, int& last);
+  // True when the register gave the two numbers.
+  bool QueryNumbersByDate(int& first, int& last);
   void ShowDeviceError();
   void SetRecentFirmware(bool flag) { recentFirmware = flag; }
-  // Empties the model; the fetched-number tables and the loaded intervals stay.
-  void DiscardDocuments() {
-    rq.Clear();
-    loadedByBlocks_.clear();
-  }
+  // Empties the model, and with it what tells which documents are held: they belong to another
+  // register now, and must be asked again.
+  void DiscardDocuments();
   // The date and time fields from a moment of the local clock: the end at that moment, the start
   // at 00:00 on the first of the month before.
   void FillDateFields(const std::tm& now);
@@ -118,9 +130,10 @@ class TForm53 : public Window {
   void AddFailureLines();
 
   // The assembled document in ListBox1: its two opening lines, a fetched document (up to its
-  // first zero byte; nothing when empty), and the closing line with "temp.xml" written.
+  // first zero byte; nothing when empty), and the closing line with "temp.xml" written. A
+  // document that is not well-formed is left out, and AddDocument gives false.
   void BeginAssembly();
-  void AddAssembledDocument(std::string_view text);
+  bool AddDocument(std::string_view text);
   void EndAssembly();
   // "50.00%     3" in the notice window while it is the active window: done of count, at
   // number. A count of 0 leaves the text as it was.
@@ -132,9 +145,34 @@ class TForm53 : public Window {
   // The notice window at the start of a request, and everything back at its end.
   void BeginRequest();
   void EndRequest();
-  // The fragments of one document appended to text; true when the register answered for it. A
-  // document that an error cut short leaves text empty and gives false.
-  bool FetchFragments(int number, int docType, std::string& text);
+  // One document asked for fragment by fragment and added to the assembly when it came whole.
+  struct DocumentResult {
+    DocumentResult(Fate f, Reason r, std::string s = {}, bool mark = false)
+        : fate(f), reason(r), status(std::move(s)), markFetched(mark) {}
+    Fate fate;
+    Reason reason;
+    std::string status;
+    bool markFetched;  // the fetched-number table gets it
+  };
+  DocumentResult FetchDocument(int number, int docType);
+  // One fragment exchange as the loop reads it.
+  struct FragmentReply {
+    enum Kind { kData, kNoMore, kSingle, kRefused, kChecksum, kFailed };
+    FragmentReply(Kind k, Reason r = Reason::kNone, std::string s = {})
+        : kind(k), reason(r), status(std::move(s)) {}
+    Kind kind;
+    Reason reason;
+    std::string status;
+    std::string data;  // the decoded fragment
+  };
+  FragmentReply AskFragment(int number, int docType, int fragment);
+  FragmentReply NoReply() const;
+  // One block transfer of s to e, with the outcome of each of its numbers.
+  void FetchBlockRange(int s, int e, int docType);
+  // The message naming the documents the request lost.
+  void ReportLost();
+  // A request that raised: what it delivered and what it had not come to are lost.
+  void FailRequest();
   // Parses the assembled document in ListBox1 and loads it into the model.
   void LoadAssembled();
   // The by-date fields, read in the order start date, end date, start time, end time; a blank or
@@ -150,10 +188,12 @@ class TForm53 : public Window {
 
   Application& app_;
   std::vector<int> markedFetched_;  // numbers the last request by number marked fetched
-  // Type code and number of each document block transfers added to the model, and of those the
-  // last request added.
-  std::set<std::pair<int, int>> loadedByBlocks_;
-  std::vector<std::pair<int, int>> addedByBlocks_;
+  // Type code and identity (its DI, or its text when it has none) of each document block
+  // transfers added to the model, and of those the last request added.
+  std::set<std::pair<int, std::string>> loadedByBlocks_;
+  std::vector<std::pair<int, std::string>> addedByBlocks_;
+  // The runs of numbers the last block request holds now, recorded once they are loaded.
+  std::vector<interval::Range> toRecord_;
   // A block exchange gave up before its reply came whole: the next transfer watches for it. Kept
   // across connections too, where it costs one short wait at most.
   bool blockReplyOwed_ = false;

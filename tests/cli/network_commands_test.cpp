@@ -18,13 +18,17 @@ const std::string kSample = MORVEK_SOURCE_DIR "/data/sample-journal.xml";
 class NetworkCommands : public ::testing::Test {
  protected:
   // A register of the protocol serving the sample journal on 127.0.50.<host>.
-  void Serve(sim::Protocol protocol, int host, const std::string& firmware = "Nov 12 2014") {
+  // faults: as morvek-sim takes them, counted from the register check of the connect.
+  void Serve(sim::Protocol protocol, int host, const std::string& firmware = "Nov 12 2014",
+             const std::vector<std::string>& faults = {}) {
     address_ = "127.0.50." + std::to_string(host);
     sim::SimOptions options;
     options.host = address_;
     options.port = 0;
     options.registerConfig.protocol = protocol;
     options.registerConfig.firmware = firmware;
+    for (const std::string& fault : faults)
+      options.registerConfig.faults.push_back(*sim::ParseFault(fault));
     options.fiscalNumber = "3000567412";
     server_ = std::make_unique<sim::SimServer>(
         options, std::make_shared<const sim::Journal>(sim::Journal::FromText(ReadFile(kSample))),
@@ -96,12 +100,85 @@ TEST_F(NetworkCommands, StatusPrintsThePanelsAndTheFirmwareGate) {
   EXPECT_NE(old.out.find("firmware gate: not passed"), std::string::npos) << old.out;
 }
 
-TEST_F(NetworkCommands, RefusedNumberFieldsEndWithTheWindowsMessage) {
-  Serve(sim::Protocol::kDatecs, 5);
-  const CliResult r = Cli("fetch", "datecs", {"1523", "1519"});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.err.find("Конечный номер должен быть не меньше начального!"), std::string::npos)
-      << r.err;
+// The exit status tells what became of the request, never what its list reads; what was not
+// delivered is named on standard error.
+TEST_F(NetworkCommands, ExitStatusComesFromTheOutcome) {
+  using sim::Protocol;
+  struct Case {
+    Protocol protocol;
+    std::vector<std::string> faults;  // request 1 is the register check of the connect
+    std::string command;
+    std::vector<std::string> args;
+    int status;
+    std::string err;  // a line of standard error
+  };
+  const Case cases[] = {
+      {Protocol::kDatecs,
+       {},
+       "fetch",
+       {"1523", "1519"},
+       2,
+       "Конечный номер должен быть не меньше начального!"},
+      {Protocol::kZelmar,
+       {},
+       "fetch",
+       {"--type", "receipt", "1528", "1531"},
+       0,
+       "morvek-cli: receipts 1530 to 1531: absent at the register: the register answered with an "
+       "error (status 0C07)"},
+      {Protocol::kZelmar,
+       {"status@3=0CD0"},
+       "fetch",
+       {"--type", "receipt", "1519", "1520"},
+       3,
+       "morvek-cli: receipt 1519: lost: cut short after some fragments (status 0CD0)"},
+      {Protocol::kDatecs,
+       {"nak@2"},
+       "fetch",
+       {"--type", "receipt", "1519", "1519"},
+       3,
+       "morvek-cli: receipt 1519: lost: the register did not take the request (NAK)"},
+      {Protocol::kDatecs,
+       {},
+       "fetch-date",
+       {"14.03.16", "00:00", "13.03.16", "23:59"},
+       2,
+       "Конечная дата должна быть не меньше начальной!"},
+      {Protocol::kDatecs,
+       {},
+       "fetch-date",
+       {"1.03.16", "00:00", "13.03.16", "23:59"},
+       2,
+       "not DD.MM.YY"},
+      {Protocol::kZelmar, {}, "fetch-date", {"01.01.10", "00:00", "02.01.10", "00:00"}, 1, ""},
+      {Protocol::kZelmar,
+       {},
+       "numbers",
+       {"01.01.10", "00:00", "02.01.10", "00:00"},
+       1,
+       "Error: РРО вернул ошибку:0C06"},
+      {Protocol::kZelmar,
+       {"status@2=0CD0"},
+       "print",
+       {"--yes", "1519", "1520"},
+       1,
+       "РРО вернул ошибку:0CD0"},
+      {Protocol::kDatecs,
+       {"status@2"},
+       "print",
+       {"--yes", "1519", "1520"},
+       1,
+       "Команда не разрешена"},
+  };
+  int host = 20;
+  for (const Case& c : cases) {
+    Serve(c.protocol, host++, "Nov 12 2014", c.faults);
+    const CliResult r =
+        Cli(c.command, c.protocol == Protocol::kZelmar ? "zelmar" : "datecs", c.args);
+    EXPECT_EQ(r.exitCode, c.status) << c.command << ": " << r.err;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << c.command << ": " << r.err;
+    server_->Stop();
+  }
 }
 
 TEST_F(NetworkCommands, NoServerIsAConnectionFailure) {

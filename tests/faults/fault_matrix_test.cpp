@@ -4,6 +4,7 @@
 // whole exactly as the register serves it, and a second click mends what the fault cut short.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ostream>
 #include <string>
@@ -24,10 +25,17 @@ enum class Outcome {
 struct Row {
   const char* fault;
   Outcome outcome;
-  const char* message = "";    // UTF-8; every message box of the first click reads so
+  const char* message = "";    // UTF-8; every message box of the first click but the last reads so
+  const char* lost = "";       // UTF-8; the lost documents the click's last box names, a line each
   bool messagePrefix = false;  // the boxes only start with message
   bool clickAgain = true;      // the second click is checked too
 };
+
+// The box that ends a click that lost documents: their count, then a line each.
+std::string LostBox(const std::string& lines) {
+  const auto count = std::count(lines.begin(), lines.end(), '\n') + 1;
+  return W("Не получено документов: " + std::to_string(count) + "\n" + lines);
+}
 
 void PrintTo(const Row& row, std::ostream* os) {
   *os << row.fault;
@@ -86,6 +94,11 @@ class FaultMatrix : public ::testing::TestWithParam<Row> {
     EXPECT_EQ(w.TempXml(), expected + tail);
     EXPECT_EQ(w.ShownReceipts(), kept);
 
+    if (*row.lost != '\0') {
+      ASSERT_FALSE(w.ui.messages.empty());
+      EXPECT_EQ(U(w.ui.messages.back()), U(LostBox(row.lost)));
+      w.ui.messages.pop_back();
+    }
     const std::string message = W(row.message);
     if (message.empty())
       EXPECT_TRUE(w.ui.messages.empty()) << U(w.ui.messages.front());
@@ -116,15 +129,19 @@ TEST_P(ZelmarFaults, RequestByNumberEndsShowingWhatCameWhole) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Matrix, ZelmarFaults,
-    ::testing::Values(Row{"syn@2", Outcome::kWhole}, Row{"nak@2", Outcome::kWhole},
-                      Row{"checksum@2", Outcome::kLeftOut}, Row{"split@2", Outcome::kWhole},
-                      Row{"drip@2", Outcome::kWhole}, Row{"silent@2", Outcome::kWhole},
-                      Row{"garbage@2", Outcome::kWhole}, Row{"close@2", Outcome::kWhole},
-                      Row{"seq@2", Outcome::kWhole}, Row{"command@2", Outcome::kWhole},
-                      Row{"status@2=0CD0", Outcome::kLeftOut}, Row{"overlong@2", Outcome::kWhole},
-                      Row{"params@2", Outcome::kLeftOut}, Row{"crc@2", Outcome::kWhole},
-                      Row{"nomagic@2", Outcome::kWhole}, Row{"bigblock@2", Outcome::kWhole},
-                      Row{"stop@2", Outcome::kLost}, Row{"late@2", Outcome::kWhole}),
+    ::testing::Values(
+        Row{"syn@2", Outcome::kWhole}, Row{"nak@2", Outcome::kWhole},
+        Row{"checksum@2", Outcome::kWhole}, Row{"split@2", Outcome::kWhole},
+        Row{"drip@2", Outcome::kWhole}, Row{"silent@2", Outcome::kWhole},
+        Row{"garbage@2", Outcome::kWhole}, Row{"close@2", Outcome::kWhole},
+        Row{"seq@2", Outcome::kWhole}, Row{"command@2", Outcome::kWhole},
+        Row{"status@2=0CD0", Outcome::kLeftOut, "", "1519: получен не полностью (0CD0)"},
+        Row{"overlong@2", Outcome::kWhole},
+        Row{"params@2", Outcome::kLeftOut, "", "1519: неожиданный ответ"},
+        Row{"crc@2", Outcome::kWhole}, Row{"nomagic@2", Outcome::kWhole},
+        Row{"bigblock@2", Outcome::kWhole},
+        Row{"stop@2", Outcome::kLost, "", "1519: нет ответа\n1520: нет ответа\n1521: нет ответа"},
+        Row{"late@2", Outcome::kWhole}),
     RowName);
 
 using DatecsFaults = FaultMatrix;
@@ -133,18 +150,26 @@ TEST_P(DatecsFaults, RequestByNumberEndsShowingWhatCameWhole) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Matrix, DatecsFaults,
-    ::testing::Values(
-        Row{"syn@2", Outcome::kWhole}, Row{"nak@2", Outcome::kLeftOut, "Ошибка приема команды"},
-        Row{"checksum@2", Outcome::kLeftOut, "Ошибка протокола"}, Row{"split@2", Outcome::kWhole},
-        Row{"drip@2", Outcome::kWhole}, Row{"silent@2", Outcome::kLeftOut, "Таймаут"},
-        Row{"garbage@2", Outcome::kLeftOut, "Таймаут"}, Row{"close@2", Outcome::kLeftOut},
-        Row{"seq@2", Outcome::kLeftOut, "Таймаут"}, Row{"command@2", Outcome::kWhole},
-        Row{"status@2", Outcome::kLeftOut,
-            "Команда не разрешена - Возможен запрос несуществующего номера чека"},
-        Row{"overlong@2", Outcome::kLeftOut, "Ошибка протокола"},
-        Row{"params@2", Outcome::kLeftOut}, Row{"crc@2", Outcome::kWhole},
-        Row{"nomagic@2", Outcome::kWhole}, Row{"bigblock@2", Outcome::kWhole},
-        Row{"stop@2", Outcome::kLost, "Таймаут"}, Row{"late@2", Outcome::kLeftOut, "Таймаут"}),
+    ::testing::Values(Row{"syn@2", Outcome::kWhole},
+                      Row{"nak@2", Outcome::kLeftOut, "Ошибка приема команды",
+                          "1519: команда не принята"},
+                      Row{"checksum@2", Outcome::kWhole, "Ошибка протокола"},
+                      Row{"split@2", Outcome::kWhole}, Row{"drip@2", Outcome::kWhole},
+                      Row{"silent@2", Outcome::kLeftOut, "Таймаут", "1519: нет ответа"},
+                      Row{"garbage@2", Outcome::kLeftOut, "Таймаут", "1519: нет ответа"},
+                      Row{"close@2", Outcome::kLeftOut, "", "1519: связь потеряна"},
+                      Row{"seq@2", Outcome::kLeftOut, "Таймаут", "1519: нет ответа"},
+                      Row{"command@2", Outcome::kWhole},
+                      Row{"status@2", Outcome::kLeftOut,
+                          "Команда не разрешена - Возможен запрос несуществующего номера чека",
+                          "1519: получен не полностью (0x00000020)"},
+                      Row{"overlong@2", Outcome::kWhole, "Ошибка протокола"},
+                      Row{"params@2", Outcome::kLeftOut, "", "1519: неожиданный ответ"},
+                      Row{"crc@2", Outcome::kWhole}, Row{"nomagic@2", Outcome::kWhole},
+                      Row{"bigblock@2", Outcome::kWhole},
+                      Row{"stop@2", Outcome::kLost, "Таймаут",
+                          "1519: нет ответа\n1520: нет ответа\n1521: нет ответа"},
+                      Row{"late@2", Outcome::kLeftOut, "Таймаут", "1519: нет ответа"}),
     RowName);
 
 // Receipts 1519 to 1523 in blocks, one block each: the second request is the continue block
@@ -155,15 +180,27 @@ TEST_P(BlockFaults, BlockTransferEndsShowingWhatCameWhole) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Matrix, BlockFaults,
-    ::testing::Values(Row{"syn@2", Outcome::kLeftOut}, Row{"nak@2", Outcome::kLeftOut},
-                      Row{"checksum@2", Outcome::kWhole}, Row{"split@2", Outcome::kWhole},
-                      Row{"drip@2", Outcome::kWhole}, Row{"silent@2", Outcome::kRestLeftOut},
-                      Row{"garbage@2", Outcome::kLeftOut}, Row{"close@2", Outcome::kLost},
-                      Row{"seq@2", Outcome::kWhole}, Row{"command@2", Outcome::kWhole},
-                      Row{"status@2", Outcome::kWhole}, Row{"overlong@2", Outcome::kWhole},
-                      Row{"params@2", Outcome::kWhole}, Row{"crc@2", Outcome::kLeftOut},
-                      Row{"nomagic@2", Outcome::kLeftOut}, Row{"bigblock@2", Outcome::kLeftOut},
-                      Row{"stop@2", Outcome::kLost}, Row{"late@2", Outcome::kRestLeftOut}),
+    ::testing::Values(
+        Row{"syn@2", Outcome::kLeftOut, "", "1520: повреждён блок"},
+        Row{"nak@2", Outcome::kLeftOut, "", "1520: повреждён блок"},
+        Row{"checksum@2", Outcome::kWhole}, Row{"split@2", Outcome::kWhole},
+        Row{"drip@2", Outcome::kWhole},
+        Row{"silent@2", Outcome::kRestLeftOut, "",
+            "1520: нет ответа\n1521: нет ответа\n1522: нет ответа\n1523: нет ответа"},
+        Row{"garbage@2", Outcome::kLeftOut, "", "1520: повреждён блок"},
+        Row{"close@2", Outcome::kLost, "",
+            "1520: связь потеряна\n1521: связь потеряна\n1522: связь потеряна\n1523: связь "
+            "потеряна"},
+        Row{"seq@2", Outcome::kWhole}, Row{"command@2", Outcome::kWhole},
+        Row{"status@2", Outcome::kWhole}, Row{"overlong@2", Outcome::kWhole},
+        Row{"params@2", Outcome::kWhole},
+        Row{"crc@2", Outcome::kLeftOut, "", "1520: повреждён блок"},
+        Row{"nomagic@2", Outcome::kLeftOut, "", "1520: повреждён блок"},
+        Row{"bigblock@2", Outcome::kLeftOut, "", "1520: повреждён блок"},
+        Row{"stop@2", Outcome::kLost, "",
+            "1520: нет ответа\n1521: нет ответа\n1522: нет ответа\n1523: нет ответа"},
+        Row{"late@2", Outcome::kRestLeftOut, "",
+            "1520: нет ответа\n1521: нет ответа\n1522: нет ответа\n1523: нет ответа"}),
     RowName);
 
 }  // namespace

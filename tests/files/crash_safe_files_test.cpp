@@ -87,7 +87,7 @@ TEST_F(FullDisk, AssembledDocumentKeepsTheOldTempXmlAndTheRequestEndsWithTheFail
   // A range already loaded by blocks asks nothing of the register: the assembly (two header
   // lines and the closing one) is written at once, into less room than it needs.
   form.SetRecentFirmware(true);
-  form.loadedIntervals.Append(1, 10);
+  form.loadedIntervals[1].Append(1, 10);
   form.SetRequest(kTypeReceipt, 2, 5);
   EXPECT_EQ(InChildWithSizeLimit(
                 [&] {

@@ -1,8 +1,9 @@
-// The list of number ranges loaded by block transfer.
+// The set of number ranges loaded by block transfer, and the gaps a request still lacks.
 #include "retrieval/interval.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 namespace morvek {
@@ -16,55 +17,38 @@ interval Of(const Ranges& ranges) {
   return list;
 }
 
-Ranges Entries(interval& list) {
-  Ranges entries;
-  for (int i = 1; i <= list.rangeCount; ++i) entries.push_back(list.ranges[i]);
-  return entries;
+TEST(Interval, AppendJoinsRangesThatOverlapOrTouchWhateverTheOrder) {
+  EXPECT_EQ(Of({{20, 30}, {1, 10}}).Ranges(), (Ranges{{1, 10}, {20, 30}}));
+  EXPECT_EQ(Of({{20, 30}, {1, 10}, {11, 19}}).Ranges(), (Ranges{{1, 30}}));
+  EXPECT_EQ(Of({{5, 8}, {1, 40}, {35, 50}}).Ranges(), (Ranges{{1, 50}}));
+  EXPECT_EQ(Of({{1, INT_MAX}, {INT_MIN, 0}}).Ranges(), (Ranges{{INT_MIN, INT_MAX}}));
 }
 
-TEST(Interval, CoversOnlyARangeInsideOneEntry) {
-  interval list = Of({{1, 10}, {11, 20}});
-  EXPECT_TRUE(list.Covers(3, 7));
-  EXPECT_TRUE(list.Covers(1, 10));
-  EXPECT_FALSE(list.Covers(5, 15)) << "two entries together do not cover";
-  EXPECT_FALSE(list.Covers(0, 5));
-  interval empty;
-  EXPECT_FALSE(empty.Covers(1, 1));
-}
+struct GapCase {
+  Ranges held;
+  interval::Range request;
+  Ranges gaps;
+};
 
-TEST(Interval, FindAtGivesTheEntryHoldingTheNumber) {
-  interval list = Of({{1, 10}, {20, 30}});
-  EXPECT_EQ(list.FindAt(25), (interval::Range{20, 30}));
-  EXPECT_EQ(list.FindAt(10), (interval::Range{1, 10}));
-}
-
-TEST(Interval, FindAtOutsideEveryEntryGivesTheFirstUnlessALaterOneLiesBeforeIt) {
-  interval sorted = Of({{1, 10}, {20, 30}});
-  EXPECT_EQ(sorted.FindAt(15), (interval::Range{1, 10}));
-  interval unsorted = Of({{50, 60}, {20, 30}});
-  EXPECT_EQ(unsorted.FindAt(15), (interval::Range{20, 30}));
-}
-
-TEST(Interval, RemoveAtMovesTheLaterEntriesDown) {
-  interval list = Of({{1, 2}, {3, 4}, {5, 6}});
-  list.RemoveAt(2);
-  EXPECT_EQ(list.rangeCount, 2);
-  EXPECT_EQ(Entries(list), (Ranges{{1, 2}, {5, 6}}));
-  EXPECT_EQ(list.ranges.count(3), 0u);
-  list.RemoveAt(7);
-  EXPECT_EQ(list.rangeCount, 2);
-}
-
-TEST(Interval, MergeDropsEntriesInsideTheRangeAndFitsTheOthers) {
-  interval covered = Of({{1, 10}, {20, 30}});
-  covered.Merge(1, 30);
-  EXPECT_EQ(covered.rangeCount, 0);
-  interval later = Of({{1, 10}, {20, 40}});
-  later.Merge(5, 30);
-  EXPECT_EQ(Entries(later), (Ranges{{5, 40}}));
-  interval lower = Of({{1, 50}});
-  lower.Merge(1, 30);
-  EXPECT_EQ(Entries(lower), (Ranges{{1, 30}}));
+TEST(Interval, GapsAreThePartsOfARequestNoRangeHolds) {
+  const GapCase cases[] = {
+      {{}, {1, 10}, {{1, 10}}},
+      {{{1, 10}}, {3, 7}, {}},
+      {{{1, 10}, {11, 20}}, {5, 15}, {}},  // two ranges together cover it
+      {{{1, 10}}, {5, 20}, {{11, 20}}},
+      // Appended out of order: the tail past the last range is still asked for.
+      {{{20, 30}, {1, 10}}, {1, 40}, {{11, 19}, {31, 40}}},
+      {{{35, 40}, {1, 10}, {20, 30}}, {20, 40}, {{31, 34}}},
+      {{{5, 6}}, {1, 10}, {{1, 4}, {7, 10}}},
+      {{{1, INT_MAX}}, {INT_MAX, INT_MAX}, {}},
+      {{{1, 10}}, {INT_MAX - 1, INT_MAX}, {{INT_MAX - 1, INT_MAX}}},
+  };
+  for (const GapCase& c : cases) {
+    const interval list = Of(c.held);
+    EXPECT_EQ(list.Gaps(c.request.first, c.request.second), c.gaps)
+        << c.request.first << " to " << c.request.second;
+    EXPECT_EQ(list.Covers(c.request.first, c.request.second), c.gaps.empty());
+  }
 }
 
 }  // namespace
