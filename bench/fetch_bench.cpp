@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "app/application.h"
+#include "bench/median_reporter.h"
 #include "bench/sim_peer.h"
 #include "datecs/frame.h"
 #include "platform/cp1251.h"
@@ -161,24 +162,6 @@ BENCHMARK_CAPTURE(ThroughTheWindow, Datecs, sim::Protocol::kDatecs)->Apply(Setti
 BENCHMARK_CAPTURE(DriverCalls, Datecs, sim::Protocol::kDatecs)->Apply(Settings);
 BENCHMARK_CAPTURE(BareClient, Datecs, sim::Protocol::kDatecs)->Apply(Settings);
 
-// Keeps the median real and CPU time per iteration of each benchmark for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  struct Times {
-    double real = 0, cpu = 0;
-  };
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (!run.error_occurred && run.run_type == Run::RT_Aggregate &&
-          run.aggregate_name == "median")
-        medians[run.run_name.function_name +
-                (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] = {
-            run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, Times> medians;
-};
-
 }  // namespace
 }  // namespace morvek
 
@@ -186,7 +169,7 @@ int main(int argc, char** argv) {
   using namespace morvek;
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-  RatioReporter reporter;
+  MedianReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const std::string protocol : {"Zelmar", "Datecs"}) {
     const auto window = reporter.medians.find("ThroughTheWindow/" + protocol);

@@ -28,9 +28,10 @@ TEST_P(ServerGone, TheRequestEndsAtTheFirstDocumentThatCouldNotBeAsked) {
   EXPECT_EQ(U(w.ui.messages.back()).rfind("Не получено документов: 11\n1520: связь потеряна", 0),
             0u)
       << U(w.ui.messages.back());
-  if (zelmar)
+  if (zelmar) {
     EXPECT_EQ(w.ui.messages[0].rfind("SocketErrorcannot connect to 127.0.70.30", 0), 0u)
         << w.ui.messages[0];
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, ServerGone,
