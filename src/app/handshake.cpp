@@ -1,33 +1,22 @@
 // The connect button of the main window: the server handshake and the connected display.
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "app/application.h"
 #include "app/tform3.h"
 #include "platform/cp1251.h"
 #include "platform/ini_file.h"
+#include "platform/server_ready.h"
 #include "platform/socket.h"
 
 namespace morvek {
 
 namespace {
 
-constexpr std::string_view kReady = "Ready";
 constexpr std::size_t kReplyBuffer = 500;
 constexpr std::size_t kAnnouncementBuffer = 100;
 constexpr std::size_t kIdDevBytes = 9;
 constexpr std::size_t kFiscalNumberBytes = 12;
-
-// True while the bytes so far may still become "Ready": the server may send it in pieces.
-bool StartsReady(std::string_view bytes) {
-  return !bytes.empty() && bytes.size() < kReady.size() && kReady.starts_with(bytes);
-}
-
-// The go-ahead, read as text up to its first zero byte.
-bool IsReady(const std::string& reply) {
-  return std::string_view(reply.data(), strnlen(reply.data(), reply.size())) == kReady;
-}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "app/tform3.h"
 #include "app/tform5.h"
 #include "datecs/commands.h"
+#include "platform/server_ready.h"
 #include "platform/socket.h"
 #include "platform/ui.h"
 
@@ -21,6 +22,7 @@ constexpr int kAttempts = 2;
 constexpr int kReconnectAttempts = 4;
 constexpr int kWaitsPerAttempt = 60;
 constexpr std::size_t kAnnouncementBytes = 9;
+constexpr std::size_t kAnswerBytes = 500;  // the server's answer to the announcement, at most
 // A reply is read on until its frame ends, but no further than this many bytes other than SYN.
 constexpr std::size_t kReadOnBytes = 500;
 
@@ -72,7 +74,8 @@ int DatecsDriver::DatecsExecute(const ResultCallback& callback, int tag, std::ui
         stream.Write(frame.data(), frame.size());
         bool lastAttempt = false;
         for (int a = 0; a < kAttempts && !lastAttempt; ++a) {
-          WaitWithCountdown(stream, 3 - a, lastAttempt);
+          int silent = 0;
+          WaitWithCountdown(stream, 3 - a, silent, lastAttempt);
           readBuffer_.fill(0);
           readPos_ = 0;
           readCount_ = stream.Read(readBuffer_.data(), readBuffer_.size());
@@ -95,12 +98,14 @@ int DatecsDriver::DatecsExecute(const ResultCallback& callback, int tag, std::ui
   return 0;
 }
 
-bool DatecsDriver::WaitWithCountdown(SocketStream& stream, int attemptLabel, bool& aborted) {
-  for (int s = 1; s <= kWaitsPerAttempt; ++s) {
+bool DatecsDriver::WaitWithCountdown(SocketStream& stream, int attemptLabel, int& silent,
+                                     bool& aborted) {
+  while (silent < kWaitsPerAttempt) {
     if (stream.WaitForData(timings.waitStepMs)) return true;
+    ++silent;
     form5_.Show();
     form5_.Label2.text =
-        std::to_string(attemptLabel) + " : " + std::to_string(kWaitsPerAttempt - s);
+        std::to_string(attemptLabel) + " : " + std::to_string(kWaitsPerAttempt - silent);
     form5_.Repaint();
     ui_.ProcessMessages();
     if (form5_.IsAborted()) {
@@ -166,18 +171,7 @@ bool DatecsDriver::Reconnect() {
     SocketStream stream(socket, timings.streamTimeoutMs);
     if (socket.IsActive()) {
       stream.Write(announcement.data(), kAnnouncementBytes);
-      bool aborted = false;
-      for (int r = 0; r < kReconnectAttempts && !aborted; ++r) {
-        if (!WaitWithCountdown(stream, 3 - r, aborted)) continue;
-        std::array<char, 500> answer{};
-        const std::size_t n = stream.Read(answer.data(), answer.size());
-        if (n > 0) {
-          // Accepted only on "Ready" exactly, read as text up to its first zero byte.
-          accepted =
-              std::string_view(answer.data(), strnlen(answer.data(), answer.size())) == "Ready";
-          break;
-        }
-      }
+      accepted = IsReady(AwaitAnswer(stream));
     }
   } catch (const SocketError&) {
     accepted = false;
@@ -187,6 +181,22 @@ bool DatecsDriver::Reconnect() {
   registerAccepted = accepted;
   if (!accepted) socket.Deactivate();
   return accepted;
+}
+
+std::string DatecsDriver::AwaitAnswer(SocketStream& stream) {
+  std::string answer;
+  bool aborted = false;
+  for (int r = 0; r < kReconnectAttempts && !aborted; ++r) {
+    int silent = 0;
+    while (WaitWithCountdown(stream, 3 - r, silent, aborted)) {
+      std::array<char, kAnswerBytes> buffer{};
+      const std::size_t n = stream.Read(buffer.data(), kAnswerBytes - answer.size());
+      answer.append(buffer.data(), n);
+      if (n == 0) break;  // nothing after all: on to the next attempt
+      if (!StartsReady(answer)) return answer;
+    }
+  }
+  return answer;
 }
 
 void DatecsDriver::DatecsDecodeReply() {

@@ -62,10 +62,11 @@ class DatecsDriver {
   bool registerAccepted = true;
 
  private:
-  // The countdown of one attempt: up to 60 waits for data, each silent one shown in the wait
-  // window as "<attempt> : <seconds left>". True when data is waiting; aborted tells whether the
-  // wait window's button was pressed.
-  bool WaitWithCountdown(SocketStream& stream, int attemptLabel, bool& aborted);
+  // The countdown of one attempt: up to 60 waits for data, each silent one counted in `silent`
+  // (so that a later call goes on with the same countdown) and shown in the wait window as
+  // "<attempt> : <seconds left>". True when data is waiting; aborted tells whether the wait
+  // window's button was pressed.
+  bool WaitWithCountdown(SocketStream& stream, int attemptLabel, int& silent, bool& aborted);
   // Reads until the reply's frame ends, within the bounds of a broken or endless peer.
   void ReadReply(SocketStream& stream);
   // Advances the parser by the next byte of the read buffer; false when the buffer holds no
@@ -73,6 +74,9 @@ class DatecsDriver {
   bool DatecsReceiveByte();
   // Connects again to the server and announces the register; true when it answered "Ready".
   bool Reconnect();
+  // Up to four countdowns for the server's answer to the announcement. The first answer ends the
+  // wait, unless it is a piece of "Ready": then the rest is read within the same countdown.
+  std::string AwaitAnswer(SocketStream& stream);
 
   TForm1& form1_;
   TForm2& form2_;

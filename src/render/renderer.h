@@ -3,6 +3,7 @@
 // to the retrieval window's list. It works on the window's model and correspondence tables.
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "journal/document.h"
 #include "platform/controls.h"
@@ -28,9 +29,9 @@ class Renderer {
       : rq_(model), tables_(tables), errorLogPath_(std::move(errorLogPath)) {}
 
   // Appends the loaded documents of the number range firstText..lastText (decimal texts; others
-  // raise ConvertError before anything is appended) in the layout the document type asks for. A
-  // document that fails keeps its lines so far, its failure goes to the error log, the walk goes
-  // on.
+  // raise ConvertError before anything is appended) in the layout the document type asks for.
+  // The range holds receipt numbers, or Z-report numbers for the Z-report type. A document that
+  // fails keeps its lines so far, its failure goes to the error log, the walk goes on.
   void RenderDocuments(ListBox& list, int documentType, std::string_view firstText,
                        std::string_view lastText);
   void BuildPositionTable();
@@ -40,6 +41,11 @@ class Renderer {
 
  private:
   void RenderOne(ListBox& list, int position, int documentType, int walkIndex);
+  // Whether a position holds a Z-report numbered first..last.
+  bool HoldsZReportWithin(int position, int first, int last);
+  // The positions of the first and the last Z-report numbered first..last; an empty span (end
+  // before start) when there is none.
+  std::pair<int, int> ZReportSpan(int first, int last);
   // The document at a position, or none where a MAC came without its DAT. The walk never creates
   // documents: an empty one made up here would sort first at the next ordering.
   dat* Find(int position);

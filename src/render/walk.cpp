@@ -1,7 +1,9 @@
 // Which loaded documents a rendering shows, in which order and layout, and what happens when one
 // of them fails.
 #include <algorithm>
+#include <cmath>
 #include <exception>
+#include <utility>
 #include <vector>
 
 #include "platform/cp1251.h"
@@ -60,8 +62,12 @@ void Renderer::RenderDocuments(ListBox& list, int documentType, std::string_view
     list.Add(std::string("Запрашиваемые данные отсутствуют!"_cp));
     return;
   }
-  const int start = PositionOfNumber(first, false);
-  const int end = PositionOfNumber(last, true);
+  // Z-reports are chosen by their own numbers, every other type by receipt numbers.
+  const bool zReports = documentType == kTypeZReport;
+  const std::pair<int, int> span =
+      zReports ? ZReportSpan(first, last)
+               : std::pair(PositionOfNumber(first, false), PositionOfNumber(last, true));
+  const int start = span.first, end = span.second;
 
   const std::map<int, int> snapshot = tables_.positionKeys.Snapshot();
   std::vector<std::pair<int, int>> byDi(snapshot.begin(), snapshot.end());  // (position, di)
@@ -70,7 +76,28 @@ void Renderer::RenderDocuments(ListBox& list, int documentType, std::string_view
   auto cursor = std::find_if(byDi.begin(), byDi.end(),
                              [&](const auto& entry) { return entry.first == start; });
   for (int i = start; i <= end && cursor != byDi.end(); ++i, ++cursor)
-    RenderOne(list, cursor->first, documentType, i);
+    if (!zReports || HoldsZReportWithin(cursor->first, first, last))
+      RenderOne(list, cursor->first, documentType, i);
+}
+
+bool Renderer::HoldsZReportWithin(int position, int first, int last) {
+  const dat* document = Find(position);
+  if (!document || document->is_receipt) return false;
+  const auto report = document->zvits.find(0);
+  if (report == document->zvits.end()) return false;
+  // Compared as the layout shows it, truncated, but without raising for a number beyond int.
+  const double number = std::trunc(report->second.no);
+  return first <= number && number <= last;
+}
+
+std::pair<int, int> Renderer::ZReportSpan(int first, int last) {
+  std::pair<int, int> span(0, -1);  // an empty walk while none lies within
+  for (int p = 0; p < rq_.doc_index; ++p) {
+    if (!HoldsZReportWithin(p, first, last)) continue;
+    if (span.second < 0) span.first = p;
+    span.second = p;
+  }
+  return span;
 }
 
 void Renderer::RenderOne(ListBox& list, int position, int documentType, int walkIndex) {

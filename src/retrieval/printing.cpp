@@ -13,14 +13,9 @@ void TForm53::Button6Click() {
     if (!app_.ui.AskYesNo(std::string("Печать требует затрат бумажной ленты"_cp),
                           std::string("Продолжить?"_cp)))
       return;
-    const int a = StrToInt(Edit1.text);
-    const int b = StrToInt(Edit2.text);
-    int first = a, last = b;
-    // Z-reports are printed by the numbers the rendering put at the entered positions.
-    if (ComboBox1.itemIndex == kTypeZReport && tables.zNumberByPosition.IsFilled()) {
-      first = tables.zNumberByPosition.Get(a);
-      last = tables.zNumberByPosition.Get(b);
-    }
+    // The typed numbers go out as they stand, Z-report numbers too.
+    const int first = StrToInt(Edit1.text);
+    const int last = StrToInt(Edit2.text);
     bool accepted = false;
     if (ZelmarChosen()) {
       int out = 0;

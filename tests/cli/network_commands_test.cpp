@@ -237,5 +237,16 @@ TEST_F(NetworkCommands, MissingIdentityIsAUsageError) {
   EXPECT_EQ(r.exitCode, 2);
 }
 
+TEST_F(NetworkCommands, FetchOfZReportsShowsEveryOneOfTheRange) {
+  Serve(sim::Protocol::kDatecs, 13);
+  const CliResult r = Cli("fetch", "datecs", {"--type", "z", "87", "89"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  // The three Z-reports, as the terminal prints them: UTF-8 with LF line ends.
+  std::string expected =
+      ReadFile(MORVEK_SOURCE_DIR "/tests/golden/expected/ZReportsWholeJournal.txt");
+  std::erase(expected, '\r');
+  EXPECT_EQ(r.out, U(expected));
+}
+
 }  // namespace
 }  // namespace morvek::test

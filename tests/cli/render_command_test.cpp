@@ -143,6 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
             "Receipt", {"--type", "receipt", kSample, "1519", "1523"}, "ReceiptsFrom1519To1523"},
         TypeCase{"Both", {"--type", "both", kSample, "1522", "1526"}, "BothFrom1522To1526"},
         TypeCase{"Z", {"--type", "z", kSample}, "ZReportsWholeJournal"},
+        // The sample's Z-reports are numbered 87 to 89.
+        TypeCase{"ZByTheirNumbers", {"--type", "z", kSample, "87", "89"}, "ZReportsWholeJournal"},
         TypeCase{"Cash", {"--type", "cash", kSample}, "CashDocumentsWholeJournal"}),
     [](const testing::TestParamInfo<TypeCase>& param) { return std::string(param.param.name); });
 

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "datecs/driver_fixture.h"
 #include "datecs/fake_register.h"
@@ -154,6 +157,9 @@ TEST_F(DatecsTransaction, APeerStreamingGarbageOrSynForEverIsCutOff) {
 }
 
 TEST_F(DatecsTransaction, ASocketErrorReconnectsAnnouncesAndDeliversNothing) {
+  // The abort set below ends each countdown after its first silent step: a step long enough
+  // that the server's answers always come within it, however busy the machine.
+  driver.timings.waitStepMs = 1000;
   std::string announcement, second;
   DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
                              c.ReadFrame();
@@ -221,6 +227,61 @@ TEST_F(DatecsTransaction, NoCommandGoesToAServerThatDidNotAnswerReady) {
   EXPECT_EQ(afterRefusal, "");  // nothing was sent after the refusal
   EXPECT_EQ(form2.lastDatecsResult.params[0], "ZL-01");
 }
+
+// The server's answer to the reconnect announcement, sent in pieces a short pause apart.
+struct SplitAnswerCase {
+  const char* name;
+  std::vector<std::string> pieces;
+  bool accepted;
+};
+void PrintTo(const SplitAnswerCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class DatecsSplitAnswer : public DatecsDriverTest,
+                          public ::testing::WithParamInterface<SplitAnswerCase> {};
+
+TEST_P(DatecsSplitAnswer, ReconnectReadsOnWhileTheAnswerMayStillBecomeReady) {
+  driver.timings.waitStepMs = 1000;  // the pieces come well within one countdown
+  const SplitAnswerCase& answer = GetParam();
+  std::string next;
+  DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
+                             c.ReadFrame();
+                             c.Close();
+                           },
+                           [&](DatecsPeerConnection& c) {
+                             c.ReadBytes(9);
+                             for (const std::string& piece : answer.pieces) {
+                               c.Send(piece);
+                               c.Pause(20);
+                             }
+                             if (!answer.accepted) return;
+                             next = c.ReadFrame();
+                             c.Send(DatecsReply(Seq(next), 0xA7, "-1"));
+                           }});
+  ConnectTo(peer.port());
+  driver.DatecsGetDocument(driver.PrinterResultsxCallback(), "", 1, 5, 0);
+  ASSERT_EQ(driver.registerAccepted, answer.accepted);
+  EXPECT_EQ(form1.ClientSocket1.IsActive(), answer.accepted);
+  EXPECT_FALSE(form5.visible);
+  if (!answer.accepted) return;
+  // The next command goes out over the accepted connection.
+  driver.DatecsGetDocument(driver.PrinterResultsxCallback(), "", 1, 5, 1);
+  peer.Stop();
+  EXPECT_EQ(next.substr(4, 5), "1,5,1");
+  EXPECT_EQ(driver.deliveries, 1);
+  EXPECT_EQ(form2.lastDatecsResult.params[0], "-1");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , DatecsSplitAnswer,
+    testing::Values(SplitAnswerCase{"ReadyInTwo", {"Re", "ady"}, true},
+                    SplitAnswerCase{"ReadyInFour", {"R", "e", "a", "dy"}, true},
+                    SplitAnswerCase{"OtherWordAfterAPiece", {"Re", "adY"}, false},
+                    SplitAnswerCase{"ReadyWithMoreAfterAPiece", {"Re", "ady\r\n"}, false}),
+    [](const testing::TestParamInfo<SplitAnswerCase>& param) {
+      return std::string(param.param.name);
+    });
 
 }  // namespace
 }  // namespace morvek::test

@@ -6,7 +6,10 @@
 // Which documents a rendering shows depends on how the walk maps FIRST and LAST to positions:
 // - The documents are ordered by DI; the sample's receipts 1517..1529 and Z-reports 87..89 stand
 //   at positions 0..15 in that order.
-// - Only receipts move the start and end positions: a receipt number r greater than FIRST puts
+// - The "Z-отчет" type reads FIRST and LAST as Z-report numbers: the walk runs from the first to
+//   the last Z-report numbered within them and shows those alone.
+// - For the other types only receipts move the start and end positions: a receipt number r greater
+// than FIRST puts
 //   the start one position before it, r equal to FIRST puts it there; the end is the last receipt
 //   whose number is not above LAST. A Z-report matches only when its number equals
 //   zNumberByPosition[number], and that table is empty in a fresh window, so in one fresh
@@ -16,7 +19,7 @@
 //   nothing.
 // So the whole journal (FIRST 1, LAST 2147483647) covers positions 0..15 because it ends with a
 // receipt; "receipt 1519 1523" covers 1519..1523; "both 1522 1526" shows Z-report 87 among the
-// receipts around it; and Z-report numbers given as FIRST and LAST are read as receipt numbers.
+// receipts around it.
 //
 // To regenerate after a deliberate change of the journal or the layouts, run the tests with
 // MORVEK_UPDATE_GOLDEN=1 and review the difference before committing it.
@@ -137,13 +140,16 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"CashDocumentsWholeJournal", kTypeCash, 1, 2147483647}),
     [](const testing::TestParamInfo<GoldenCase>& param) { return std::string(param.param.name); });
 
-TEST(SampleJournalRange, ZReportNumbersAsFirstAndLastAreReadAsReceiptNumbers) {
-  // 87..89 lies below the first receipt number, 1517: start and end both fall on position 0, a
-  // receipt, which the "Z-отчет" type does not show.
-  const Rendered rendered = RenderSample(kTypeZReport, 87, 89);
-  EXPECT_TRUE(rendered.shown);
-  EXPECT_TRUE(rendered.lines.empty());
-  EXPECT_EQ("", rendered.saved);
+TEST(SampleJournalRange, ZReportTypeChoosesByZReportNumbers) {
+  // 87..89 holds every Z-report of the sample.
+  EXPECT_EQ(ReadFile(kExpectedDir + "ZReportsWholeJournal.txt"),
+            RenderSample(kTypeZReport, 87, 89).saved);
+  const std::string middle = RenderSample(kTypeZReport, 88, 88).saved;
+  EXPECT_NE(middle.find(W("Z-звіт N 88\r\n")), std::string::npos) << U(middle);
+  EXPECT_EQ(middle.find(W("Z-звіт N 87")), std::string::npos) << U(middle);
+  EXPECT_EQ(middle.find(W("Z-звіт N 89")), std::string::npos) << U(middle);
+  // Receipt numbers hold no Z-report number: nothing is shown.
+  EXPECT_TRUE(RenderSample(kTypeZReport, 1517, 1529).lines.empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,18 @@ class RenderWalk : public RenderFixture {
  protected:
   void Render(int type, const std::string& first, const std::string& last) {
     MakeRenderer().RenderDocuments(list, type, first, last);
+  }
+
+  // Positions 0 to 6 in ascending di: R5, Z87, R6, Z91, Z88, Z89, R7. Report 91 stands between
+  // reports that a range may take in while it leaves 91 out.
+  void AddReportsAroundZ91() {
+    AddReceiptDocument(5, 1);
+    AddZReportDocument(87, 2);
+    AddReceiptDocument(6, 3);
+    AddZReportDocument(91, 4);
+    AddZReportDocument(88, 5);
+    AddZReportDocument(89, 6);
+    AddReceiptDocument(7, 7);
   }
 
   // Receipts 5, 7 and 9 at positions 0 to 2, in ascending di.
@@ -142,15 +155,54 @@ TEST_F(RenderWalk, NumberFieldThatIsNoIntegerRaisesEvenWithoutDocuments) {
   EXPECT_TRUE(list.lines.empty());
 }
 
-TEST_F(RenderWalk, OnlyZReportsWithAnEmptyTableRenderOnlyTheFirst) {
-  AddZReportDocument(1, 1);
-  AddZReportDocument(2, 2);
-  AddZReportDocument(3, 3);
-  Render(kTypeZReport, "1", "3");
-  EXPECT_EQ(Shown(), (Lines{"Z1"}));
-  // Both lookups left their key with 0; the rendered report stands under walk index 0.
-  EXPECT_EQ(tables.zNumberByPosition.Snapshot(), (std::map<int, int>{{0, 1}, {1, 0}, {3, 0}}));
-  EXPECT_EQ(tables.shownZNumbers.Snapshot(), (std::map<int, int>{{1, 1}}));
+// The "Z-отчет" type takes the number fields as Z-report numbers.
+struct ZRangeCase {
+  const char* name;
+  const char* first;
+  const char* last;
+  std::vector<std::string> shown;
+};
+void PrintTo(const ZRangeCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RenderWalkZRange : public RenderWalk, public ::testing::WithParamInterface<ZRangeCase> {};
+
+TEST_P(RenderWalkZRange, ShowsTheZReportsNumberedWithinTheFields) {
+  AddReportsAroundZ91();
+  Render(kTypeZReport, GetParam().first, GetParam().last);
+  EXPECT_EQ(Shown(), GetParam().shown);
+  if (GetParam().shown.empty()) EXPECT_TRUE(list.lines.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , RenderWalkZRange,
+    testing::Values(ZRangeCase{"AllInside", "87", "91", {"Z87", "Z91", "Z88", "Z89"}},
+                    ZRangeCase{"OneOutsideBetweenInsideOnes", "87", "89", {"Z87", "Z88", "Z89"}},
+                    ZRangeCase{"PartlyBelow", "80", "87", {"Z87"}},
+                    ZRangeCase{"PartlyAbove", "89", "100", {"Z91", "Z89"}},
+                    ZRangeCase{"StartAfterTheFirstInside", "88", "90", {"Z88", "Z89"}},
+                    ZRangeCase{"OneNumber", "88", "88", {"Z88"}},
+                    ZRangeCase{"NoneInsideAbove", "92", "100", {}},
+                    ZRangeCase{"NoneInsideBelow", "1", "86", {}},
+                    ZRangeCase{"ReceiptNumbersOnly", "5", "7", {}},
+                    ZRangeCase{"Reversed", "89", "87", {}}),
+    [](const testing::TestParamInfo<ZRangeCase>& param) { return std::string(param.param.name); });
+
+TEST_F(RenderWalk, ZReportsOfTheFieldsAreRecordedUnderTheirWalkIndex) {
+  AddReportsAroundZ91();
+  Render(kTypeZReport, "87", "89");
+  // The walk index is the position here; the report left out is recorded nowhere.
+  EXPECT_EQ(tables.zNumberByPosition.Snapshot(), (std::map<int, int>{{1, 87}, {4, 88}, {5, 89}}));
+  EXPECT_EQ(tables.shownZNumbers.Snapshot(), (std::map<int, int>{{87, 1}, {88, 1}, {89, 1}}));
+}
+
+TEST_F(RenderWalk, ZReportNumberBeyondIntIsNeverWithinTheFields) {
+  AddZReportDocument(87, 1);
+  model.dats[0].zvits[0].no = 3e9f;
+  AddZReportDocument(88, 2);
+  Render(kTypeZReport, "1", "2147483647");
+  EXPECT_EQ(Shown(), (Lines{"Z88"}));
 }
 
 TEST_F(RenderWalk, ZReportIsRecordedUnderItsWalkIndex) {
@@ -166,7 +218,7 @@ TEST_F(RenderWalk, ZReportTypeShowsNoReceipts) {
   AddReceiptDocument(5, 1);
   AddZReportDocument(1, 2);
   AddReceiptDocument(7, 3);
-  Render(kTypeZReport, "5", "7");
+  Render(kTypeZReport, "1", "1");
   EXPECT_EQ(Shown(), (Lines{"Z1"}));
 }
 
