@@ -172,7 +172,9 @@ TEST_P(RenderWalkZRange, ShowsTheZReportsNumberedWithinTheFields) {
   AddReportsAroundZ91();
   Render(kTypeZReport, GetParam().first, GetParam().last);
   EXPECT_EQ(Shown(), GetParam().shown);
-  if (GetParam().shown.empty()) EXPECT_TRUE(list.lines.empty());
+  if (GetParam().shown.empty()) {
+    EXPECT_TRUE(list.lines.empty());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
