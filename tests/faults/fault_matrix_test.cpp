@@ -124,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"status@2=0CD0", Outcome::kLeftOut}, Row{"overlong@2", Outcome::kWhole},
                       Row{"params@2", Outcome::kLeftOut}, Row{"crc@2", Outcome::kWhole},
                       Row{"nomagic@2", Outcome::kWhole}, Row{"bigblock@2", Outcome::kWhole},
-                      Row{"stop@2", Outcome::kLost}, Row{"late@2", Outcome::kWhole}),
+                      Row{"stop@2", Outcome::kLost}, Row{"late@2", Outcome::kWhole},
+                      Row{"shortlen@2", Outcome::kLeftOut}),
     RowName);
 
 using DatecsFaults = FaultMatrix;
@@ -144,7 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"overlong@2", Outcome::kLeftOut, "Ошибка протокола"},
         Row{"params@2", Outcome::kLeftOut}, Row{"crc@2", Outcome::kWhole},
         Row{"nomagic@2", Outcome::kWhole}, Row{"bigblock@2", Outcome::kWhole},
-        Row{"stop@2", Outcome::kLost, "Таймаут"}, Row{"late@2", Outcome::kLeftOut, "Таймаут"}),
+        Row{"stop@2", Outcome::kLost, "Таймаут"}, Row{"late@2", Outcome::kLeftOut, "Таймаут"},
+        Row{"shortlen@2", Outcome::kLeftOut, "Ошибка протокола"}),
     RowName);
 
 // Receipts 1519 to 1523 in blocks, one block each: the second request is the continue block
@@ -163,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"status@2", Outcome::kWhole}, Row{"overlong@2", Outcome::kWhole},
                       Row{"params@2", Outcome::kWhole}, Row{"crc@2", Outcome::kLeftOut},
                       Row{"nomagic@2", Outcome::kLeftOut}, Row{"bigblock@2", Outcome::kLeftOut},
-                      Row{"stop@2", Outcome::kLost}, Row{"late@2", Outcome::kRestLeftOut}),
+                      Row{"stop@2", Outcome::kLost}, Row{"late@2", Outcome::kRestLeftOut},
+                      Row{"shortlen@2", Outcome::kWhole}),
     RowName);
 
 }  // namespace
