@@ -43,6 +43,8 @@ void Exchange(ReplyParser& parser, ZelmarResult& result, const std::uint8_t* dat
                                                        ZelmarResult::kChecksumError);
   Check((failures & (failures - 1)) == 0);
   Check(failures == 0 || result.statusFlags == failures);
+  // A reply ended before its four checksum digits never passes as good.
+  Check(!parser.replyOk || parser.nakSeen || parser.checksumRead || failures != 0);
   if (!parser.data.empty()) {
     // The parameters and the separators between them give back the data, but for ';' dropped at
     // its end.

@@ -33,6 +33,7 @@ std::string BuildRequest(std::uint8_t& sequenceCounter, std::uint8_t command,
 void ReplyParser::ResetParser() {
   replyOk = false;
   nakSeen = false;
+  frameBegun = false;
   checksumRead = false;
   synCount = 0;
   data.clear();
@@ -51,7 +52,9 @@ using Handler = State (*)(ReplyParser&, std::uint8_t);
 State Idle(ReplyParser& p, std::uint8_t b) {
   p.sum = 0;
   p.checksumRead = false;
-  return b == SOH ? State::Length : State::Idle;
+  if (b != SOH) return State::Idle;
+  p.frameBegun = true;
+  return State::Length;
 }
 
 State Length(ReplyParser& p, std::uint8_t b) {
@@ -146,6 +149,8 @@ void ReplyParser::Feed(std::uint8_t b) {
     if (b == SOH) {
       state = State::Idle;
     } else if (b == ETX) {
+      // Before any SOH there is no frame to end.
+      if (!frameBegun) return;
       state = State::End;
     } else if (b == NAK) {
       state = State::Idle;

@@ -64,6 +64,7 @@ struct ReplyParser {
   bool frameComplete = false;
   bool replyOk = false;  // an ETX ended the frame, or a NAK arrived
   bool nakSeen = false;
+  bool frameBegun = false;    // an SOH came since the request: an ETX now ends a frame
   bool checksumRead = false;  // all four digits of the current frame came
   std::uint32_t synCount = 0;
   // Every byte received except SYN, in arrival order; bytes beyond its size are dropped from it

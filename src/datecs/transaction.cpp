@@ -138,8 +138,10 @@ void DatecsDriver::ReadReply(SocketStream& stream) {
       if (!parser.frameComplete && !parser.replyOk) continue;
       // A whole reply with another SEQ answers an earlier request, one given up on: taken, its
       // data would stand for this request's (another fragment, another document). It is dropped
-      // and the reading goes on for this request's own reply.
-      if (parser.replyOk && !parser.nakSeen &&
+      // and the reading goes on for this request's own reply. A frame that an ETX ended before
+      // its digits ends the reading as a broken reply: its SEQ may be the last frame's, the
+      // parse having fallen back before it.
+      if (parser.replyOk && !parser.nakSeen && parser.checksumRead &&
           parser.replySequence != static_cast<std::uint8_t>(sequenceCounter % 95)) {
         parser.ResetParser();
         parser.frameComplete = false;

@@ -97,6 +97,7 @@ bool SocketStream::WaitForData(int ms) {
 }
 
 std::size_t SocketStream::Read(void* buffer, std::size_t max) {
+  ++socket_.reads;
   if (!WaitForData(timeoutMs_)) return 0;
   for (;;) {
     const ssize_t n = recv(socket_.Handle(), buffer, max, 0);

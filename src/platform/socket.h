@@ -28,6 +28,9 @@ class ClientSocket {
   int Port() const { return port_; }
   // How long a connect may take before it fails; an unreachable address fails in seconds.
   int connectTimeoutMs = 10000;
+  // Reads made by the streams over this socket, those that brought nothing included: what an
+  // exchange cost, counted rather than timed.
+  long reads = 0;
 
   // Connects to host and port; raises SocketError on failure. Does nothing when already active.
   void Activate();

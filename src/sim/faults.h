@@ -30,6 +30,7 @@ enum class FaultKind {
   kOversizeBlock,  // bigblock: a reply block longer than 1460 bytes
   kStopAnswering,  // stop: no answer to this request or any later one of the connection
   kLate,           // late: the reply held back and sent just before the next one
+  kShortLength,    // shortlen: a reply whose LEN byte is one short
 };
 
 struct Fault {

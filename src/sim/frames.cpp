@@ -108,6 +108,14 @@ std::string BuildDatecsReply(std::uint8_t sequence, std::uint8_t command, std::s
   return Close(std::move(frame), statusBytes);
 }
 
+std::string WithLengthOneShort(std::string frame) {
+  frame[1] = static_cast<char>(frame[1] - 1);
+  frame.resize(frame.size() - 5);  // the digits and ETX
+  AppendChecksumDigits(frame, SumFrom(frame, 1));
+  frame += kEtx;
+  return frame;
+}
+
 std::string BuildRequestFrame(std::uint8_t sequence, std::uint8_t command, std::string_view data) {
   std::string frame;
   frame += kSoh;

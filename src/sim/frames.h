@@ -72,6 +72,10 @@ std::string BuildZelmarReply(std::uint8_t sequence, std::uint8_t command, std::s
 std::string BuildDatecsReply(std::uint8_t sequence, std::uint8_t command, std::string_view data,
                              const StatusBytes& statusBytes);
 
+// The reply frame with its LEN byte one short, its checksum counted over that LEN as a register
+// that miscounts would.
+std::string WithLengthOneShort(std::string frame);
+
 // A request frame as the tool sends it; the tests and the benchmark drive the register with it.
 std::string BuildRequestFrame(std::uint8_t sequence, std::uint8_t command, std::string_view data);
 

@@ -271,6 +271,9 @@ Output Register::OnFrame(const Request& request, int requestNumber) {
                                 answer.statusBytes)
              : BuildDatecsReply(answer.sequence, answer.command, answer.data, answer.statusBytes);
   for (const Fault& fault : faults)
+    if (fault.kind == FaultKind::kShortLength) bytes = WithLengthOneShort(std::move(bytes));
+  // After LEN, whose fault counts the digits again: a wrong digit stays wrong.
+  for (const Fault& fault : faults)
     if (fault.kind == FaultKind::kBadChecksum) bytes[bytes.size() - 2] ^= 0x01;
   return Deliver(std::move(bytes), faults);
 }

@@ -32,6 +32,8 @@ std::string BuildRequest(std::uint8_t& counter, std::uint8_t command, std::strin
 void ResetParser(ReplyParser& parser) {
   parser.replyOk = false;
   parser.nakSeen = false;
+  parser.frameBegun = false;
+  parser.checksumRead = false;
   parser.synCount = 0;
   parser.data.clear();
   parser.statusRaw.fill(0);
@@ -49,7 +51,10 @@ void Add(ReplyParser& p, std::uint8_t b) {
 // One handler per state: takes the byte, returns the next state.
 State Idle(ReplyParser& p, std::uint8_t b) {
   p.sum = 0;
-  return b == kSoh ? State::kLength : State::kIdle;
+  p.checksumRead = false;
+  if (b != kSoh) return State::kIdle;
+  p.frameBegun = true;
+  return State::kLength;
 }
 
 State Length(ReplyParser& p, std::uint8_t b) {
@@ -115,7 +120,7 @@ State Checksum(ReplyParser& p, std::uint8_t b) {
   if (p.counter < 4) {
     // Unsigned on purpose: a control byte in place of a digit gives a value no sum matches.
     p.checksumValue = p.checksumValue * 16 + (static_cast<std::uint32_t>(b) - 0x30u);
-    ++p.counter;
+    p.checksumRead = ++p.counter == 4;
   }
   return p.counter < 4 ? State::kChecksum : State::kEnd;
 }
@@ -159,9 +164,11 @@ void FeedByte(ReplyParser& p, std::uint8_t b) {
   switch (b) {
     case kSoh: p.state = State::kIdle; return Handle(p, b);
     case kEtx:
-      // An ETX ends the frame in progress, early or not. Between frames there is nothing to end:
-      // taking it as a complete reply would hand the previous reply's status text on as a success.
-      if (p.state == State::kIdle) return;
+      // An ETX ends the reply once one has begun, early or not, also after a byte that did not
+      // fit threw the parser back to idle: the register has nothing more to send. Before any SOH
+      // there is nothing to end: taking it as a complete reply would hand the previous reply's
+      // status text on as a success.
+      if (!p.frameBegun) return;
       p.state = State::kEnd;
       return Handle(p, b);
     case kNak:

@@ -71,6 +71,8 @@ struct ReplyParser {
   bool frameComplete = false;
   bool replyOk = false;  // an ETX ended the frame, or a NAK arrived
   bool nakSeen = false;
+  bool frameBegun = false;    // an SOH came since the request: an ETX now ends a frame
+  bool checksumRead = false;  // all four digits of the current frame came
   long synCount = 0;
   std::string rawReply;  // every byte but SYN, at most 303
 };

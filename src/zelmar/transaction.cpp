@@ -205,8 +205,11 @@ void ZelmarSplitParams(const std::string& data, ZelmarResult& result) {
 
 void DecodeZelmarReply(const ReplyParser& parser, ZelmarResult& result) {
   result.paramCount = 0;
-  // The digits carry the sum's 16 low bits.
-  const bool checksumError = parser.replyOk && (parser.sum & 0xFFFF) != parser.checksumValue;
+  // The digits carry the sum's 16 low bits. A frame that an ETX ended before its four digits is
+  // no good reply either: its sum, zeroed by the bytes thrown back to idle, could match the
+  // unread checksum of 0.
+  const bool checksumError =
+      parser.replyOk && (!parser.checksumRead || (parser.sum & 0xFFFF) != parser.checksumValue);
   for (std::size_t i = 0; i < 6; ++i)
     result.statusBytes[i] = static_cast<std::uint8_t>(parser.statusRaw[i] & 0x7F);
   if (!parser.replyOk) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "broken_reply.h"
 #include "datecs/driver_fixture.h"
 #include "datecs/fake_register.h"
 #include "datecs/frame.h"
@@ -86,6 +87,52 @@ TEST_F(DatecsTransaction, NakAndBadChecksumAreReportedWithoutResending) {
   EXPECT_NE(Seq(requests[0]), Seq(requests[1]));
   EXPECT_EQ(ui.messages,
             (std::vector<std::string>{W("Ошибка приема команды"), W("Ошибка протокола")}));
+}
+
+// Reads are counted: the first one waits until the reply is there.
+TEST_F(DatecsTransaction, BrokenReplyEndsItsExchangeAtItsEtxAsAProtocolError) {
+  driver.timings.waitStepMs = 100;
+  for (const auto& [how, name] : kReplyBreaks) {
+    DatecsFakeRegister peer({[how = how](DatecsPeerConnection& c) {
+      c.Send(Broken(DatecsReply(Seq(c.ReadFrame()), 0xA7, "1,QUJD"), how, 4));
+    }});
+    ConnectTo(peer.port());
+    ui.messages.clear();
+    form1.ClientSocket1.reads = 0;
+    driver.DatecsGetDocument(driver.PrinterResultsxCallback(), "", 1, 5, 0);
+    form1.ClientSocket1.Deactivate();
+    peer.Stop();
+    EXPECT_EQ(form2.lastDatecsResult.statusFlags, kChecksumError) << name;
+    EXPECT_EQ(ui.messages, std::vector<std::string>{W("Ошибка протокола")}) << name;
+    EXPECT_EQ(form1.ClientSocket1.reads, 1) << name;
+  }
+}
+
+TEST_F(DatecsTransaction, ReplyWithoutDataAndLenOneShortEndsAtItsEtx) {
+  // LEN 2Ah is below what any reply carries: the parse falls back before the SEQ, which the
+  // driver must not compare then.
+  driver.timings.waitStepMs = 100;
+  DatecsFakeRegister peer({[](DatecsPeerConnection& c) {
+    c.Send(Broken(DatecsReply(Seq(c.ReadFrame()), 0xEB, ""), ReplyBreak::kLengthOneShort, 4));
+  }});
+  ConnectTo(peer.port());
+  driver.DatecsPrintInterval(driver.PrinterResultsxCallback(), "", 7, 3);
+  peer.Stop();
+  EXPECT_EQ(form2.lastDatecsResult.statusFlags, kChecksumError);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{W("Ошибка протокола")});
+  EXPECT_EQ(form1.ClientSocket1.reads, 1);
+}
+
+TEST_F(DatecsTransaction, StrayEtxBeforeTheReplyIsDropped) {
+  DatecsFakeRegister peer({[](DatecsPeerConnection& c) {
+    c.Send("\x03" + DatecsReply(Seq(c.ReadFrame()), 0xA7, "1,QUJD"));
+  }});
+  ConnectTo(peer.port());
+  driver.DatecsGetDocument(driver.PrinterResultsxCallback(), "", 1, 5, 0);
+  peer.Stop();
+  EXPECT_EQ(form2.lastDatecsResult.statusFlags, 0u);
+  EXPECT_EQ(form2.lastDatecsResult.params[1], "QUJD");
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(DatecsTransaction, SilentSecondsCountDownInTheWaitWindowUntilTheReply) {

@@ -225,9 +225,33 @@ TEST_F(SimRegisterTest, DeliveryFaultsSplitDripSilenceAndClose) {
   EXPECT_TRUE(closed.close);
 }
 
+TEST_F(SimRegisterTest, ShortLengthFaultCountsLenOneShortAndTheChecksumOverIt) {
+  // The value of a frame's four checksum digits.
+  const auto digits = [](const std::string& frame) {
+    unsigned value = 0;
+    for (std::size_t i = frame.size() - 5; i + 1 < frame.size(); ++i)
+      value = value * 16 + (static_cast<unsigned char>(frame[i]) - 0x30u);
+    return value;
+  };
+  for (const Protocol protocol : {Protocol::kZelmar, Protocol::kDatecs}) {
+    config_.protocol = protocol;
+    config_.faults = {*ParseFault("shortlen@2")};
+    Register device(config_, SmallJournal(), log_);
+    const Request request{0x21, 0xA7, Zelmar() ? "582941;1;3;0;" : "1,3,0"};
+    const std::string plain = device.OnFrame(request, 1).pieces.at(0);
+    const std::string broken = device.OnFrame(request, 2).pieces.at(0);
+    EXPECT_TRUE(ReadReplyFrame(plain, Zelmar()).ok);
+    ASSERT_EQ(broken.size(), plain.size());
+    EXPECT_EQ(static_cast<unsigned char>(broken[1]), static_cast<unsigned char>(plain[1]) - 1);
+    EXPECT_EQ(broken.substr(2, broken.size() - 7), plain.substr(2, plain.size() - 7));
+    EXPECT_EQ(digits(broken), digits(plain) - 1);
+    EXPECT_EQ(device.OnFrame(request, 3).pieces.at(0), plain);
+  }
+}
+
 TEST(SimFaults, EveryKindIsListedInTheHelpAndReadBackFromItsName) {
   const std::string help = FaultHelp();
-  for (int k = 0; k <= static_cast<int>(FaultKind::kStopAnswering); ++k) {
+  for (int k = 0; k <= static_cast<int>(FaultKind::kShortLength); ++k) {
     const auto kind = static_cast<FaultKind>(k);
     const std::string name(FaultName(kind));
     EXPECT_NE(help.find("\n  " + name + " "), std::string::npos) << name;

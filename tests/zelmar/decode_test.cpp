@@ -70,6 +70,7 @@ TEST(ZelmarStatusWord, UnmappedBitsAndS3SetNothing) {
 ReplyParser Complete() {
   ReplyParser p;
   p.replyOk = true;
+  p.checksumRead = true;
   p.sum = p.checksumValue = 0x123;
   p.statusText = "0000";
   p.statusRaw = {0x81, 0x80, 0x80, 0x80, 0x80, 0x80};
@@ -100,6 +101,29 @@ TEST(ZelmarDecode, NoReplyNakAndChecksumExcludeEachOtherAndTheStatusBits) {
   p.sum = 1;
   DecodeZelmarReply(p, r);
   EXPECT_EQ(r.statusFlags, ZelmarResult::kChecksumError);
+}
+
+TEST(ZelmarDecode, FrameEndedBeforeItsDigitsIsAChecksumErrorWhateverTheSums) {
+  struct Case {
+    bool nakSeen, checksumRead;
+    std::uint32_t sum, checksumValue, flags;
+  };
+  const Case cases[] = {
+      {false, false, 0, 0, ZelmarResult::kChecksumError},  // sum and value zeroed by the fall back
+      {false, false, 0x123, 0x123, ZelmarResult::kChecksumError},
+      {true, false, 0, 0, ZelmarResult::kNak},
+      {false, true, 0x10123, 0x123, 1u},  // the digits carry the low 16 bits: S0 bit 0 mapped
+  };
+  for (const Case& c : cases) {
+    ReplyParser p = Complete();
+    p.nakSeen = c.nakSeen;
+    p.checksumRead = c.checksumRead;
+    p.sum = c.sum;
+    p.checksumValue = c.checksumValue;
+    ZelmarResult r;
+    DecodeZelmarReply(p, r);
+    EXPECT_EQ(r.statusFlags, c.flags) << c.sum << " " << c.checksumRead;
+  }
 }
 
 TEST(ZelmarDecode, DataCopyAndStatusCodeKeepWhatFitsTheirFields) {

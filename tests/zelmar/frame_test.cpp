@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include "broken_reply.h"
+#include "zelmar/transaction.h"
+
 namespace morvek::zelmar {
 namespace {
 
@@ -128,6 +131,37 @@ TEST(ZelmarReplyParser, EtxBetweenFramesCompletesNothing) {
   EXPECT_FALSE(p.frameComplete);
   EXPECT_FALSE(p.replyOk);
   EXPECT_EQ(p.rawReply, "\x03");
+}
+
+TEST(ZelmarReplyParser, EtxEndsAReplyThrownBackToIdleAsAChecksumError) {
+  for (const auto& [how, name] : test::kReplyBreaks) {
+    ReplyParser p;
+    Feed(p, test::Broken(kExampleReply, how, 9));
+    EXPECT_TRUE(p.frameComplete) << name;
+    EXPECT_TRUE(p.replyOk) << name;
+    EXPECT_FALSE(p.checksumRead) << name;
+    ZelmarResult r;
+    DecodeZelmarReply(p, r);
+    EXPECT_EQ(r.statusFlags, ZelmarResult::kChecksumError) << name;
+  }
+}
+
+TEST(ZelmarReplyParser, StrayEtxBeforeAnySohIsDroppedAndTheReplyAfterItParses) {
+  ReplyParser p;
+  Feed(p, kExampleReply.substr(0, 10));  // the previous exchange left a frame half read
+  ResetParser(p);
+  Feed(p, "\x03");
+  EXPECT_FALSE(p.frameComplete);
+  EXPECT_FALSE(p.replyOk);
+  Feed(p, kExampleReply);
+  EXPECT_TRUE(p.replyOk);
+  EXPECT_TRUE(p.checksumRead);
+  EXPECT_EQ(p.data, "x;y");
+  EXPECT_EQ(p.rawReply, "\x03" + kExampleReply);
+  ZelmarResult r;
+  DecodeZelmarReply(p, r);
+  EXPECT_EQ(r.statusFlags, 0u);
+  EXPECT_EQ(r.params[1], "y");
 }
 
 TEST(ZelmarReplyParser, ByteOtherThanEtxAfterTheDigitsCompletesWithoutReplyOk) {

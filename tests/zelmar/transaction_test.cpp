@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
+#include "broken_reply.h"
 #include "fake_register.h"
 #include "test_support.h"
 #include "zelmar/commands.h"
@@ -158,6 +159,29 @@ TEST(ZelmarTransaction, BadChecksumIsReportedWithoutResend) {
   EXPECT_EQ(rig.ui.sleptMs, 0);
   rig.peer.Stop();
   EXPECT_EQ(rig.peer.frames().size(), 1u);
+}
+
+TEST(ZelmarTransaction, BrokenReplyEndsItsExchangeAtItsEtx) {
+  for (const auto& [how, name] : test::kReplyBreaks) {
+    Rig rig([how = how](FakeRegister& peer) {
+      for (int n = 0;; ++n) {
+        const std::string f = peer.ReadFrame();
+        if (f.empty()) return;
+        const std::string reply = ZelmarReply(Seq(f), Cmd(f), "0000", "1;QUJD");
+        peer.Send(n == 0 ? test::Broken(reply, how, 9) : reply);
+      }
+    });
+    const ZelmarResult* r = rig.driver.ZelmarExecute(0xA7, "582941;1;25;0;");
+    // Without ENQ the reply has not the shape of one: it is sent again after the pause, and the
+    // good reply to that is taken. The others are reported as checksum errors, not resent.
+    const bool resent = how == test::ReplyBreak::kNoEnq;
+    EXPECT_EQ(r->statusFlags, resent ? 0u : ZelmarResult::kChecksumError) << name;
+    EXPECT_EQ(rig.ui.sleptMs, resent ? 2000 : 0) << name;
+    // One read for each reply: none waits on after the ETX.
+    EXPECT_EQ(rig.form1.ClientSocket1.reads, resent ? 2 : 1) << name;
+    rig.peer.Stop();
+    EXPECT_EQ(rig.peer.frames().size(), resent ? 2u : 1u) << name;
+  }
 }
 
 TEST(ZelmarTransaction, SilenceIsResentRetryCountTimesWithTheSameSequence) {
