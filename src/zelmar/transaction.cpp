@@ -155,7 +155,9 @@ int ZelmarDriver::ZelmarReceiveStep() {
     return 0;
   }
   mainWindow_.foreignReply = false;
-  for (std::size_t i = start; i < count; ++i) {
+  // Bytes behind the end of the reply in the same read are dropped: a SYN there would zero the
+  // sum of a good reply, and anything there would spoil its shape.
+  for (std::size_t i = start; i < count && !parser_.frameComplete && !parser_.replyOk; ++i) {
     pollCounter_ = 0;
     FeedByte(parser_, buffer[i]);
   }

@@ -184,6 +184,21 @@ TEST(ZelmarTransaction, BrokenReplyEndsItsExchangeAtItsEtx) {
   }
 }
 
+// The register's busy bytes or line noise right behind a good reply, in the same read, neither
+// spoil its checksum nor its shape.
+TEST(ZelmarTransaction, BytesBehindAGoodReplyInTheSameReadAreDropped) {
+  for (const std::string tail : {"\x16", "\x16\x16x", "\x01"}) {
+    Rig rig([tail](FakeRegister& peer) {
+      for (std::string f; !(f = peer.ReadFrame()).empty();)
+        peer.Send(ZelmarReply(Seq(f), Cmd(f), "0000", "1;QUJD") + tail);
+    });
+    const ZelmarResult* r = rig.driver.ZelmarExecute(0xA7, "582941;1;25;0;");
+    EXPECT_EQ(r->statusFlags, 0u);
+    EXPECT_EQ(r->paramCount, 2);
+    EXPECT_EQ(rig.ui.sleptMs, 0) << "not resent";
+  }
+}
+
 TEST(ZelmarTransaction, SilenceIsResentRetryCountTimesWithTheSameSequence) {
   Rig rig([](FakeRegister& peer) { peer.DrainFrames(); }, Impatient());
   rig.driver.ZelmarSetRetryCount(2);
