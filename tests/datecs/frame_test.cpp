@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "broken_reply.h"
 #include "datecs/driver_fixture.h"
 
 namespace morvek::test {
@@ -104,27 +103,6 @@ TEST(DatecsParser, EtxBeforeTheDigitsEndsTheFrameWithAWrongChecksum) {
   EXPECT_TRUE(p.frameComplete);
   EXPECT_TRUE(p.replyOk);
   EXPECT_NE(p.sum, p.checksumValue);
-}
-
-TEST(DatecsParser, EtxEndsAReplyThrownBackToIdleWithoutItsDigits) {
-  for (const auto& [how, name] : kReplyBreaks) {
-    const ReplyParser p = Parse(Broken(DatecsReply(0x23, 0xA7, "1,QUJD"), how, 4));
-    EXPECT_TRUE(p.frameComplete) << name;
-    EXPECT_TRUE(p.replyOk) << name;
-    EXPECT_FALSE(p.checksumRead) << name;
-  }
-}
-
-TEST(DatecsParser, StrayEtxBeforeAnySohEndsNothingAndTheReplyAfterItParses) {
-  ReplyParser p = Parse("\x03");
-  EXPECT_FALSE(p.frameComplete);
-  EXPECT_FALSE(p.replyOk);
-  const std::string reply = DatecsReply(0x23, 0xA7, "1,AA");
-  for (char c : reply) p.Feed(static_cast<std::uint8_t>(c));
-  EXPECT_TRUE(p.replyOk);
-  EXPECT_TRUE(p.checksumRead);
-  EXPECT_EQ(p.sum, p.checksumValue);
-  EXPECT_EQ(p.rawReply, "\x03" + reply);
 }
 
 TEST(DatecsParser, AByteOtherThanEtxAfterTheDigitsLeavesTheReplyNotOk) {

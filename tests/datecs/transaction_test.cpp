@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -281,9 +280,6 @@ struct SplitAnswerCase {
   std::vector<std::string> pieces;
   bool accepted;
 };
-void PrintTo(const SplitAnswerCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class DatecsSplitAnswer : public DatecsDriverTest,
                           public ::testing::WithParamInterface<SplitAnswerCase> {};
@@ -322,10 +318,8 @@ TEST_P(DatecsSplitAnswer, ReconnectReadsOnWhileTheAnswerMayStillBecomeReady) {
 
 INSTANTIATE_TEST_SUITE_P(
     , DatecsSplitAnswer,
-    testing::Values(SplitAnswerCase{"ReadyInTwo", {"Re", "ady"}, true},
-                    SplitAnswerCase{"ReadyInFour", {"R", "e", "a", "dy"}, true},
-                    SplitAnswerCase{"OtherWordAfterAPiece", {"Re", "adY"}, false},
-                    SplitAnswerCase{"ReadyWithMoreAfterAPiece", {"Re", "ady\r\n"}, false}),
+    testing::Values(SplitAnswerCase{"ReadyInFour", {"R", "e", "a", "dy"}, true},
+                    SplitAnswerCase{"OtherWordAfterAPiece", {"Re", "adY"}, false}),
     [](const testing::TestParamInfo<SplitAnswerCase>& param) {
       return std::string(param.param.name);
     });

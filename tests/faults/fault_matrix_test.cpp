@@ -141,8 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"crc@2", Outcome::kWhole}, Row{"nomagic@2", Outcome::kWhole},
         Row{"bigblock@2", Outcome::kWhole},
         Row{"stop@2", Outcome::kLost, "", "1519: нет ответа\n1520: нет ответа\n1521: нет ответа"},
-        Row{"late@2", Outcome::kWhole},
-        Row{"shortlen@2", Outcome::kWhole}),
+        Row{"late@2", Outcome::kWhole}, Row{"shortlen@2", Outcome::kWhole}),
     RowName);
 
 using DatecsFaults = FaultMatrix;
@@ -171,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"stop@2", Outcome::kLost, "Таймаут",
                           "1519: нет ответа\n1520: нет ответа\n1521: нет ответа"},
                       Row{"late@2", Outcome::kLeftOut, "Таймаут", "1519: нет ответа"},
-        Row{"shortlen@2", Outcome::kWhole, "Ошибка протокола"}),
+                      Row{"shortlen@2", Outcome::kWhole, "Ошибка протокола"}),
     RowName);
 
 // Receipts 1519 to 1523 in blocks, one block each: the second request is the continue block

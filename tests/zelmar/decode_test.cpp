@@ -103,29 +103,6 @@ TEST(ZelmarDecode, NoReplyNakAndChecksumExcludeEachOtherAndTheStatusBits) {
   EXPECT_EQ(r.statusFlags, ZelmarResult::kChecksumError);
 }
 
-TEST(ZelmarDecode, FrameEndedBeforeItsDigitsIsAChecksumErrorWhateverTheSums) {
-  struct Case {
-    bool nakSeen, checksumRead;
-    std::uint32_t sum, checksumValue, flags;
-  };
-  const Case cases[] = {
-      {false, false, 0, 0, ZelmarResult::kChecksumError},  // sum and value zeroed by the fall back
-      {false, false, 0x123, 0x123, ZelmarResult::kChecksumError},
-      {true, false, 0, 0, ZelmarResult::kNak},
-      {false, true, 0x10123, 0x123, 1u},  // the digits carry the low 16 bits: S0 bit 0 mapped
-  };
-  for (const Case& c : cases) {
-    ReplyParser p = Complete();
-    p.nakSeen = c.nakSeen;
-    p.checksumRead = c.checksumRead;
-    p.sum = c.sum;
-    p.checksumValue = c.checksumValue;
-    ZelmarResult r;
-    DecodeZelmarReply(p, r);
-    EXPECT_EQ(r.statusFlags, c.flags) << c.sum << " " << c.checksumRead;
-  }
-}
-
 TEST(ZelmarDecode, DataCopyAndStatusCodeKeepWhatFitsTheirFields) {
   ZelmarResult r;
   ReplyParser p = Complete();
