@@ -107,18 +107,14 @@ BENCHMARK(RawBlocks)->Apply(Settings);
 
 int main(int argc, char** argv) {
   using namespace morvek;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-  MedianReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const MedianReporter::Times* window = reporter.Of("FetchBlocks");
-  const MedianReporter::Times* raw = reporter.Of("RawBlocks");
-  if (window && raw)
+  return RunWithMedians(argc, argv, [](const MedianReporter& reporter) {
+    const MedianReporter::Times* window = reporter.Of("FetchBlocks");
+    const MedianReporter::Times* raw = reporter.Of("RawBlocks");
+    if (!window || !raw) return;
     std::printf(
         "FetchBlocks / raw blocks = %.2fx real time (%.0f / %.0f ms for %d receipts); %.2fx CPU "
         "time of the calling thread (%.0f / %.0f ms)\n",
         window->real / raw->real, window->real, raw->real, kReceipts, window->cpu / raw->cpu,
         window->cpu, raw->cpu);
-  benchmark::Shutdown();
-  return 0;
+  });
 }

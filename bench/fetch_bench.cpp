@@ -167,27 +167,23 @@ BENCHMARK_CAPTURE(BareClient, Datecs, sim::Protocol::kDatecs)->Apply(Settings);
 
 int main(int argc, char** argv) {
   using namespace morvek;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-  MedianReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  for (const std::string protocol : {"Zelmar", "Datecs"}) {
-    const auto window = reporter.medians.find("ThroughTheWindow/" + protocol);
-    const auto bare = reporter.medians.find("BareClient/" + protocol);
-    if (window == reporter.medians.end() || bare == reporter.medians.end()) continue;
-    const double ratio = window->second.real / bare->second.real;
-    std::printf(
-        "%s: FetchByNumber / bare exchanges = %.2fx real time (%.0f / %.0f ms), limit %.1fx: %s; "
-        "%.2fx CPU time of the calling thread (%.0f / %.0f ms)\n",
-        protocol.c_str(), ratio, window->second.real, bare->second.real, kRatioLimit,
-        ratio <= kRatioLimit ? "within" : "OVER", window->second.cpu / bare->second.cpu,
-        window->second.cpu, bare->second.cpu);
-    const auto driver = reporter.medians.find("DriverCalls/" + protocol);
-    if (driver != reporter.medians.end())
+  return RunWithMedians(argc, argv, [](const MedianReporter& reporter) {
+    for (const std::string protocol : {"Zelmar", "Datecs"}) {
+      const auto window = reporter.medians.find("ThroughTheWindow/" + protocol);
+      const auto bare = reporter.medians.find("BareClient/" + protocol);
+      if (window == reporter.medians.end() || bare == reporter.medians.end()) continue;
+      const double ratio = window->second.real / bare->second.real;
       std::printf(
-          "%s: the driver's entry points alone / bare exchanges = %.2fx real time (%.0f ms)\n",
-          protocol.c_str(), driver->second.real / bare->second.real, driver->second.real);
-  }
-  benchmark::Shutdown();
-  return 0;
+          "%s: FetchByNumber / bare exchanges = %.2fx real time (%.0f / %.0f ms), limit %.1fx: %s; "
+          "%.2fx CPU time of the calling thread (%.0f / %.0f ms)\n",
+          protocol.c_str(), ratio, window->second.real, bare->second.real, kRatioLimit,
+          ratio <= kRatioLimit ? "within" : "OVER", window->second.cpu / bare->second.cpu,
+          window->second.cpu, bare->second.cpu);
+      const auto driver = reporter.medians.find("DriverCalls/" + protocol);
+      if (driver != reporter.medians.end())
+        std::printf(
+            "%s: the driver's entry points alone / bare exchanges = %.2fx real time (%.0f ms)\n",
+            protocol.c_str(), driver->second.real / bare->second.real, driver->second.real);
+    }
+  });
 }

@@ -31,4 +31,16 @@ class MedianReporter : public benchmark::ConsoleReporter {
   std::map<std::string, Times> medians;
 };
 
+// The benchmarks of the command line run with a MedianReporter, which report gets at the end.
+template <typename Report>
+int RunWithMedians(int argc, char** argv, Report report) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  report(reporter);
+  benchmark::Shutdown();
+  return 0;
+}
+
 }  // namespace morvek
