@@ -1,5 +1,6 @@
 // The block-transfer way of fetching a range: one transfer for each part of the range that no
 // earlier transfer of the same document type loaded, and the outcome of every number.
+#include <algorithm>
 #include <map>
 
 #include "app/application.h"
@@ -33,12 +34,8 @@ void TForm53::FetchBlocks(int first, int last, int docType) {
   // register did not have yet, is asked again.
   toRecord_.clear();
   for (const OutcomeRun& run : outcome.Runs())
-    if (run.fate == Fate::kDelivered || run.fate == Fate::kHeld) {
-      if (!toRecord_.empty() && static_cast<long long>(toRecord_.back().second) + 1 == run.first)
-        toRecord_.back().second = run.last;
-      else
-        toRecord_.emplace_back(run.first, run.last);
-    }
+    if (run.fate == Fate::kDelivered || run.fate == Fate::kHeld)
+      toRecord_.emplace_back(run.first, run.last);
   recordInterval = !alreadyLoaded && !toRecord_.empty();
   EndAssembly();
 }
@@ -47,13 +44,13 @@ void TForm53::FetchBlockRange(int s, int e, int docType) {
   app_.Form4.Repaint();
   app_.ui.ProcessMessages();
   std::map<int, Named> named;  // the numbers the documents of this transfer carried
-  int highest = s - 1;         // the highest number a block or document named
+  long long highest = s - 1;   // the highest number a block or document named
   // A damaged block named a number that another document had or that lies outside the range: the
   // document it belonged to is not known, so no number missing from the transfer can be taken for
   // one the register lacks.
   bool unknownLoss = false;
   const auto name = [&](int number, Named what) {
-    if (number > highest) highest = number;
+    highest = std::max<long long>(highest, number);
     auto [it, added] = named.emplace(number, what);
     if (what.fate == Fate::kLost && (number < s || number > e || !added)) unknownLoss = true;
     // A document that arrived is not undone by a damaged copy of it.
@@ -91,14 +88,10 @@ void TForm53::FetchBlockRange(int s, int e, int docType) {
                                                              : Reason::kTransferBroken;
   const auto rest = [&](long long from, long long to) {
     if (to < from) return;
-    const long long reached =
-        end == TransferEnd::kLastBlock ? to : std::min<long long>(to, highest);
-    if (unknownLoss)
-      outcome.Add(static_cast<int>(from), static_cast<int>(std::max(from - 1, reached)),
-                  Fate::kLost, Reason::kDamagedBlock);
-    else
-      outcome.Add(static_cast<int>(from), static_cast<int>(std::max(from - 1, reached)),
-                  Fate::kAbsent, Reason::kNotInTransfer);
+    const long long reached = end == TransferEnd::kLastBlock ? to : std::min(to, highest);
+    outcome.Add(static_cast<int>(from), static_cast<int>(std::max(from - 1, reached)),
+                unknownLoss ? Fate::kLost : Fate::kAbsent,
+                unknownLoss ? Reason::kDamagedBlock : Reason::kNotInTransfer);
     outcome.Add(static_cast<int>(std::max(from, reached + 1)), static_cast<int>(to), Fate::kLost,
                 broken);
   };
