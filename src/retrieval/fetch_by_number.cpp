@@ -138,7 +138,6 @@ TForm53::DocumentResult TForm53::FetchDocument(int number, int docType) {
     }
     break;
   }
-  if (!fragments) return {Fate::kAbsent, Reason::kNoFragment};
   return AddDocument(text) ? DocumentResult{Fate::kDelivered, Reason::kNone, {}, true}
                            : DocumentResult{Fate::kLost, Reason::kDoesNotParse};
 }
