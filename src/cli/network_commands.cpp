@@ -1,6 +1,7 @@
 // morvek-cli status, fetch, fetch-date, numbers and print: each connects as the connect button
 // does, then does what the named button of the retrieval window does, prints what the window
 // shows, and disconnects.
+#include <charconv>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -125,8 +126,17 @@ void AddOutputOptions(CLI::App& command, RequestOptions& options) {
 }
 
 void AddNumberArguments(CLI::App& command, RequestOptions& options) {
-  command.add_option("FIRST", options.first, "First document number")->required();
-  command.add_option("LAST", options.last, "Last document number")->required();
+  // Kept as typed, as the number fields hold them; a text that is no number is refused here.
+  const CLI::Validator integer(
+      [](const std::string& text) -> std::string {
+        int value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return error == std::errc() && end == text.data() + text.size() ? ""
+                                                                        : "not a number: " + text;
+      },
+      "INTEGER");
+  command.add_option("FIRST", options.first, "First document number")->required()->check(integer);
+  command.add_option("LAST", options.last, "Last document number")->required()->check(integer);
 }
 
 // Digits where the pattern has '9', the pattern's own character elsewhere.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -103,78 +104,41 @@ TEST_F(NetworkCommands, StatusPrintsThePanelsAndTheFirmwareGate) {
 // The exit status tells what became of the request, never what its list reads; what was not
 // delivered is named on standard error.
 TEST_F(NetworkCommands, ExitStatusComesFromTheOutcome) {
-  using sim::Protocol;
   struct Case {
-    Protocol protocol;
-    std::vector<std::string> faults;  // request 1 is the register check of the connect
-    std::string command;
-    std::vector<std::string> args;
+    bool zelmar;
+    const char* fault;    // request 1 is the register check of the connect
+    const char* command;  // the words after the connection options
     int status;
-    std::string err;  // a line of standard error
+    const char* err;  // a line of standard error
   };
   const Case cases[] = {
-      {Protocol::kDatecs,
-       {},
-       "fetch",
-       {"1523", "1519"},
-       2,
-       "Конечный номер должен быть не меньше начального!"},
-      {Protocol::kZelmar,
-       {},
-       "fetch",
-       {"--type", "receipt", "1528", "1531"},
-       0,
+      {false, "", "fetch 1523 1519", 2, "Конечный номер должен быть не меньше начального!"},
+      {false, "", "print --yes 15x 16", 2, "not a number: 15x"},
+      {true, "", "fetch --type receipt 1528 1531", 0,
        "morvek-cli: receipts 1530 to 1531: absent at the register: the register answered with an "
        "error (status 0C07)"},
-      {Protocol::kZelmar,
-       {"status@3=0CD0"},
-       "fetch",
-       {"--type", "receipt", "1519", "1520"},
-       3,
+      {true, "status@3=0CD0", "fetch --type receipt 1519 1520", 3,
        "morvek-cli: receipt 1519: lost: cut short after some fragments (status 0CD0)"},
-      {Protocol::kDatecs,
-       {"nak@2"},
-       "fetch",
-       {"--type", "receipt", "1519", "1519"},
-       3,
+      {false, "nak@2", "fetch --type receipt 1519 1519", 3,
        "morvek-cli: receipt 1519: lost: the register did not take the request (NAK)"},
-      {Protocol::kDatecs,
-       {},
-       "fetch-date",
-       {"14.03.16", "00:00", "13.03.16", "23:59"},
-       2,
+      {false, "", "fetch-date 14.03.16 00:00 13.03.16 23:59", 2,
        "Конечная дата должна быть не меньше начальной!"},
-      {Protocol::kDatecs,
-       {},
-       "fetch-date",
-       {"1.03.16", "00:00", "13.03.16", "23:59"},
-       2,
-       "not DD.MM.YY"},
-      {Protocol::kZelmar, {}, "fetch-date", {"01.01.10", "00:00", "02.01.10", "00:00"}, 1, ""},
-      {Protocol::kZelmar,
-       {},
-       "numbers",
-       {"01.01.10", "00:00", "02.01.10", "00:00"},
-       1,
-       "Error: РРО вернул ошибку:0C06"},
-      {Protocol::kZelmar,
-       {"status@2=0CD0"},
-       "print",
-       {"--yes", "1519", "1520"},
-       1,
-       "РРО вернул ошибку:0CD0"},
-      {Protocol::kDatecs,
-       {"status@2"},
-       "print",
-       {"--yes", "1519", "1520"},
-       1,
-       "Команда не разрешена"},
+      {false, "", "fetch-date 1.03.16 00:00 13.03.16 23:59", 2, "not DD.MM.YY"},
+      {true, "", "fetch-date 01.01.10 00:00 02.01.10 00:00", 1, ""},
+      {true, "", "numbers 01.01.10 00:00 02.01.10 00:00", 1, "Error: РРО вернул ошибку:0C06"},
+      {true, "status@2=0CD0", "print --yes 1519 1520", 1, "РРО вернул ошибку:0CD0"},
+      {false, "status@2", "print --yes 1519 1520", 1, "Команда не разрешена"},
   };
   int host = 20;
   for (const Case& c : cases) {
-    Serve(c.protocol, host++, "Nov 12 2014", c.faults);
-    const CliResult r =
-        Cli(c.command, c.protocol == Protocol::kZelmar ? "zelmar" : "datecs", c.args);
+    Serve(c.zelmar ? sim::Protocol::kZelmar : sim::Protocol::kDatecs, host++, "Nov 12 2014",
+          *c.fault ? std::vector<std::string>{c.fault} : std::vector<std::string>{});
+    std::vector<std::string> words;
+    std::istringstream line(c.command);
+    for (std::string word; line >> word;) words.push_back(word);
+    const std::string command = words.front();
+    words.erase(words.begin());
+    const CliResult r = Cli(command, c.zelmar ? "zelmar" : "datecs", words);
     EXPECT_EQ(r.exitCode, c.status) << c.command << ": " << r.err;
     EXPECT_NE(r.err.find(c.err), std::string::npos) << c.command << ": " << r.err;
     server_->Stop();
