@@ -42,9 +42,26 @@ void Desktop::RefreshAll() {
 }
 
 bool Desktop::NoteActivation(const void* window) {
+  if (modalWindow_ && window == &app_.Form3) return false;
   const bool another = window != activeWindow_;
   activeWindow_ = window;
   return another;
+}
+
+void Desktop::NoteHidden(const void* window) {
+  if (window == activeWindow_ && !modalWindow_) activeWindow_ = &app_.Form3;
+}
+
+void Desktop::ModalBegins(const void* window) {
+  modalWindow_ = window;
+}
+
+void Desktop::ModalEnds() {
+  activeWindow_ = modalWindow_;
+  modalWindow_ = nullptr;
+  // Already active again, the main window has had its activation event while the modal window
+  // still counted: it runs now. Otherwise its activation event is still to come.
+  if (main_->widget().isActiveWindow()) main_->Activated();
 }
 
 }  // namespace morvek::gui

@@ -31,9 +31,17 @@ class Desktop {
   void Run(const std::function<void()>& handler);
   void RefreshAll();
 
-  // Records that a window became the active one; true when another of the program's windows was
-  // active before it (or none yet).
+  // Records that a window became the active one; true when its activation handler is to run:
+  // another of the program's windows was active before it (or none yet), and the main window is
+  // not behind a modal window. Qt hands the main window activation when a modal window hides for
+  // a request, and when a window of the logic's own hides: neither is the operator's doing.
   bool NoteActivation(const void* window);
+  // A window of the logic hid: the window the toolkit activates next was not chosen.
+  void NoteHidden(const void* window);
+  // A window shown modally (the retrieval window, the About box) and its end: then the main window
+  // comes back, and its activation runs.
+  void ModalBegins(const void* window);
+  void ModalEnds();
 
   Application& app() { return app_; }
   MainWindowView& mainWindow() { return *main_; }
@@ -46,6 +54,7 @@ class Desktop {
   Application& app_;
   QtUi& ui_;
   const void* activeWindow_ = nullptr;
+  const void* modalWindow_ = nullptr;
   std::unique_ptr<MainWindowView> main_;
   std::unique_ptr<RetrievalView> retrieval_;
   std::unique_ptr<WaitView> wait_;

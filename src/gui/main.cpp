@@ -1,5 +1,8 @@
 // morvek, the desktop program: the window logic of the core behind Qt widgets.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/application.h"
 #include "gui/desktop.h"
@@ -8,6 +11,11 @@
 int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(morvek::gui::kProgramTitle));
+  // Qt's own dialogs and buttons ("Save As", "Yes", "Cancel") in the program's language.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::Russian), "qtbase", "_",
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
   morvek::gui::QtUi ui;
   morvek::Application app(ui);
   app.onQuit = [] { QCoreApplication::quit(); };

@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStatusBar>
 
 #include "gui/desktop.h"
@@ -54,14 +53,16 @@ MainWindowView::MainWindowView(TForm3& form, Desktop& desktop) : form_(form), de
     window_.statusBar()->addWidget(StatusBar1[i]);
   }
   window_.statusBar()->setSizeGripEnabled(false);
-  // The client area holds the controls and the status bar; the menu bar comes on top.
-  client->setFixedSize(kClientWidth, kClientHeight - window_.statusBar()->sizeHint().height());
-  window_.setFixedSize(kClientWidth, kClientHeight + window_.menuBar()->sizeHint().height());
 
   binding_ = std::make_unique<WindowBinding>(form, *this, desktop);
   binding_->onActivate = [this] { form_.FormActivate(); };
   binding_->onCloseRequest = [this] { return CloseRequested(); };
+  binding_->placement = WindowBinding::Placement::kScreenCentre;
   Refresh();
+  // The client area holds the controls and the status bar; the menu bar comes on top, measured
+  // once its titles are there.
+  client->setFixedSize(kClientWidth, kClientHeight - window_.statusBar()->sizeHint().height());
+  window_.setFixedSize(kClientWidth, kClientHeight + window_.menuBar()->sizeHint().height());
 }
 
 MainWindowView::~MainWindowView() = default;
@@ -141,9 +142,12 @@ void MainWindowView::Refresh() {
   ShowButton(*Button3, form_.Button3, "Подключить");
   ShowButton(*Button1, form_.Button1, "Закрыть");
   Shape1->update();
+  // A panel cuts what is wider than it ("12Nov1" of "12Nov14"): its tooltip holds the whole text.
   for (int i = 0; i < 4; ++i) {
     const QString text = ToQt(form_.StatusBar1.panels[i]);
-    if (StatusBar1[i]->text() != text) StatusBar1[i]->setText(text);
+    if (StatusBar1[i]->text() == text) continue;
+    StatusBar1[i]->setText(text);
+    StatusBar1[i]->setToolTip(text);
   }
   N2->setTitle(TextOr(form_.N2.caption, "КЛЭФ"));
   N2->menuAction()->setEnabled(form_.N2.enabled);
@@ -155,14 +159,11 @@ void MainWindowView::Refresh() {
 
 void MainWindowView::ShowCentred() {
   Refresh();
-  if (const QScreen* screen = window_.screen()) {
-    QRect frame = window_.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window_.move(frame.topLeft());
-  }
-  window_.show();
-  window_.raise();
-  window_.activateWindow();
+  binding_->ShowPlaced();
+}
+
+void MainWindowView::Activated() {
+  binding_->Activated();
 }
 
 // The logic decides: it saves the address, hides the window and ends the program, or, while an

@@ -31,6 +31,8 @@ class MainWindowView : public View {
   QWidget& widget() override { return window_; }
   void Refresh() override;
   void ShowCentred();
+  // The window became the active one (also when it came back from a modal window).
+  void Activated();
 
   // The widgets, for the tests.
   QLineEdit* Edit1 = nullptr;

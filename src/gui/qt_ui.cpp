@@ -10,16 +10,14 @@
 #include "gui/qt_text.h"
 
 namespace morvek::gui {
-namespace {
 
-int ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
-            QMessageBox::StandardButtons buttons) {
-  QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
+int QtUi::ShowBox(int icon, const QString& caption, const QString& text, int buttons) {
+  if (beforeProcessing) beforeProcessing();
+  QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, text,
+                  static_cast<QMessageBox::StandardButtons>(buttons), QApplication::activeWindow());
   box.setWindowModality(Qt::ApplicationModal);
   return box.exec();
 }
-
-}  // namespace
 
 void QtUi::ShowMessage(const std::string& text) {
   ShowBox(QMessageBox::NoIcon, QString::fromUtf8(kProgramTitle), ToQt(text), QMessageBox::Ok);
@@ -50,6 +48,7 @@ void QtUi::ShowUnhandledError(const std::string& message) {
 }
 
 std::optional<std::string> QtUi::PromptSaveFile(const SaveDialogOptions& options) {
+  if (beforeProcessing) beforeProcessing();
   QFileDialog dialog(QApplication::activeWindow());
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);

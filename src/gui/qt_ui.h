@@ -1,6 +1,7 @@
 #pragma once
 // The window logic's requests to the windowing system, carried out with Qt: message boxes, the
 // save dialog, pending events, sleeps.
+#include <QString>
 #include <functional>
 
 #include "platform/ui.h"
@@ -19,8 +20,12 @@ class QtUi : public Ui {
   void ShowUnhandledError(const std::string& message) override;
   std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override;
 
-  // Runs before pending events are let through, so the views show the models as they stand.
+  // Runs before pending events are let through and before any dialog opens, so the views show
+  // the models as they stand (the caption the logic just set, not the one of a second ago).
   std::function<void()> beforeProcessing;
+
+ private:
+  int ShowBox(int icon, const QString& caption, const QString& text, int buttons);
 };
 
 }  // namespace morvek::gui

@@ -71,6 +71,7 @@ RetrievalView::RetrievalView(TForm53& form, Desktop& desktop) : form_(form), des
   window_.resize(940, 600);
 
   binding_ = std::make_unique<WindowBinding>(form, *this, desktop);
+  binding_->placement = WindowBinding::Placement::kScreenCentre;
   binding_->onCloseRequest = [this] {
     desktop_.Run([this] { form_.FormClose(); });
     return true;
@@ -86,8 +87,24 @@ RetrievalView::~RetrievalView() {
 QPushButton* RetrievalView::HandlerButton(void (TForm53::*handler)()) {
   auto* button = new QPushButton;
   const std::function<void()> click = [&form = form_, handler] { (form.*handler)(); };
-  QObject::connect(button, &QPushButton::clicked, [this, click] { desktop_.Run(click); });
+  QObject::connect(button, &QPushButton::clicked, [this, click] {
+    const ListBox& list = form_.ListBox2;
+    const unsigned long clears = list.clears;
+    const std::size_t lines = list.lines.size();
+    desktop_.Run(click);
+    // What the click added is in view: the top of a new list, or the first line added to a kept
+    // one (the failure lines at its end), not the old scroll offset.
+    if (list.clears != clears)
+      ShowFromLine(0);
+    else if (list.lines.size() > lines)
+      ShowFromLine(lines);
+  });
   return button;
+}
+
+void RetrievalView::ShowFromLine(std::size_t line) {
+  const QModelIndex first = listModel_->index(static_cast<int>(line));
+  if (first.isValid()) ListBox2->scrollTo(first, QAbstractItemView::PositionAtTop);
 }
 
 QWidget* RetrievalView::BuildByNumber() {

@@ -59,6 +59,8 @@ class RetrievalView : public View {
   QWidget* BuildByNumber();
   QWidget* BuildByDate();
   QPushButton* HandlerButton(void (TForm53::*handler)());
+  // Scrolls the list so that line is its first visible one.
+  void ShowFromLine(std::size_t line);
   QLineEdit* MaskedField(Edit& model, const EditMask& mask, const char* hint);
   void ShowComboBox();
 

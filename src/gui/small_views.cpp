@@ -12,6 +12,8 @@
 namespace morvek::gui {
 namespace {
 
+constexpr int kAboutMinWidth = 320;
+
 void ShowCaption(QWidget& window, const std::string& caption, const char* fallback) {
   const QString title = TextOr(caption, fallback);
   if (window.windowTitle() != title) window.setWindowTitle(title);
@@ -46,6 +48,7 @@ WaitView::WaitView(TForm5& form, Desktop& desktop) : form_(form) {
                    [this, &desktop] { desktop.Run([this] { form_.Button1Click(); }); });
   binding_ = std::make_unique<WindowBinding>(form, *this, desktop);
   binding_->onCloseRequest = [] { return false; };
+  binding_->placement = WindowBinding::Placement::kScreenCentre;
   Refresh();
 }
 
@@ -68,6 +71,7 @@ NoticeView::NoticeView(TForm4& form, Desktop& desktop) : form_(form) {
   window_.setMinimumWidth(320);
   binding_ = std::make_unique<WindowBinding>(form, *this, desktop);
   binding_->onActivate = [this] { form_.FormActivate(); };
+  binding_->placement = WindowBinding::Placement::kScreenCentre;
   Refresh();
 }
 
@@ -96,6 +100,7 @@ AboutView::AboutView(TForm54& form, Desktop& desktop) : form_(form) {
                    [this, &desktop] { desktop.Run([this] { form_.Button1Click(); }); });
   binding_ = std::make_unique<WindowBinding>(form, *this, desktop);
   binding_->onActivate = [this] { form_.FormActivate(); };
+  binding_->placement = WindowBinding::Placement::kOverMainWindow;
   Refresh();
 }
 
@@ -107,6 +112,12 @@ void AboutView::Refresh() {
   ShowLabel(*Label2, form_.Label2);
   ShowLabel(*Label3, form_.Label3);
   ShowButton(*Button1, form_.Button1, "Закрыть");
+  // A fixed size, the one its texts need; they come with its first activation, and the box is
+  // then centred over the main window again.
+  const QSize size = window_.sizeHint().expandedTo(QSize(kAboutMinWidth, 0));
+  if (window_.minimumSize() == size && window_.maximumSize() == size) return;
+  window_.setFixedSize(size);
+  if (window_.isVisible()) binding_->Place();
 }
 
 }  // namespace morvek::gui

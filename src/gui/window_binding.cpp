@@ -3,14 +3,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QScreen>
 #include <QSet>
+#include <QTimer>
 #include <QWidget>
 
 #include "gui/desktop.h"
+#include "gui/main_window_view.h"
 #include "gui/view.h"
 
 namespace morvek::gui {
 namespace {
+
+// Time the window manager takes to frame a window just shown.
+constexpr int kFramedMs = 50;
 
 // While a window is shown modally, the windows that were open before it take no input, also while
 // the logic hides the modal window for a request: the operator cannot open it a second time or
@@ -63,13 +69,43 @@ WindowBinding::WindowBinding(Window& window, View& view, Desktop& desktop)
       return;
     }
     view_.Refresh();
-    w.show();
-    w.raise();
-    w.activateWindow();
+    if (w.isVisible()) {
+      w.raise();
+      w.activateWindow();
+    } else {
+      ShowPlaced();
+    }
   };
   window.onShowModal = [this] { RunModal(); };
   window.onClose = [this] { view_.widget().close(); };
   window.onIsActive = [this] { return view_.widget().isActiveWindow(); };
+}
+
+void WindowBinding::ShowPlaced() {
+  QWidget& w = view_.widget();
+  Place();
+  w.show();
+  w.raise();
+  w.activateWindow();
+  // Until the window manager has framed the window its frame is not known: placed once more when
+  // it is.
+  if (placement != Placement::kAsItIs) QTimer::singleShot(kFramedMs, &w, [this] { Place(); });
+}
+
+void WindowBinding::Place() {
+  QWidget& w = view_.widget();
+  const QScreen* screen = w.screen();
+  if (placement == Placement::kAsItIs || !screen) return;
+  const QRect area = placement == Placement::kScreenCentre
+                         ? screen->availableGeometry()
+                         : desktop_.mainWindow().widget().frameGeometry();
+  QRect frame = w.frameGeometry();
+  frame.moveCenter(area.center());
+  if (frame.topLeft() != w.frameGeometry().topLeft()) w.move(frame.topLeft());
+}
+
+void WindowBinding::Activated() {
+  if (desktop_.NoteActivation(&window_) && onActivate) desktop_.Run(onActivate);
 }
 
 void WindowBinding::RunModal() {
@@ -78,16 +114,18 @@ void WindowBinding::RunModal() {
   w.hide();
   w.setWindowModality(Qt::ApplicationModal);
   view_.Refresh();
-  w.show();
-  w.raise();
-  w.activateWindow();
+  desktop_.ModalBegins(&window_);
+  ShowPlaced();
   window_.visible = true;
-  const ModalBlocker blocker(w);
-  QEventLoop loop;
-  modalLoop_ = &loop;
-  loop.exec(QEventLoop::DialogExec);
-  modalLoop_ = nullptr;
+  {
+    const ModalBlocker blocker(w);
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    modalLoop_ = nullptr;
+  }
   w.setWindowModality(Qt::NonModal);
+  desktop_.ModalEnds();
 }
 
 bool WindowBinding::eventFilter(QObject* watched, QEvent* event) {
@@ -97,11 +135,11 @@ bool WindowBinding::eventFilter(QObject* watched, QEvent* event) {
       if (!event->spontaneous()) window_.visible = true;
       break;
     case QEvent::Hide:
-      if (!event->spontaneous()) window_.visible = false;  // a spontaneous one: minimised
+      if (event->spontaneous()) break;  // minimised
+      window_.visible = false;
+      desktop_.NoteHidden(&window_);
       break;
-    case QEvent::WindowActivate:
-      if (desktop_.NoteActivation(&window_) && onActivate) desktop_.Run(onActivate);
-      break;
+    case QEvent::WindowActivate: Activated(); break;
     case QEvent::Close:
       if (onCloseRequest && !onCloseRequest()) {
         event->ignore();

@@ -24,6 +24,18 @@ class WindowBinding : public QObject {
   // Asked when the widget is to close; false refuses the close.
   std::function<bool()> onCloseRequest;
 
+  // Where the window appears each time it is shown: centred on the screen, since the window that
+  // opened it may be hidden, or centred over the main window.
+  enum class Placement { kAsItIs, kScreenCentre, kOverMainWindow };
+  Placement placement = Placement::kAsItIs;
+  // Shows the widget where its placement puts it; Place puts it there again (after a change of
+  // its size).
+  void ShowPlaced();
+  void Place();
+
+  // The window became the active one: its activation handler runs when the desktop says so.
+  void Activated();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 

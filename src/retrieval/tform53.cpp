@@ -122,6 +122,7 @@ void TForm53::DiscardDocuments() {
   rq.Clear();
   tables.shownNumbers.Clear();
   tables.shownZNumbers.Clear();
+  tables.zNumberByPosition.Clear();
   for (interval& held : loadedIntervals) held.Clear();
   loadedByBlocks_.clear();
 }

@@ -156,6 +156,8 @@ class RetrievalViewTest : public QObject {
     QCOMPARE(answerer.texts.size(), 1);
   }
 
+  // The main window's activation (its caption probe, a second's pause and the reload of the
+  // address) runs when the retrieval window closes, never while it hides for a request.
   void HiddenForARequestTheModalWindowStillHoldsTheMainWindow() {
     DialogAnswerer answerer;
     DesktopFixture f;
@@ -164,19 +166,42 @@ class RetrievalViewTest : public QObject {
     MainWindowView& main = f.desktop->mainWindow();
     QWidget& retrieval = f.desktop->retrieval().widget();
     int protocolWhileHidden = -1;
+    long activationsWhileHidden = -1;  // in the activation's pauses
     Scheduled inside([&] {
+      const long slept = f.ui.sleptMs;
       f.app.Form53.Hide();  // as a request does
+      QTest::qWait(50);
       QTest::mouseClick(main.RadioGroup1[1], Qt::LeftButton);
       protocolWhileHidden = f.app.Form3.RadioGroup1.itemIndex;
       f.app.Form53.Show();
+      activationsWhileHidden = f.ui.sleptMs - slept;
       retrieval.close();
     });
     Scheduled guard([&] { retrieval.close(); }, 3000);
+    const long before = f.ui.sleptMs;
     main.N45->trigger();
     QVERIFY(guard.pending());
     QCOMPARE(protocolWhileHidden, 0);
+    QCOMPARE(activationsWhileHidden, 0L);
+    QVERIFY(WaitFor([&] { return f.ui.sleptMs > before; }));  // back from the retrieval window
     QTest::mouseClick(main.RadioGroup1[1], Qt::LeftButton);
     QCOMPARE(f.app.Form3.RadioGroup1.itemIndex, 1);
+  }
+
+  // After a click the list shows the first line the click added, also at the end of a long list.
+  void TheFirstLineAClickAddedIsInView() {
+    DialogAnswerer answerer;
+    DesktopFixture f;
+    RetrievalView& view = f.desktop->retrieval();
+    for (int i = 0; i < 500; ++i) f.app.Form53.ListBox2.Add("line " + std::to_string(i));
+    f.app.Form53.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view.widget(), 2000));
+    view.ListBox2->scrollToTop();
+    Type(view.Edit1, "x");  // no number: the click ends with its two failure lines
+    view.Button1->click();
+    QCOMPARE(f.app.Form53.ListBox2.lines.size(), 502u);
+    const QRect first = view.ListBox2->visualRect(view.listModel().index(500));
+    QVERIFY(view.ListBox2->viewport()->rect().contains(first));
   }
 
   void ListIsInAFixedPitchFont() {

@@ -56,11 +56,18 @@ TEST_P(FetchByNumber, NumbersTheRegisterLacksAreAskedAgain) {
 TEST_P(FetchByNumber, DocumentsAccumulateUntilDiscardedAndAreThenAskedAgain) {
   w.FetchByNumber(kTypeReceipt, 1519, 1520);
   w.FetchByNumber(kTypeReceipt, 1521, 1522);
-  EXPECT_EQ(w.form.rq.doc_index, 4);
+  w.FetchByNumber(kTypeZReport, 87, 87);
+  w.form.loadedIntervals[0].Append(87, 87);
+  EXPECT_EQ(w.form.rq.doc_index, 5);
+  ASSERT_TRUE(w.form.tables.zNumberByPosition.IsFilled());
   w.form.DiscardDocuments();
   EXPECT_EQ(w.form.rq.doc_index, 0);
+  EXPECT_FALSE(w.form.tables.zNumberByPosition.IsFilled());
+  EXPECT_FALSE(w.form.loadedIntervals[0].Covers(87, 87));
   w.FetchByNumber(kTypeReceipt, 1519, 1522);
   EXPECT_EQ(w.ShownReceipts(), (std::vector<int>{1519, 1520, 1521, 1522}));
+  w.FetchByNumber(kTypeZReport, 87, 87);
+  EXPECT_EQ(w.TempXml(), w.ExpectedAssembly(DocumentKind::kZReport, 87, 87));
 }
 
 TEST_P(FetchByNumber, ProgressCountsTheNumbersAskedOnly) {
