@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libxml2-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format clang-tidy-14 cppcheck
   locales xvfb xauth fonts-liberation
+  openbox xdotool x11-apps netpbm x11-utils xclip qt6-translations-l10n
 )
 
 missing=()
