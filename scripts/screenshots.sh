@@ -401,6 +401,21 @@ close_box() {
   wait_for 5 gone "$1"
 }
 
+# capture_box SECONDS NAME WHAT: waits for a message box, takes the screen and the box alone, and
+# closes it; WHAT names the box in the failure.
+capture_box() {
+  local box
+  if box=$(await_box "$1"); then
+    sleep 0.3 # time to paint
+    shot "$2"
+    shot_box "$box" "$2"
+    close_box "$box" || fail "the box did not close on Return"
+  else
+    fail "no message box $3"
+    shot "no-$2"
+  fi
+}
+
 # ---------------------------------------------------------------------------------------------
 # The road
 
@@ -496,16 +511,7 @@ step_refused_address() {
     wait_for 5 indicator_is "$red" || fail "the program did not disconnect"
   fi
   click_main "${main_connect[@]}"
-  local box
-  if box=$(await_box 10); then
-    sleep 0.3
-    shot "message-box-server-not-answering"
-    shot_box "$box" "message-box-server-not-answering"
-    close_box "$box" || fail "the box did not close on Return"
-  else
-    fail "no message box after connecting to $silent_host"
-    shot "no-message-box"
-  fi
+  capture_box 10 "message-box-server-not-answering" "after connecting to $silent_host"
   settle
   local got
   got=$(field_text "$(at_main "${main_ip[@]}")") || got="(nothing copied)"
@@ -613,16 +619,7 @@ step_failed_fetch() {
     return 1
   fi
   fetch 1530 1531
-  local box
-  if box=$(await_box 60); then
-    sleep 0.3
-    shot "lost-documents"
-    shot_box "$box" "lost-documents"
-    close_box "$box" || fail "the box did not close on Return"
-  else
-    fail "no message box naming the lost documents"
-    shot "no-lost-documents-box"
-  fi
+  capture_box 60 "lost-documents" "naming the lost documents"
 }
 
 step_after_failed_fetch() {
