@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -54,6 +56,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(view.Button3->text(), QString::fromUtf8("Подключить"));
     QVERIFY(!view.N2->menuAction()->isEnabled());
     QCOMPARE(view.widget().width(), 541);
+    // 280 below the menu bar, measured once its titles are there.
+    const QMenuBar* menu = static_cast<QMainWindow&>(view.widget()).menuBar();
+    QVERIFY(menu->height() > 10);
+    QCOMPARE(view.widget().height(), 280 + menu->height());
     QCOMPARE(view.StatusBar1[0]->width(), 170);
     QCOMPARE(view.StatusBar1[3]->width(), 50);
   }
