@@ -12,9 +12,9 @@
 #include <unistd.h>
 
 #include "app/application.h"
-#include "bench/journal_generator.h"
+#include "sim/journal_generator.h"
 #include "bench/median_reporter.h"
-#include "bench/sim_peer.h"
+#include "sim/sim_peer.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
 #include "retrieval/block_transfer.h"

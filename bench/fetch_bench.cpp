@@ -18,9 +18,9 @@
 
 #include "app/application.h"
 #include "bench/median_reporter.h"
-#include "bench/sim_peer.h"
+#include "sim/sim_peer.h"
 #include "datecs/frame.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
 #include "zelmar/frame.h"

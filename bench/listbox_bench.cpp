@@ -12,7 +12,7 @@
 #include "gui/list_box_model.h"
 #include "gui/qt_ui.h"
 #include "gui/retrieval_view.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace {
 

@@ -26,8 +26,8 @@
 #include <vector>
 
 #include "app/application.h"
-#include "bench/journal_generator.h"
-#include "platform/cp1251.h"
+#include "sim/journal_generator.h"
+#include "codec/cp1251.h"
 #include "platform/silent_ui.h"
 #include "platform/xml_document.h"
 #include "render/ordering.h"

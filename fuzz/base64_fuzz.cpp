@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "retrieval/base64.h"
+#include "codec/base64.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "retrieval/base64.h"
+#include "codec/base64.h"
 #include "retrieval/block_transfer.h"
-#include "retrieval/crc16.h"
+#include "codec/crc16.h"
 
 namespace {
 

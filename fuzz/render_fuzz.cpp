@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/errors.h"
 #include "platform/silent_ui.h"
 #include "platform/xml_document.h"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static checks of the core (src/platform log journal render retrieval app zelmar datecs):
+# Static checks of the core (src/codec platform log journal render retrieval app zelmar datecs):
 # clang-tidy with the checks of .clang-tidy, on every core file of the build's compile database,
 # in parallel; then cppcheck. Fails on any finding of either.
 #
@@ -13,7 +13,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 build="${MORVEK_BUILD:-build}"
 jobs="${MORVEK_JOBS:-$(nproc)}"
-core="platform|log|journal|render|retrieval|app|zelmar|datecs"
+core="codec|platform|log|journal|render|retrieval|app|zelmar|datecs"
 start=$SECONDS
 
 if [ ! -f "$build/compile_commands.json" ]; then

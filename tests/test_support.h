@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/ui.h"
 
 namespace morvek::test {

@@ -4,7 +4,7 @@
 
 #include "app/application.h"
 #include "app/tform3.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/ini_file.h"
 #include "platform/server_ready.h"
 #include "platform/socket.h"

@@ -5,7 +5,7 @@
 
 #include "app/application.h"
 #include "app/tform3.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 

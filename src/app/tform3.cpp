@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/application.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/ini_file.h"
 #include "platform/text_file.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/controls.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/window.h"
 
 namespace morvek {

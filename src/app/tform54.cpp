@@ -1,7 +1,7 @@
 #include "app/tform54.h"
 
 #include "app/application.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace morvek {
 

@@ -10,7 +10,7 @@
 #include "cli/document_types.h"
 #include "cli/output.h"
 #include "cli/session.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace morvek {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace morvek {
 

@@ -15,7 +15,7 @@
 #include "cli/document_types.h"
 #include "cli/output.h"
 #include "cli/terminal_ui.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/ini_file.h"
 
 namespace morvek {

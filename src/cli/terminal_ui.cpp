@@ -4,7 +4,7 @@
 #include <iostream>
 #include <thread>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace morvek {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "datecs/transaction.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace morvek {
 

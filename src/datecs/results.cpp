@@ -2,7 +2,7 @@
 
 #include "app/tform2.h"
 #include "datecs/transaction.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/ui.h"
 
 namespace morvek {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <string>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace morvek::gui {
 

@@ -1,6 +1,6 @@
 #include "journal/loader.h"
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/numbers.h"
 
 namespace morvek {

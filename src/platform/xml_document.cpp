@@ -9,7 +9,7 @@
 #include <climits>
 #include <exception>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/errors.h"
 
 namespace morvek {

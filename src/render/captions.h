@@ -2,7 +2,7 @@
 // Captions both layouts print, as Windows-1251 bytes.
 #include <string_view>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace morvek {
 

@@ -1,6 +1,6 @@
 #include "render/text_ops.h"
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/slice.h"

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/numbers.h"
 #include "render/error_log.h"
 #include "render/renderer.h"

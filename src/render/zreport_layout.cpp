@@ -1,6 +1,6 @@
 // The Z-report as the register prints it: number, payment forms, cash in and out, tax and turnover
 // for sales and returns, receipt counts, rates, date.
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/numbers.h"
 #include "render/captions.h"
 #include "render/renderer.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/socket.h"
-#include "retrieval/base64.h"
-#include "retrieval/crc16.h"
+#include "codec/base64.h"
+#include "codec/crc16.h"
 
 namespace morvek {
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "app/application.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/numbers.h"
 #include "retrieval/tform53.h"
 

@@ -5,10 +5,10 @@
 
 #include "app/application.h"
 #include "datecs/results.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/numbers.h"
 #include "render/ordering.h"
-#include "retrieval/base64.h"
+#include "codec/base64.h"
 #include "retrieval/document_identity.h"
 #include "retrieval/tform53.h"
 

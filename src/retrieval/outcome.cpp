@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace morvek {
 

@@ -1,7 +1,7 @@
 // Printing a range of documents on the register's own paper.
 #include "app/application.h"
 #include "datecs/results.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/numbers.h"
 #include "retrieval/tform53.h"
 

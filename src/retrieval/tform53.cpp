@@ -2,7 +2,7 @@
 
 #include "app/application.h"
 #include "journal/loader.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"

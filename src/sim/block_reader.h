@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "retrieval/crc16.h"
+#include "codec/crc16.h"
 
 namespace morvek::sim {
 

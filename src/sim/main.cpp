@@ -15,7 +15,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "bench/journal_generator.h"
+#include "sim/journal_generator.h"
 #include "sim/sim_server.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <utility>
 
-#include "retrieval/base64.h"
-#include "retrieval/crc16.h"
+#include "codec/base64.h"
+#include "codec/crc16.h"
 
 namespace morvek::sim {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/journal_generator.h"
+#include "sim/journal_generator.h"
 #include "sim/sim_server.h"
 #include "test_support.h"
 

@@ -316,8 +316,8 @@ TEST(XmlStream, ManyChildrenComeWholeAcrossTheReadersChunks) {
   const Streamed seen = Stream(text + "</RQ>");
   ASSERT_EQ(seen.children.size(), 10000u);
   for (int i = 0; i < 5000; ++i) {
-    const std::string text = i % 300 ? "'" + std::string(i % 300, 'x') + "'(#text)" : "";
-    EXPECT_EQ(seen.children[2 * i], "DAT=" + std::to_string(i) + "(L=1" + text + ")");
+    const std::string line = i % 300 ? "'" + std::string(i % 300, 'x') + "'(#text)" : "";
+    EXPECT_EQ(seen.children[2 * i], "DAT=" + std::to_string(i) + "(L=1" + line + ")");
   }
 }
 

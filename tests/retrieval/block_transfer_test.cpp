@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/application.h"
-#include "bench/journal_generator.h"
-#include "bench/sim_peer.h"
-#include "retrieval/base64.h"
-#include "retrieval/crc16.h"
+#include "sim/journal_generator.h"
+#include "sim/sim_peer.h"
+#include "codec/base64.h"
+#include "codec/crc16.h"
 #include "retrieval/outcome.h"
 #include "test_support.h"
 

@@ -2,7 +2,7 @@
 // click to temp.xml, the model and the rendered list; the fetched-number tables; the progress.
 #include <gtest/gtest.h>
 
-#include "bench/journal_generator.h"
+#include "sim/journal_generator.h"
 #include "retrieval/sim_window.h"
 
 namespace morvek::test {

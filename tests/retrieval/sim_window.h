@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "bench/sim_peer.h"
+#include "sim/sim_peer.h"
 #include "test_support.h"
 
 namespace morvek::test {

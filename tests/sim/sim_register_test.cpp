@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "bench/journal_generator.h"
-#include "retrieval/base64.h"
-#include "retrieval/crc16.h"
+#include "sim/journal_generator.h"
+#include "codec/base64.h"
+#include "codec/crc16.h"
 #include "sim/sim_test_support.h"
 
 namespace morvek::sim {

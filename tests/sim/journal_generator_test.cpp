@@ -1,6 +1,6 @@
 // The generated journals are what the benchmark times and the fuzzer starts from: they must be
 // reproducible, well-formed, and shown in full by a request for every number.
-#include "bench/journal_generator.h"
+#include "sim/journal_generator.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/application.h"
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/silent_ui.h"
 #include "platform/xml_document.h"
 #include "render/ordering.h"

@@ -1,5 +1,5 @@
 // The checksum of the transfer blocks: CRC-16/MODBUS.
-#include "retrieval/crc16.h"
+#include "codec/crc16.h"
 
 #include <gtest/gtest.h>
 

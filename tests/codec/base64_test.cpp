@@ -1,5 +1,5 @@
 // Decoding of the Base64 texts the register sends its documents in.
-#include "retrieval/base64.h"
+#include "codec/base64.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "retrieval/crc16.h"
+#include "codec/crc16.h"
 
 namespace morvek {
 

@@ -1,4 +1,4 @@
-#include "retrieval/base64.h"
+#include "codec/base64.h"
 
 #include <array>
 

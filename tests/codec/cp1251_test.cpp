@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 #include "platform/errors.h"
 #include "test_support.h"
 

@@ -1,4 +1,4 @@
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 #include <array>
 

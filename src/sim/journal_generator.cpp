@@ -1,10 +1,10 @@
-#include "bench/journal_generator.h"
+#include "sim/journal_generator.h"
 
 #include <cstdio>
 #include <string_view>
 #include <vector>
 
-#include "platform/cp1251.h"
+#include "codec/cp1251.h"
 
 namespace morvek {
 
