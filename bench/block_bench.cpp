@@ -12,12 +12,12 @@
 #include <unistd.h>
 
 #include "app/application.h"
-#include "sim/journal_generator.h"
 #include "bench/median_reporter.h"
-#include "sim/sim_peer.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
 #include "retrieval/block_transfer.h"
+#include "sim/journal_generator.h"
+#include "sim/sim_peer.h"
 
 namespace morvek {
 namespace {

@@ -18,11 +18,11 @@
 
 #include "app/application.h"
 #include "bench/median_reporter.h"
-#include "sim/sim_peer.h"
-#include "datecs/frame.h"
 #include "codec/cp1251.h"
+#include "datecs/frame.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
+#include "sim/sim_peer.h"
 #include "zelmar/frame.h"
 
 namespace morvek {
@@ -102,7 +102,7 @@ void DriverCalls(benchmark::State& state, sim::Protocol protocol) {
   SilentUi ui;
   Application app(ui);
   peer.Connect(app.Form1.ClientSocket1);
-  const auto callback = app.datecs.PrinterResultsxCallback();
+  const auto callback = app.PrinterResultsxCallback();
   int out = 0;
   for (auto _ : state) {
     for (int n = 1; n <= kDocuments; ++n) {

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/application.h"
+#include "codec/cp1251.h"
 #include "gui/desktop.h"
 #include "gui/list_box_model.h"
 #include "gui/qt_ui.h"
 #include "gui/retrieval_view.h"
-#include "codec/cp1251.h"
 
 namespace {
 

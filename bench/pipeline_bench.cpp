@@ -26,12 +26,12 @@
 #include <vector>
 
 #include "app/application.h"
-#include "sim/journal_generator.h"
 #include "codec/cp1251.h"
 #include "platform/silent_ui.h"
 #include "platform/xml_document.h"
 #include "render/ordering.h"
 #include "render/renderer.h"
+#include "sim/journal_generator.h"
 
 namespace morvek {
 namespace {

@@ -7,16 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "app/application.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
-#include "app/tform5.h"
-#include "sim/journal_generator.h"
-#include "sim/sim_peer.h"
 #include "datecs/transaction.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
+#include "sim/journal_generator.h"
+#include "sim/sim_peer.h"
 #include "zelmar/transaction.h"
 
 namespace morvek {
@@ -48,22 +43,20 @@ std::size_t RawExchange(ClientSocket& socket, const std::string& frame) {
   }
 }
 
-// The tool's side of a connection: the windows the drivers read, connected and announced.
+// The tool's side of a connection, connected and announced.
 struct Client {
-  explicit Client(const SimPeer& peer) { peer.Connect(form1.ClientSocket1); }
+  explicit Client(const SimPeer& peer) { peer.Connect(socket); }
 
   SilentUi ui;
-  Application app{ui};
-  TForm1& form1 = app.Form1;
-  TForm2& form2 = app.Form2;
-  TForm3& form3 = app.Form3;
-  TForm5& form5 = app.Form5;
+  ClientSocket socket;
+  datecs::RetData last;  // what the Datecs driver delivered last
+  datecs::ResultCallback keep = [this](datecs::RetData& record) { last = record; };
 };
 
 void ZelmarDriverFragments(benchmark::State& state) {
   const SimPeer peer = Peer(sim::Protocol::kZelmar);
   Client client(peer);
-  ZelmarDriver driver(client.form1.ClientSocket1, client.ui, client.form3);
+  ZelmarDriver driver(client.socket, client.ui);
   int out = 0, n = 0;
   for (auto _ : state) {
     const ZelmarResult* result =
@@ -76,22 +69,21 @@ void ZelmarDriverFragments(benchmark::State& state) {
 void ZelmarRawFragments(benchmark::State& state) {
   const SimPeer peer = Peer(sim::Protocol::kZelmar);
   Client client(peer);
-  ZelmarDriver driver(client.form1.ClientSocket1, client.ui, client.form3);
+  ZelmarDriver driver(client.socket, client.ui);
   int out = 0;
   const std::string frame = driver.ZelmarGetDocument("582941", 1, 1, 0, out)->sentFrame;
-  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(client.form1.ClientSocket1, frame));
+  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(client.socket, frame));
   state.SetItemsProcessed(state.iterations());
 }
 
 void DatecsDriverFragments(benchmark::State& state) {
   const SimPeer peer = Peer(sim::Protocol::kDatecs);
   Client client(peer);
-  DatecsDriver driver(client.form1, client.form2, client.form3, client.form5, client.ui);
-  const auto callback = driver.PrinterResultsxCallback();
+  DatecsDriver driver(client.socket);
   int n = 0;
   for (auto _ : state) {
-    driver.DatecsGetDocument(callback, "582941", 1, 1 + n++ % kDocuments, 0);
-    if (client.form2.lastDatecsResult.paramCount < 1) state.SkipWithError("no fragment delivered");
+    driver.DatecsGetDocument(client.keep, "582941", 1, 1 + n++ % kDocuments, 0);
+    if (client.last.paramCount < 1) state.SkipWithError("no fragment delivered");
   }
   state.SetItemsProcessed(state.iterations());
 }
@@ -99,10 +91,10 @@ void DatecsDriverFragments(benchmark::State& state) {
 void DatecsRawFragments(benchmark::State& state) {
   const SimPeer peer = Peer(sim::Protocol::kDatecs);
   Client client(peer);
-  DatecsDriver driver(client.form1, client.form2, client.form3, client.form5, client.ui);
-  driver.DatecsGetDocument(driver.PrinterResultsxCallback(), "582941", 1, 1, 0);
-  const std::string frame = client.form2.lastDatecsResult.sentFrame;
-  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(client.form1.ClientSocket1, frame));
+  DatecsDriver driver(client.socket);
+  driver.DatecsGetDocument(client.keep, "582941", 1, 1, 0);
+  const std::string frame = client.last.sentFrame;
+  for (auto _ : state) benchmark::DoNotOptimize(RawExchange(client.socket, frame));
   state.SetItemsProcessed(state.iterations());
 }
 

@@ -1,6 +1,9 @@
 #include "app/application.h"
 
 #include <exception>
+#include <string>
+
+#include "datecs/results.h"
 
 namespace morvek {
 
@@ -9,8 +12,25 @@ Application::Application(Ui& ui_, const ZelmarTimings& zelmarTimings)
       Form3(*this),
       Form53(*this),
       Form54(*this),
-      zelmar(Form1.ClientSocket1, ui_, Form3, zelmarTimings),
-      datecs(Form1, Form2, Form3, Form5, ui_) {}
+      zelmar(Form1.ClientSocket1, ui_, zelmarTimings),
+      datecs(Form1.ClientSocket1) {
+  zelmar.reannounce = [this] { return Form3.Reannounce(); };
+  datecs.hooks.countdown = [this](int attempt, int secondsLeft) {
+    Form5.Show();
+    Form5.Label2.text = std::to_string(attempt) + " : " + std::to_string(secondsLeft);
+    Form5.Repaint();
+    ui.ProcessMessages();
+    return Form5.IsAborted();
+  };
+  datecs.hooks.countdownDone = [this] { Form5.Hide(); };
+  datecs.hooks.reannounce = [this] { return Form3.ReannounceDatecs(); };
+}
+
+void Application::PrinterResultsx(datecs::RetData& result) {
+  Form2.lastDatecsResult = result;  // a copy of its own: the texts outlive the next exchange
+  const std::string_view message = datecs::ResultMessage(result.statusFlags);
+  if (!message.empty()) ui.ShowMessage(std::string(message));
+}
 
 void Application::Create() {
   Form3.FormCreate();

@@ -34,6 +34,13 @@ class Application {
   ZelmarDriver zelmar;
   DatecsDriver datecs;
 
+  // The program's result callback of the Datecs driver: a copy of the record into TForm2's
+  // lastDatecsResult, and the register's first error as a message.
+  void PrinterResultsx(datecs::RetData& result);
+  datecs::ResultCallback PrinterResultsxCallback() {
+    return [this](datecs::RetData& result) { PrinterResultsx(result); };
+  }
+
   // Each window's creation handler, in creation order. The front end then shows the main window
   // and runs its event loop until onQuit.
   void Create();

@@ -35,11 +35,10 @@ void TForm3::ReadFirstClickSettings() {
   const IniFile settings(app_.Form2.iniPath);
   app_.Form2.priorityLevel = settings.ReadString("Priority", "Level", "medium", 20);
   app_.Form2.priorityElJournal = settings.ReadString("Priority", "ElJournal", "", 20);
-  if (settings.ReadInteger("LogFile", "Log", 0) != 0) {
-    logName = settings.ReadString("LogFile", "LogName", "morvek.log", 300);
-    app_.zelmar.ZelmarSetLogName(logName);
-  }
-  replyCount = settings.ReadInteger("Fiscal Printer", "Reply", 1);
+  if (settings.ReadInteger("LogFile", "Log", 0) != 0)
+    app_.zelmar.ZelmarSetLogName(settings.ReadString("LogFile", "LogName", "morvek.log", 300));
+  // Only the Zelmar driver checks its replies a number of times.
+  app_.zelmar.ZelmarSetRetryCount(settings.ReadInteger("Fiscal Printer", "Reply", 1));
   settingsPending = false;
 }
 
@@ -50,7 +49,6 @@ void TForm3::Connect() {
   // The protocol is taken once: the choice may change while the handshake processes messages.
   const bool zelmar = RadioGroup1.itemIndex != 0;
   socket.SetPort(serverPort != 0 ? serverPort : zelmar ? kZelmarPort : kDatecsPort);
-  if (zelmar) app_.zelmar.ZelmarSetRetryCount(replyCount);
   app_.Form2.ukrVersion = -1;
   app_.Form2.ukrVersion = IniFile(app_.Form2.iniPath).ReadInteger("UkrVer", "Version", -1);
 
@@ -111,6 +109,48 @@ bool TForm3::Reannounce() {
   if (IsReady(Handshake())) return true;
   socket.Deactivate();
   return false;
+}
+
+bool TForm3::ReannounceDatecs() {
+  constexpr int kAttempts = 4;
+  constexpr std::size_t kAnnouncementBytes = 9;
+  DatecsDriver& driver = app_.datecs;
+  ClientSocket& socket = app_.Form1.ClientSocket1;
+  bool accepted = false;
+  try {
+    if (socket.IsActive()) socket.Deactivate();
+    socket.SetHost(Edit1.text);
+    socket.Activate();
+    // The identity text, cut or padded with zero bytes.
+    std::array<char, kAnnouncementBuffer> announcement{};
+    Edit2.text.copy(announcement.data(), announcement.size());
+    SocketStream stream(socket, driver.timings.streamTimeoutMs);
+    stream.Write(announcement.data(), kAnnouncementBytes);
+    // The first answer is the server's, unless it is a piece of "Ready": then the rest is read
+    // within the same countdown.
+    const auto awaitAnswer = [&] {
+      std::string answer;
+      bool aborted = false;
+      for (int r = 0; r < kAttempts && !aborted; ++r) {
+        int silent = 0;
+        while (driver.WaitWithCountdown(stream, 3 - r, silent, aborted)) {
+          std::array<char, kReplyBuffer> buffer{};
+          const std::size_t n = stream.Read(buffer.data(), kReplyBuffer - answer.size());
+          answer.append(buffer.data(), n);
+          if (n == 0) break;  // nothing after all: on to the next attempt
+          if (!StartsReady(answer)) return answer;
+        }
+      }
+      return answer;
+    };
+    accepted = IsReady(awaitAnswer());
+  } catch (const SocketError&) {
+    accepted = false;
+  }
+  app_.Form5.Hide();
+  app_.Form5.SetAborted(false);
+  if (!accepted) socket.Deactivate();
+  return accepted;
 }
 
 void TForm3::AnnounceRegister(SocketStream& stream) {

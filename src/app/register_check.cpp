@@ -54,9 +54,9 @@ bool TForm3::CheckRegister(bool zelmar) {
     // answer.
     shared.lastDatecsResult = {};
     DatecsDriver& datecs = app_.datecs;
-    datecs.DatecsGetDiagnostics(datecs.PrinterResultsxCallback(), 0, 0);
+    datecs.DatecsGetDiagnostics(app_.PrinterResultsxCallback(), 0, 0);
     if (shared.lastDatecsResult.paramCount != kDatecsDiagnosticParams)
-      datecs.DatecsGetDiagnostics(datecs.PrinterResultsxCallback(), 0, 0);
+      datecs.DatecsGetDiagnostics(app_.PrinterResultsxCallback(), 0, 0);
     StatusBar1.panels[1] = Param(shared.lastDatecsResult, 0);
     StatusBar1.panels[3] = Param(shared.lastDatecsResult, 1);
     gate = CheckDatecsFirmwareDate(Param(shared.lastDatecsResult, 1));

@@ -44,7 +44,7 @@ void TForm3::FormCreate() {
   caption = caption + " " + versionText;
   RadioGroup1.itemIndex = 0;
   RadioGroup2.itemIndex = 1;
-  foreignReply = false;
+  app_.zelmar.foreignReply = false;
 }
 
 void TForm3::FormActivate() {

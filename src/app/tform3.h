@@ -37,9 +37,6 @@ class TForm3 : public Window {
   MenuItem N5;   // "О программе..."
 
   std::string versionText;
-  std::string logName;        // the Zelmar exchange log
-  int replyCount = 0;         // the Zelmar driver's reply-check count
-  bool foreignReply = false;  // the last Zelmar read answered another request
   bool settingsPending = true;
   HandshakeTimings timings;  // of the server handshake
   int serverPort = 0;        // a port other than the protocol's, for the terminal program; 0: none
@@ -68,6 +65,10 @@ class TForm3 : public Window {
   // the connection broken; true when the server answered "Ready". A failed connect raises
   // SocketError; a refused announcement leaves the socket closed.
   bool Reannounce();
+  // The Datecs driver's way back after a socket error: connects again to the server of Edit1 and
+  // announces the register of Edit2 in the 9-byte form, with the driver's countdown; true when the
+  // server answered "Ready". A refused announcement leaves the socket closed.
+  bool ReannounceDatecs();
   // The firmware date gate: built on 4 December 2015 or later, from a date such as "Dec  4 2015".
   // A year or day that is no number raises ConvertError.
   bool CheckFirmwareDate(const std::string& text);

@@ -3,8 +3,8 @@
 // It is shown without being modal, and hidden by whoever showed it, who also resets the flag.
 #include <string>
 
-#include "platform/controls.h"
 #include "codec/cp1251.h"
+#include "platform/controls.h"
 #include "platform/window.h"
 
 namespace morvek {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "datecs/transaction.h"
 #include "codec/cp1251.h"
+#include "datecs/transaction.h"
 
 namespace morvek {
 

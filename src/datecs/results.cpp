@@ -1,9 +1,6 @@
 #include "datecs/results.h"
 
-#include "app/tform2.h"
-#include "datecs/transaction.h"
 #include "codec/cp1251.h"
-#include "platform/ui.h"
 
 namespace morvek {
 
@@ -49,12 +46,5 @@ std::string_view ResultMessage(std::uint32_t statusFlags) {
 }
 
 }  // namespace datecs
-
-void DatecsDriver::PrinterResultsx(datecs::RetData& result) {
-  form2_.lastDatecsResult = result;  // a copy of its own: the texts outlive the next exchange
-  ++deliveries;
-  const std::string_view message = datecs::ResultMessage(result.statusFlags);
-  if (!message.empty()) ui_.ShowMessage(std::string(message));
-}
 
 }  // namespace morvek

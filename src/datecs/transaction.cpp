@@ -4,13 +4,8 @@
 #include <chrono>
 #include <cstring>
 
-#include "app/tform1.h"
-#include "app/tform3.h"
-#include "app/tform5.h"
 #include "datecs/commands.h"
-#include "platform/server_ready.h"
 #include "platform/socket.h"
-#include "platform/ui.h"
 
 namespace morvek {
 
@@ -19,10 +14,7 @@ using namespace datecs;
 namespace {
 
 constexpr int kAttempts = 2;
-constexpr int kReconnectAttempts = 4;
 constexpr int kWaitsPerAttempt = 60;
-constexpr std::size_t kAnnouncementBytes = 9;
-constexpr std::size_t kAnswerBytes = 500;  // the server's answer to the announcement, at most
 // A reply is read on until its frame ends, but no further than this many bytes other than SYN.
 constexpr std::size_t kReadOnBytes = 500;
 
@@ -67,7 +59,7 @@ int DatecsDriver::DatecsExecute(const ResultCallback& callback, int tag, std::ui
     const std::string frame = BuildRequest(sequenceCounter, command, savedText_);
     record.sentFrame = frame.substr(0, kSentFrameBytes);
     try {
-      ClientSocket& socket = form1_.ClientSocket1;
+      ClientSocket& socket = socket_;
       if (!socket.IsActive()) socket.Activate();
       SocketStream stream(socket, timings.streamTimeoutMs);
       if (socket.IsActive()) {
@@ -89,10 +81,11 @@ int DatecsDriver::DatecsExecute(const ResultCallback& callback, int tag, std::ui
       Reconnect();
       return 0;
     }
-    form5_.Hide();
+    if (hooks.countdownDone) hooks.countdownDone();
   }
   parser.frameComplete = false;
   DatecsDecodeReply();
+  ++deliveries;
   if (callback) callback(record);
   parser.rawReply.clear();
   return 0;
@@ -103,12 +96,7 @@ bool DatecsDriver::WaitWithCountdown(SocketStream& stream, int attemptLabel, int
   while (silent < kWaitsPerAttempt) {
     if (stream.WaitForData(timings.waitStepMs)) return true;
     ++silent;
-    form5_.Show();
-    form5_.Label2.text =
-        std::to_string(attemptLabel) + " : " + std::to_string(kWaitsPerAttempt - silent);
-    form5_.Repaint();
-    ui_.ProcessMessages();
-    if (form5_.IsAborted()) {
+    if (hooks.countdown && hooks.countdown(attemptLabel, kWaitsPerAttempt - silent)) {
       aborted = true;
       return false;
     }
@@ -158,47 +146,8 @@ void DatecsDriver::ReadReply(SocketStream& stream) {
 }
 
 bool DatecsDriver::Reconnect() {
-  bool accepted = false;
-  ClientSocket& socket = form1_.ClientSocket1;
-  try {
-    if (socket.IsActive()) socket.Deactivate();
-    socket.SetHost(form3_.Edit1.text);
-    socket.Activate();
-    // The 9-byte announcement: the identity text, cut or padded with zero bytes.
-    std::array<char, 100> announcement{};
-    const std::string& identity = form3_.Edit2.text;
-    std::copy_n(identity.begin(), std::min(identity.size(), announcement.size()),
-                announcement.begin());
-    if (!socket.IsActive()) socket.Activate();
-    SocketStream stream(socket, timings.streamTimeoutMs);
-    if (socket.IsActive()) {
-      stream.Write(announcement.data(), kAnnouncementBytes);
-      accepted = IsReady(AwaitAnswer(stream));
-    }
-  } catch (const SocketError&) {
-    accepted = false;
-  }
-  form5_.Hide();
-  form5_.SetAborted(false);
-  registerAccepted = accepted;
-  if (!accepted) socket.Deactivate();
-  return accepted;
-}
-
-std::string DatecsDriver::AwaitAnswer(SocketStream& stream) {
-  std::string answer;
-  bool aborted = false;
-  for (int r = 0; r < kReconnectAttempts && !aborted; ++r) {
-    int silent = 0;
-    while (WaitWithCountdown(stream, 3 - r, silent, aborted)) {
-      std::array<char, kAnswerBytes> buffer{};
-      const std::size_t n = stream.Read(buffer.data(), kAnswerBytes - answer.size());
-      answer.append(buffer.data(), n);
-      if (n == 0) break;  // nothing after all: on to the next attempt
-      if (!StartsReady(answer)) return answer;
-    }
-  }
-  return answer;
+  registerAccepted = hooks.reannounce && hooks.reannounce();
+  return registerAccepted;
 }
 
 void DatecsDriver::DatecsDecodeReply() {

@@ -40,7 +40,7 @@ void TForm53::Button5Click() {
     int first = 1, last = 1;
     numbersReturned = QueryNumbersByDate(first, last);
     // The reply read belonged to an earlier request: ask once more.
-    if (app_.Form3.foreignReply)
+    if (app_.zelmar.foreignReply)
       numbersReturned = QueryNumbersByDate(first, last) || numbersReturned;
     rq.check_no_min = first;
     rq.check_no_max = last;
@@ -109,7 +109,7 @@ bool TForm53::AskNumbersByDate(const DateInterval& interval, int& first, int& la
     // A request that ended on the driver's reconnect path delivered nothing: the copy still holds
     // the previous reply.
     const long deliveries = app_.datecs.deliveries;
-    app_.datecs.DatecsGetDocumentsByDate(app_.datecs.PrinterResultsxCallback(), Edit3.text,
+    app_.datecs.DatecsGetDocumentsByDate(app_.PrinterResultsxCallback(), Edit3.text,
                                          startDate, startTime, endDate, endTime, 0);
     const datecs::RetData& result = app_.Form2.lastDatecsResult;
     if (app_.datecs.deliveries == deliveries || result.paramCount != 2) return false;

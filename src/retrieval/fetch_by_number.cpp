@@ -164,7 +164,7 @@ TForm53::FragmentReply TForm53::AskFragment(int number, int docType, int fragmen
     // A request that ended on the driver's reconnect path delivered nothing: the copy still holds
     // the previous reply, which must not be taken for this one.
     const long deliveries = app_.datecs.deliveries;
-    app_.datecs.DatecsGetDocument(app_.datecs.PrinterResultsxCallback(), Edit3.text, docType,
+    app_.datecs.DatecsGetDocument(app_.PrinterResultsxCallback(), Edit3.text, docType,
                                   number, fragment);
     const datecs::RetData& result = app_.Form2.lastDatecsResult;
     if (app_.datecs.deliveries == deliveries)

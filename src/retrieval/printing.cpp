@@ -26,7 +26,7 @@ void TForm53::Button6Click() {
                                          ZelmarResult::kNoReply)) == 0;
     } else {
       const long deliveries = app_.datecs.deliveries;
-      app_.datecs.DatecsPrintInterval(app_.datecs.PrinterResultsxCallback(), Edit3.text, first,
+      app_.datecs.DatecsPrintInterval(app_.PrinterResultsxCallback(), Edit3.text, first,
                                       last);
       accepted = app_.datecs.deliveries != deliveries &&
                  datecs::ResultMessage(app_.Form2.lastDatecsResult.statusFlags).empty();

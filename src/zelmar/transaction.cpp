@@ -83,8 +83,12 @@ void ZelmarDriver::SendAndWait(const std::string& frame) {
   try {
     // The server takes the first bytes of a connection for the announcement of the register, so
     // a connection made again is announced before the frame goes out on it.
-    if (!socket_.IsActive() && !mainWindow_.Reannounce())
-      throw SocketError("the server did not accept the register");
+    if (!socket_.IsActive()) {
+      if (!reannounce)
+        socket_.Activate();
+      else if (!reannounce())
+        throw SocketError("the server did not accept the register");
+    }
     SocketStream stream(socket_, timings_.streamTimeoutMs);
     stream.Write(frame.data(), frame.size());
     // Once data is pending every later wait returns at once.
@@ -151,10 +155,10 @@ int ZelmarDriver::ZelmarReceiveStep() {
     start = static_cast<std::size_t>(next - buffer);
   }
   if (dropped && start == count) {
-    mainWindow_.foreignReply = true;
+    foreignReply = true;
     return 0;
   }
-  mainWindow_.foreignReply = false;
+  foreignReply = false;
   // Bytes behind the end of the reply in the same read are dropped: a SYN there would zero the
   // sum of a good reply, and anything there would spoil its shape.
   for (std::size_t i = start; i < count && !parser_.frameComplete && !parser_.replyOk; ++i) {

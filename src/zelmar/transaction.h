@@ -1,11 +1,13 @@
 #pragma once
 // The Zelmar driver: one command sent, its reply collected, shape-checked, resent when broken,
 // decoded into the result record and logged both ways. All of the driver's state lives here; the
-// entry points (commands.cpp) are its members.
+// entry points (commands.cpp) are its members. It knows nothing of the windows: the program hands
+// it the socket, the Ui for its pauses and socket error reports, and how to announce the register
+// again.
 #include <cstdint>
+#include <functional>
 #include <string>
 
-#include "app/tform3.h"
 #include "log/exchange_log.h"
 #include "platform/socket.h"
 #include "platform/ui.h"
@@ -22,8 +24,16 @@ class ZelmarDriver {
   // Bytes asked for per read.
   static constexpr std::size_t kReadSize = 500;
 
-  ZelmarDriver(ClientSocket& socket, Ui& ui, TForm3& mainWindow, const ZelmarTimings& timings = {})
-      : socket_(socket), ui_(ui), mainWindow_(mainWindow), timings_(timings) {}
+  ZelmarDriver(ClientSocket& socket, Ui& ui, const ZelmarTimings& timings = {})
+      : socket_(socket), ui_(ui), timings_(timings) {}
+
+  // Connects again and announces the register, for a connection found broken: the server takes
+  // the first bytes of a connection for the announcement, so a frame cannot go first. True when
+  // the server answered "Ready"; a connect that fails raises SocketError. Without it a broken
+  // connection is only connected again.
+  std::function<bool()> reannounce;
+  // The last read looked like the reply to another request (and was dropped).
+  bool foreignReply = false;
 
   // Entry points (commands.cpp). Each sets out to 0 and returns the result record.
   ZelmarResult* ZelmarGetDiagnostics(const std::string& password, int& out);
@@ -62,7 +72,6 @@ class ZelmarDriver {
 
   ClientSocket& socket_;
   Ui& ui_;
-  TForm3& mainWindow_;
   ZelmarTimings timings_;
   ExchangeLog log_;
 

@@ -34,10 +34,10 @@ TEST_F(DatecsEntryPoints, SendTheirParameterTextsWithoutThePassword) {
     }
   }});
   ConnectTo(peer.port());
-  const auto callback = driver.PrinterResultsxCallback();
+  const auto callback = Deliver();
   driver.DatecsGetDiagnostics(callback, 0, 0);
   driver.DatecsGetDiagnostics(callback, 5, 2);
-  EXPECT_EQ(form2.lastDatecsResult.callerTag, 5);
+  EXPECT_EQ(last.callerTag, 5);
   driver.DatecsGetDocument(callback, "secret", 1, 5, 0);
   driver.DatecsGetDocumentsByDate(callback, "secret", "050324", "0000", "060324", "0905", 0);
   driver.DatecsPrintInterval(callback, "secret", 7, 3);
@@ -53,7 +53,7 @@ TEST_F(DatecsEntryPoints, SendTheirParameterTextsWithoutThePassword) {
     EXPECT_EQ(frames[i].substr(4, frames[i].size() - 10), expected[i].second);
   }
   EXPECT_EQ(driver.deliveries, 5);
-  EXPECT_EQ(form2.lastDatecsResult.commandName, W("Команда EBh: Печать интервала документов"));
+  EXPECT_EQ(last.commandName, W("Команда EBh: Печать интервала документов"));
 }
 
 }  // namespace

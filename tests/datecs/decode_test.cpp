@@ -108,16 +108,5 @@ TEST(DatecsResultMessage, TheFirstBitOfTheTableWins) {
   EXPECT_EQ(ResultMessage(Bits({7, 10, 11, 12, 14, 21, 22, 23})), "");
 }
 
-TEST_F(DatecsDecode, PrinterResultsxKeepsADeepCopyAndCountsDeliveries) {
-  Decode(0xA7, DatecsReply(0x21, 0xA7, "1,QUJD", {0x80, 0x82, 0x80, 0x80, 0x80, 0x80}));
-  driver.PrinterResultsx(driver.record);
-  Decode(0xA7, DatecsReply(0x22, 0xA7, "0,WFla"));
-  EXPECT_EQ(driver.deliveries, 1);
-  EXPECT_EQ(form2.lastDatecsResult.params[1], "QUJD");
-  EXPECT_EQ(ui.messages,
-            std::vector<std::string>{
-                W("Команда не разрешена - Возможен запрос несуществующего номера чека")});
-}
-
 }  // namespace
 }  // namespace morvek::test

@@ -1,18 +1,16 @@
 #pragma once
-// A Datecs driver with its windows, a recording Ui and shrunk timings, and a register's reply
-// frames written out byte by byte (independently of the driver's codec).
+// A Datecs driver with shrunk timings, and a register's reply frames written out byte by byte
+// (independently of the driver's codec).
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
-#include "app/tform5.h"
+#include "datecs/results.h"
 #include "datecs/transaction.h"
+#include "platform/socket.h"
 #include "test_support.h"
 
 namespace morvek::test {
@@ -43,22 +41,28 @@ inline std::string FrameBytes(std::initializer_list<int> values) {
   return s;
 }
 
+// A Datecs driver on its own socket, with shrunk timings, its countdown recorded and the records
+// it delivers kept, with the message the program would show for each.
 class DatecsDriverTest : public ::testing::Test {
  protected:
   DatecsDriverTest() {
     driver.timings.streamTimeoutMs = 50;
     driver.timings.waitStepMs = 1;
     driver.timings.readOnTimeouts = 10;
-    form1.ClientSocket1.SetHost("127.0.0.1");
-    form1.ClientSocket1.connectTimeoutMs = 2000;
-    form3.Edit1.text = "127.0.0.1";
-    form3.Edit2.text = "4000123";
-    form5.onRepaint = [this] { countdown.push_back(form5.Label2.text); };
+    socket.SetHost("127.0.0.1");
+    socket.connectTimeoutMs = 2000;
+    driver.hooks.countdown = [this](int attempt, int secondsLeft) {
+      countdown.push_back(std::to_string(attempt) + " : " + std::to_string(secondsLeft));
+      waitShown = true;
+      if (onCountdown) onCountdown();
+      return aborted;
+    };
+    driver.hooks.countdownDone = [this] { waitShown = false; };
   }
   // The client socket connected to the fake register's port.
   void ConnectTo(int port) {
-    form1.ClientSocket1.SetPort(port);
-    form1.ClientSocket1.Activate();
+    socket.SetPort(port);
+    socket.Activate();
   }
   // Feeds a reply straight to the parser and decodes it, as after an exchange for the command.
   void Decode(std::uint8_t command, const std::string& bytes) {
@@ -68,15 +72,23 @@ class DatecsDriverTest : public ::testing::Test {
     for (char c : bytes) driver.parser.Feed(static_cast<std::uint8_t>(c));
     driver.DatecsDecodeReply();
   }
+  // The callback: a copy of the record, and the register's first error as the program shows it.
+  datecs::ResultCallback Deliver() {
+    return [this](datecs::RetData& record) {
+      last = record;
+      const std::string_view message = datecs::ResultMessage(record.statusFlags);
+      if (!message.empty()) messages.emplace_back(message);
+    };
+  }
 
-  RecordingUi ui;
-  Application app{ui};
-  TForm1& form1 = app.Form1;
-  TForm2& form2 = app.Form2;
-  TForm3& form3 = app.Form3;
-  TForm5& form5 = app.Form5;
-  DatecsDriver driver{form1, form2, form3, form5, ui};
-  std::vector<std::string> countdown;  // Label2 at every repaint of the wait window
+  ClientSocket socket;
+  DatecsDriver driver{socket};
+  datecs::RetData last;
+  std::vector<std::string> messages;
+  std::vector<std::string> countdown;  // every silent second shown, "3 : 59"
+  std::function<void()> onCountdown;
+  bool waitShown = false;
+  bool aborted = false;  // the operator's abort, as the countdown reports it
 };
 
 }  // namespace morvek::test

@@ -25,13 +25,11 @@ TEST(ZelmarWithSimulator, DiagnosticsAfterBusySynComeBackAsElevenParameters) {
   const int port = server.Start();
 
   test::RecordingUi ui;
-  Application app(ui);
-  TForm1& form1 = app.Form1;
-  TForm3& form3 = app.Form3;
-  form1.ClientSocket1.SetHost("127.0.0.1");
-  form1.ClientSocket1.SetPort(port);
-  form1.ClientSocket1.Activate();
-  SocketStream stream(form1.ClientSocket1, 5000);
+  ClientSocket socket;
+  socket.SetHost("127.0.0.1");
+  socket.SetPort(port);
+  socket.Activate();
+  SocketStream stream(socket, 5000);
   const std::string announcement = ":" + options.registerConfig.fiscalNumber + ":";
   stream.Write(announcement.data(), announcement.size());
   char ready[16] = {};
@@ -40,7 +38,7 @@ TEST(ZelmarWithSimulator, DiagnosticsAfterBusySynComeBackAsElevenParameters) {
 
   ZelmarTimings timings;
   timings.streamTimeoutMs = 2000;
-  ZelmarDriver driver(form1.ClientSocket1, ui, form3, timings);
+  ZelmarDriver driver(socket, ui, timings);
   driver.ZelmarSetRetryCount(0);
   int out = 1;
   const ZelmarResult* r = driver.ZelmarGetDiagnostics("582941", out);
@@ -49,7 +47,7 @@ TEST(ZelmarWithSimulator, DiagnosticsAfterBusySynComeBackAsElevenParameters) {
   EXPECT_EQ(r->paramCount, 11);
   EXPECT_EQ(r->params[3], "Dec  4 2015");
   EXPECT_EQ(driver.Parser().synCount, 3);
-  form1.ClientSocket1.Deactivate();
+  socket.Deactivate();
   server.Stop();
 }
 

@@ -6,9 +6,6 @@
 #include <chrono>
 #include <thread>
 
-#include "app/application.h"
-#include "app/tform1.h"
-#include "app/tform3.h"
 #include "broken_reply.h"
 #include "fake_register.h"
 #include "test_support.h"
@@ -61,16 +58,14 @@ FakeRegister::Script AnswerAll(std::string data) {
 
 struct Rig {
   explicit Rig(FakeRegister::Script script, ZelmarTimings timings = Quick())
-      : peer(std::move(script)), driver(form1.ClientSocket1, ui, form3, timings) {
-    form1.ClientSocket1.SetHost("127.0.0.1");
-    form1.ClientSocket1.SetPort(peer.port());
-    form1.ClientSocket1.Activate();
+      : peer(std::move(script)), driver(socket, ui, timings) {
+    socket.SetHost("127.0.0.1");
+    socket.SetPort(peer.port());
+    socket.Activate();
   }
   FakeRegister peer;
   test::RecordingUi ui;
-  Application app{ui};
-  TForm1& form1 = app.Form1;
-  TForm3& form3 = app.Form3;
+  ClientSocket socket;
   ZelmarDriver driver;
 };
 
@@ -178,7 +173,7 @@ TEST(ZelmarTransaction, BrokenReplyEndsItsExchangeAtItsEtx) {
     EXPECT_EQ(r->statusFlags, resent ? 0u : ZelmarResult::kChecksumError) << name;
     EXPECT_EQ(rig.ui.sleptMs, resent ? 2000 : 0) << name;
     // One read for each reply: none waits on after the ETX.
-    EXPECT_EQ(rig.form1.ClientSocket1.reads, resent ? 2 : 1) << name;
+    EXPECT_EQ(rig.socket.reads, resent ? 2 : 1) << name;
     rig.peer.Stop();
     EXPECT_EQ(rig.peer.frames().size(), resent ? 2u : 1u) << name;
   }
@@ -257,12 +252,12 @@ TEST(ZelmarTransaction, ForeignReplyIsDroppedAndFlaggedUntilTheOwnReplyComes) {
   rig.driver.ZelmarSetRetryCount(0);
   const ZelmarResult* r = rig.driver.ZelmarExecute(0xA7, "1;1;1;0;");
   EXPECT_EQ(r->statusFlags, kNoReply);
-  EXPECT_TRUE(rig.form3.foreignReply);
+  EXPECT_TRUE(rig.driver.foreignReply);
   EXPECT_EQ(r->rawReply, "");
   r = rig.driver.ZelmarExecute(0xA7, "1;1;1;0;");
   EXPECT_EQ(r->statusFlags, 0u);
   EXPECT_EQ(r->params[0], "new");
-  EXPECT_FALSE(rig.form3.foreignReply);
+  EXPECT_FALSE(rig.driver.foreignReply);
 }
 
 TEST(ZelmarTransaction, ForeignReplyAtTheEndOfARunOfReadsIsDroppedAndStaysFlagged) {
@@ -274,7 +269,7 @@ TEST(ZelmarTransaction, ForeignReplyAtTheEndOfARunOfReadsIsDroppedAndStaysFlagge
       Impatient());
   rig.driver.ZelmarSetRetryCount(0);
   EXPECT_EQ(rig.driver.ZelmarExecute(0x80, "1;")->statusFlags, kNoReply);
-  EXPECT_TRUE(rig.form3.foreignReply);
+  EXPECT_TRUE(rig.driver.foreignReply);
 }
 
 TEST(ZelmarTransaction, OwnReplyAfterSynWithAHighCommandCodeIsNotForeign) {
@@ -283,9 +278,9 @@ TEST(ZelmarTransaction, OwnReplyAfterSynWithAHighCommandCodeIsNotForeign) {
     peer.Send("\x16" + ZelmarReply(Seq(f), Cmd(f), "0000", "z"));
     peer.DrainFrames();
   });
-  rig.form3.foreignReply = true;
+  rig.driver.foreignReply = true;
   EXPECT_EQ(rig.driver.ZelmarExecute(0xEE, "1;")->statusFlags, 0u);
-  EXPECT_FALSE(rig.form3.foreignReply);
+  EXPECT_FALSE(rig.driver.foreignReply);
 }
 
 TEST(ZelmarTransaction, PeerStreamingSynIsGivenUpAsAMissingReply) {
@@ -336,7 +331,7 @@ TEST(ZelmarTransaction, PeerThatClosesEndsAsAMissingReplyNotAsTheLastSuccess) {
 TEST(ZelmarTransaction, ConnectFailureIsShownAsKindAndMessageAndEndsAsMissingReply) {
   Rig rig([](FakeRegister& peer) { peer.DrainFrames(); }, Impatient());
   rig.peer.Stop();  // nobody listens on that port any more
-  rig.form1.ClientSocket1.Deactivate();
+  rig.socket.Deactivate();
   rig.driver.ZelmarSetRetryCount(0);
   const ZelmarResult* r = rig.driver.ZelmarExecute(0x80, "1;");
   EXPECT_EQ(r->statusFlags, kNoReply);
