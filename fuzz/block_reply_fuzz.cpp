@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "codec/base64.h"
-#include "retrieval/block_transfer.h"
 #include "codec/crc16.h"
+#include "retrieval/block_transfer.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
-#include "sim/journal_generator.h"
 #include "retrieval/block_transfer.h"
 #include "sim/block_reader.h"
+#include "sim/journal_generator.h"
 #include "sim/register.h"  // with the frames
 #include "sim/sim_log.h"
 #include "sim/sim_test_support.h"

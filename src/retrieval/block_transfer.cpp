@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/socket.h"
 #include "codec/base64.h"
 #include "codec/crc16.h"
+#include "platform/socket.h"
 
 namespace morvek {
 

@@ -109,8 +109,8 @@ bool TForm53::AskNumbersByDate(const DateInterval& interval, int& first, int& la
     // A request that ended on the driver's reconnect path delivered nothing: the copy still holds
     // the previous reply.
     const long deliveries = app_.datecs.deliveries;
-    app_.datecs.DatecsGetDocumentsByDate(app_.PrinterResultsxCallback(), Edit3.text,
-                                         startDate, startTime, endDate, endTime, 0);
+    app_.datecs.DatecsGetDocumentsByDate(app_.PrinterResultsxCallback(), Edit3.text, startDate,
+                                         startTime, endDate, endTime, 0);
     const datecs::RetData& result = app_.Form2.lastDatecsResult;
     if (app_.datecs.deliveries == deliveries || result.paramCount != 2) return false;
     params = result.params.data();

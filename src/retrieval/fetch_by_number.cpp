@@ -4,11 +4,11 @@
 #include <exception>
 
 #include "app/application.h"
-#include "datecs/results.h"
+#include "codec/base64.h"
 #include "codec/cp1251.h"
+#include "datecs/results.h"
 #include "platform/numbers.h"
 #include "render/ordering.h"
-#include "codec/base64.h"
 #include "retrieval/document_identity.h"
 #include "retrieval/tform53.h"
 
@@ -164,8 +164,8 @@ TForm53::FragmentReply TForm53::AskFragment(int number, int docType, int fragmen
     // A request that ended on the driver's reconnect path delivered nothing: the copy still holds
     // the previous reply, which must not be taken for this one.
     const long deliveries = app_.datecs.deliveries;
-    app_.datecs.DatecsGetDocument(app_.PrinterResultsxCallback(), Edit3.text, docType,
-                                  number, fragment);
+    app_.datecs.DatecsGetDocument(app_.PrinterResultsxCallback(), Edit3.text, docType, number,
+                                  fragment);
     const datecs::RetData& result = app_.Form2.lastDatecsResult;
     if (app_.datecs.deliveries == deliveries)
       return {FragmentReply::kFailed, Reason::kConnectionLost};

@@ -1,7 +1,7 @@
 // Printing a range of documents on the register's own paper.
 #include "app/application.h"
-#include "datecs/results.h"
 #include "codec/cp1251.h"
+#include "datecs/results.h"
 #include "platform/numbers.h"
 #include "retrieval/tform53.h"
 
@@ -26,8 +26,7 @@ void TForm53::Button6Click() {
                                          ZelmarResult::kNoReply)) == 0;
     } else {
       const long deliveries = app_.datecs.deliveries;
-      app_.datecs.DatecsPrintInterval(app_.PrinterResultsxCallback(), Edit3.text, first,
-                                      last);
+      app_.datecs.DatecsPrintInterval(app_.PrinterResultsxCallback(), Edit3.text, first, last);
       accepted = app_.datecs.deliveries != deliveries &&
                  datecs::ResultMessage(app_.Form2.lastDatecsResult.statusFlags).empty();
     }

@@ -1,8 +1,8 @@
 #include "retrieval/tform53.h"
 
 #include "app/application.h"
-#include "journal/loader.h"
 #include "codec/cp1251.h"
+#include "journal/loader.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"

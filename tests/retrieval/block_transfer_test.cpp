@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "app/application.h"
-#include "sim/journal_generator.h"
-#include "sim/sim_peer.h"
 #include "codec/base64.h"
 #include "codec/crc16.h"
 #include "retrieval/outcome.h"
+#include "sim/journal_generator.h"
+#include "sim/sim_peer.h"
 #include "test_support.h"
 
 namespace morvek {

@@ -2,8 +2,8 @@
 // click to temp.xml, the model and the rendered list; the fetched-number tables; the progress.
 #include <gtest/gtest.h>
 
-#include "sim/journal_generator.h"
 #include "retrieval/sim_window.h"
+#include "sim/journal_generator.h"
 
 namespace morvek::test {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/journal_generator.h"
 #include "codec/base64.h"
 #include "codec/crc16.h"
+#include "sim/journal_generator.h"
 #include "sim/sim_test_support.h"
 
 namespace morvek::sim {

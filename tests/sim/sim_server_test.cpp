@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "app/application.h"
-#include "sim/journal_generator.h"
 #include "codec/crc16.h"
+#include "sim/journal_generator.h"
 #include "sim/sim_test_support.h"
 #include "test_support.h"
 
