@@ -13,7 +13,11 @@ Application::Application(Ui& ui_, const ZelmarTimings& zelmarTimings)
       Form53(*this),
       Form54(*this),
       zelmar(Form1.ClientSocket1, ui_, zelmarTimings),
-      datecs(Form1.ClientSocket1) {
+      datecs(Form1.ClientSocket1),
+      zelmarLink(zelmar, Form1.ClientSocket1),
+      datecsLink(datecs, Form1.ClientSocket1) {
+  zelmarLink.onResult = [this](const ZelmarResult* result) { Form2.lastZelmarResult = result; };
+  datecsLink.onResult = PrinterResultsxCallback();
   zelmar.reannounce = [this] { return Form3.Reannounce(); };
   datecs.hooks.countdown = [this](int attempt, int secondsLeft) {
     Form5.Show();
@@ -24,6 +28,15 @@ Application::Application(Ui& ui_, const ZelmarTimings& zelmarTimings)
   };
   datecs.hooks.countdownDone = [this] { Form5.Hide(); };
   datecs.hooks.reannounce = [this] { return Form3.ReannounceDatecs(); };
+}
+
+Protocol Application::ChosenProtocol() const {
+  return Form3.RadioGroup1.itemIndex == 1 ? Protocol::kZelmar : Protocol::kDatecs;
+}
+
+RegisterLink& Application::Link() {
+  if (ChosenProtocol() == Protocol::kZelmar) return zelmarLink;
+  return datecsLink;
 }
 
 void Application::PrinterResultsx(datecs::RetData& result) {

@@ -10,6 +10,8 @@
 #include "app/tform5.h"
 #include "app/tform54.h"
 #include "datecs/transaction.h"
+#include "link/datecs_link.h"
+#include "link/zelmar_link.h"
 #include "platform/ui.h"
 #include "retrieval/tform53.h"
 #include "zelmar/timings.h"
@@ -33,6 +35,13 @@ class Application {
   TForm54 Form54;
   ZelmarDriver zelmar;
   DatecsDriver datecs;
+  // The drivers behind one interface: the Zelmar records kept in TForm2's lastZelmarResult, the
+  // Datecs ones handed to PrinterResultsx.
+  ZelmarLink zelmarLink;
+  DatecsLink datecsLink;
+  // The protocol the main window has chosen, and its link.
+  Protocol ChosenProtocol() const;
+  RegisterLink& Link();
 
   // The program's result callback of the Datecs driver: a copy of the record into TForm2's
   // lastDatecsResult, and the register's first error as a message.

@@ -47,7 +47,7 @@ void TForm3::Connect() {
   ClientSocket& socket = app_.Form1.ClientSocket1;
   if (settingsPending) ReadFirstClickSettings();
   // The protocol is taken once: the choice may change while the handshake processes messages.
-  const bool zelmar = RadioGroup1.itemIndex != 0;
+  const bool zelmar = app_.ChosenProtocol() == Protocol::kZelmar;
   socket.SetPort(serverPort != 0 ? serverPort : zelmar ? kZelmarPort : kDatecsPort);
   app_.Form2.ukrVersion = -1;
   app_.Form2.ukrVersion = IniFile(app_.Form2.iniPath).ReadInteger("UkrVer", "Version", -1);

@@ -101,7 +101,8 @@ int Run(Command command, const RequestOptions& options) {
       if (form.printAnswer != TForm53::PrintAnswer::kRefused) return kOk;
       // The window does not report a Zelmar register's refusal to print; the terminal does.
       const ZelmarResult* result = session.app.Form2.lastZelmarResult;
-      if (session.app.Form3.RadioGroup1.itemIndex == 1 && result && result->statusCode != "0000")
+      if (session.app.ChosenProtocol() == Protocol::kZelmar && result &&
+          result->statusCode != "0000")
         session.ui.ShowMessage(std::string("РРО вернул ошибку:"_cp) + result->statusCode);
       return kFailed;
     }

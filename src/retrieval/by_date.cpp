@@ -93,30 +93,13 @@ TForm53::DateInterval TForm53::ReadDateFields() const {
 }
 
 bool TForm53::AskNumbersByDate(const DateInterval& interval, int& first, int& last) {
-  const std::string startDate = interval.startDate.DeviceDateText();
-  const std::string startTime = interval.startTime.DeviceTimeText();
-  const std::string endDate = interval.endDate.DeviceDateText();
-  const std::string endTime = interval.endTime.DeviceTimeText();
-  const std::string* params = nullptr;
-  if (ZelmarChosen()) {
-    int out = 0;
-    const ZelmarResult* result = app_.zelmar.ZelmarGetDocumentsByDate(
-        Edit3.text, startDate, startTime, endDate, endTime, 0, out);
-    app_.Form2.lastZelmarResult = result;
-    if (result->statusCode != "0000" || result->paramCount != 2) return false;
-    params = result->params.data();
-  } else {
-    // A request that ended on the driver's reconnect path delivered nothing: the copy still holds
-    // the previous reply.
-    const long deliveries = app_.datecs.deliveries;
-    app_.datecs.DatecsGetDocumentsByDate(app_.PrinterResultsxCallback(), Edit3.text, startDate,
-                                         startTime, endDate, endTime, 0);
-    const datecs::RetData& result = app_.Form2.lastDatecsResult;
-    if (app_.datecs.deliveries == deliveries || result.paramCount != 2) return false;
-    params = result.params.data();
-  }
-  const int firstNumber = StrToInt(params[0]);
-  last = StrToInt(params[1]);
+  const DateTexts dates{interval.startDate.DeviceDateText(), interval.startTime.DeviceTimeText(),
+                        interval.endDate.DeviceDateText(), interval.endTime.DeviceTimeText()};
+  const LinkReply reply = app_.Link().NumbersByDate(Edit3.text, dates);
+  if (reply.kind != LinkReply::Kind::kAnswer || !reply.refusal.empty() || reply.params.size() != 2)
+    return false;
+  const int firstNumber = StrToInt(reply.params[0]);
+  last = StrToInt(reply.params[1]);
   first = firstNumber;
   return true;
 }

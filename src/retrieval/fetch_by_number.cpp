@@ -1,12 +1,10 @@
 // The request by number: the number fields checked, every document asked for fragment by
 // fragment, the assembled document loaded, ordered and shown.
-#include <cstdio>
 #include <exception>
 
 #include "app/application.h"
 #include "codec/base64.h"
 #include "codec/cp1251.h"
-#include "datecs/results.h"
 #include "platform/numbers.h"
 #include "render/ordering.h"
 #include "retrieval/document_identity.h"
@@ -143,60 +141,26 @@ TForm53::DocumentResult TForm53::FetchDocument(int number, int docType) {
 }
 
 TForm53::FragmentReply TForm53::AskFragment(int number, int docType, int fragment) {
-  const bool zelmar = ZelmarChosen();
-  int paramCount = 0;
-  const std::string* params = nullptr;
-  std::uint32_t registerBits = 0;
-  if (zelmar) {
-    int out = 0;
-    const ZelmarResult* result =
-        app_.zelmar.ZelmarGetDocument(Edit3.text, docType, number, fragment, out, 0);
-    app_.Form2.lastZelmarResult = result;
-    if (result->statusFlags & ZelmarResult::kChecksumError)
-      return {FragmentReply::kChecksum, Reason::kChecksum};
-    if (result->statusFlags & ZelmarResult::kNak) return {FragmentReply::kFailed, Reason::kNak};
-    if (result->statusFlags & ZelmarResult::kNoReply) return NoReply();
-    if (result->statusCode != "0000")
-      return {FragmentReply::kRefused, Reason::kRefused, result->statusCode};
-    paramCount = result->paramCount;
-    params = result->params.data();
-  } else {
-    // A request that ended on the driver's reconnect path delivered nothing: the copy still holds
-    // the previous reply, which must not be taken for this one.
-    const long deliveries = app_.datecs.deliveries;
-    app_.datecs.DatecsGetDocument(app_.PrinterResultsxCallback(), Edit3.text, docType, number,
-                                  fragment);
-    const datecs::RetData& result = app_.Form2.lastDatecsResult;
-    if (app_.datecs.deliveries == deliveries)
-      return {FragmentReply::kFailed, Reason::kConnectionLost};
-    if (result.statusFlags & datecs::kChecksumError)
-      return {FragmentReply::kChecksum, Reason::kChecksum};
-    if (result.statusFlags & datecs::kNakReceived) return {FragmentReply::kFailed, Reason::kNak};
-    if (result.statusFlags & datecs::kNoReply) return NoReply();
-    paramCount = result.paramCount;
-    params = result.params.data();
-    registerBits = result.statusFlags;
+  RegisterLink& link = app_.Link();
+  const LinkReply reply = link.Fragment(Edit3.text, docType, number, fragment);
+  switch (reply.kind) {
+    case LinkReply::Kind::kChecksum: return {FragmentReply::kChecksum, Reason::kChecksum};
+    case LinkReply::Kind::kNak: return {FragmentReply::kFailed, Reason::kNak};
+    case LinkReply::Kind::kNoReply: return {FragmentReply::kFailed, Reason::kNoReply};
+    case LinkReply::Kind::kConnectionLost: return {FragmentReply::kFailed, Reason::kConnectionLost};
+    case LinkReply::Kind::kAnswer: break;
   }
-  if (paramCount == 1) return {FragmentReply::kSingle};
-  if (paramCount == 2) {
-    const int indicator = StrToInt(params[0]);
-    if (indicator == 0 || (indicator == -1 && !zelmar)) return {FragmentReply::kNoMore};
-    FragmentReply reply(FragmentReply::kData);
-    reply.data = Base64Decode(params[1]);
-    return reply;
-  }
-  // A Datecs register tells its refusals by the status bits of a reply without data.
-  if (!datecs::ResultMessage(registerBits).empty()) {
-    char bits[16];
-    std::snprintf(bits, sizeof bits, "0x%08X", static_cast<unsigned>(registerBits));
-    return {FragmentReply::kRefused, Reason::kRefused, bits};
-  }
-  return {FragmentReply::kFailed, Reason::kUnexpectedReply};
-}
-
-TForm53::FragmentReply TForm53::NoReply() const {
-  return {FragmentReply::kFailed,
-          app_.Form1.ClientSocket1.IsActive() ? Reason::kNoReply : Reason::kConnectionLost};
+  if (!reply.refusal.empty()) return {FragmentReply::kRefused, Reason::kRefused, reply.refusal};
+  if (reply.params.size() == 1) return {FragmentReply::kSingle};
+  if (reply.params.size() != 2) return {FragmentReply::kFailed, Reason::kUnexpectedReply};
+  // An indicator of 0 ends the document; so does -1 from a Datecs register, while a Zelmar one
+  // sends data with it.
+  const int indicator = StrToInt(reply.params[0]);
+  if (indicator == 0 || (indicator == -1 && link.protocol() == Protocol::kDatecs))
+    return {FragmentReply::kNoMore};
+  FragmentReply data(FragmentReply::kData);
+  data.data = Base64Decode(reply.params[1]);
+  return data;
 }
 
 }  // namespace morvek

@@ -77,7 +77,7 @@ void TForm53::ComboBox1Change() {
 }
 
 bool TForm53::ZelmarChosen() const {
-  return app_.Form3.RadioGroup1.itemIndex == 1;
+  return app_.ChosenProtocol() == Protocol::kZelmar;
 }
 
 void TForm53::BeginRequest() {

@@ -166,7 +166,6 @@ class TForm53 : public Window {
     std::string data;  // the decoded fragment
   };
   FragmentReply AskFragment(int number, int docType, int fragment);
-  FragmentReply NoReply() const;
   // One block transfer of s to e, with the outcome of each of its numbers.
   void FetchBlockRange(int s, int e, int docType);
   // The message naming the documents the request lost.
