@@ -231,9 +231,18 @@ centred_within() {
   [ "${dx#-}" -le 4 ] && [ "${dy#-}" -le 4 ]
 }
 
-# check_centred WHAT WIN AX AY AW AH: the window's frame is centred on that area.
+# is_centred WIN AX AY AW AH: the window's frame is centred on that area now.
+is_centred() {
+  local fx fy fw fh
+  read -r fx fy fw fh < <(frame "$1")
+  centred_within "$fx" "$fy" "$fw" "$fh" "$2" "$3" "$4" "$5"
+}
+
+# check_centred WHAT WIN AX AY AW AH: the window's frame is centred on that area, once the window
+# manager has framed it and the program has placed it again (given 3 s on a loaded machine).
 check_centred() {
   local what=$1 fx fy fw fh
+  wait_for 3 is_centred "${@:2}" || true
   read -r fx fy fw fh < <(frame "$2")
   check "$what (frame ${fw}x${fh}+$fx+$fy, centre $((fx + fw / 2)),$((fy + fh / 2)); wanted $(($3 + $5 / 2)),$(($4 + $6 / 2)))" \
     centred_within "$fx" "$fy" "$fw" "$fh" "$3" "$4" "$5" "$6"
@@ -535,7 +544,7 @@ retrieval_close_at() {
 
 # fetch FIRST LAST: fills the number fields and clicks "Получить"; while the request runs, reads
 # the main window's title every 20 ms and looks at the other windows every fifth time, until the
-# retrieval window is back or a box shows. Sets fetch_titles (the titles seen, a line each) and
+# retrieval window is back (or shows the documents without having been seen hidden) or a box shows. Sets fetch_titles (the titles seen, a line each) and
 # notice ("" when the notice window was not caught, else its frame, with "NOT " in front when it
 # is off the screen's centre).
 fetch() {
@@ -543,6 +552,8 @@ fetch() {
   replace_text "$(at_retrieval "${retrieval_last[@]}")" "$2"
   expect_field "the first number field" "$(at_retrieval "${retrieval_first[@]}")" "$1"
   expect_field "the last number field" "$(at_retrieval "${retrieval_last[@]}")" "$2"
+  local listed=no
+  list_has_text && listed=yes
   click "$(at_retrieval "${retrieval_fetch[@]}")"
   fetch_titles=""
   notice=""
@@ -562,7 +573,9 @@ fetch() {
         centred_within "$fx" "$fy" "$fw" "$fh" 0 0 "$screen_w" "$screen_h" || notice="NOT $notice"
       fi
       if [[ $'\n'"$windows" == *$'\n'"$retrieval "* ]]; then
+        # A request quicker than a look at the windows is over once the list shows it.
         [ "$hidden" = yes ] && break
+        [ "$listed" = no ] && [ "$polls" -gt 1 ] && list_has_text && break
       else
         hidden=yes
       fi

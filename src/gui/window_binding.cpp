@@ -15,8 +15,11 @@
 namespace morvek::gui {
 namespace {
 
-// Time the window manager takes to frame a window just shown.
+// A window just shown is framed by the window manager a moment later, sooner or later as the
+// machine is loaded: it is looked at every kFramedMs until its frame is known, for at most
+// kFramedTries times (without a window manager it never gets one).
 constexpr int kFramedMs = 50;
+constexpr int kFramedTries = 40;
 
 // While a window is shown modally, the windows that were open before it take no input, also while
 // the logic hides the modal window for a request: the operator cannot open it a second time or
@@ -89,7 +92,18 @@ void WindowBinding::ShowPlaced() {
   w.activateWindow();
   // Until the window manager has framed the window its frame is not known: placed once more when
   // it is.
-  if (placement != Placement::kAsItIs) QTimer::singleShot(kFramedMs, &w, [this] { Place(); });
+  if (placement != Placement::kAsItIs) PlaceWhenFramed(kFramedTries);
+}
+
+void WindowBinding::PlaceWhenFramed(int triesLeft) {
+  QWidget& w = view_.widget();
+  QTimer::singleShot(kFramedMs, &w, [this, &w, triesLeft] {
+    if (!w.isVisible()) return;
+    if (w.frameGeometry().size() != w.geometry().size())
+      Place();
+    else if (triesLeft > 1)
+      PlaceWhenFramed(triesLeft - 1);
+  });
 }
 
 void WindowBinding::Place() {

@@ -41,6 +41,7 @@ class WindowBinding : public QObject {
 
  private:
   void RunModal();
+  void PlaceWhenFramed(int triesLeft);
 
   Window& window_;
   View& view_;
