@@ -15,7 +15,7 @@
 #include "bench/median_reporter.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
-#include "retrieval/block_transfer.h"
+#include "blocks/block_transfer.h"
 #include "sim/journal_generator.h"
 #include "sim/sim_peer.h"
 

@@ -13,7 +13,7 @@
 
 #include "codec/base64.h"
 #include "codec/crc16.h"
-#include "retrieval/block_transfer.h"
+#include "blocks/block_transfer.h"
 
 namespace {
 

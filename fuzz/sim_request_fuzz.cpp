@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "retrieval/block_transfer.h"
+#include "blocks/block_transfer.h"
 #include "sim/block_reader.h"
 #include "sim/journal_generator.h"
 #include "sim/register.h"  // with the frames

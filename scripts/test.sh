@@ -33,7 +33,7 @@ step "tests ($build)"
 ctest --test-dir "$build" --output-on-failure -j"$jobs" || status=1
 
 step "build with AddressSanitizer and UndefinedBehaviorSanitizer ($asan)"
-cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEK_SANITIZE=ON \
+cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEK_SANITIZE=address \
   -DMORVEK_BENCH=OFF
 cmake --build "$asan" -j"$jobs"
 step "tests ($asan)"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "codec/cp1251.h"
-#include "platform/ui.h"
+#include "platform/recording_ui.h"
 
 namespace morvek::test {
 
@@ -44,32 +44,21 @@ std::vector<std::string> FileNames(const std::string& dir);
 // when it had not ended within a few seconds and was killed.
 int RunInChild(const std::function<int()>& body, long sizeLimit = 0);
 
-class RecordingUi : public Ui {
+// The session's recording Ui, with sleeps counted instead of slept, a hook in the message loop
+// and scripted save dialogs.
+class RecordingUi : public morvek::RecordingUi {
  public:
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  void ShowMessageBox(const std::string& text, const std::string& caption) override {
-    messages.push_back(text);
-    captions.push_back(caption);
-  }
-  bool AskYesNo(const std::string& text, const std::string& caption) override {
-    questions.push_back(text);
-    captions.push_back(caption);
-    return yesAnswer;
-  }
   // Runs the hook, so a test can click the wait window's abort button while a driver waits.
   void ProcessMessages() override {
     ++processed;
     if (onProcessMessages) onProcessMessages();
   }
   void Sleep(int ms) override { sleptMs += ms; }
-  void ShowUnhandledError(const std::string& message) override { errors.push_back(message); }
   std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override {
     dialogs.push_back(options);
     return saveAnswer;
   }
 
-  std::vector<std::string> messages, errors, captions, questions;
-  bool yesAnswer = false;
   int processed = 0;
   long sleptMs = 0;  // sleeps are counted, not slept
   std::function<void()> onProcessMessages;

@@ -3,7 +3,6 @@
 #include <exception>
 #include <string>
 
-#include "datecs/results.h"
 
 namespace morvek {
 
@@ -14,8 +13,8 @@ Application::Application(Ui& ui_, const ZelmarTimings& zelmarTimings)
       Form54(*this),
       zelmar(Form1.ClientSocket1, ui_, zelmarTimings),
       datecs(Form1.ClientSocket1),
-      zelmarLink(zelmar, Form1.ClientSocket1),
-      datecsLink(datecs, Form1.ClientSocket1) {
+      zelmarLink(zelmar, Form1.ClientSocket1, blockTimings),
+      datecsLink(datecs, Form1.ClientSocket1, blockTimings) {
   zelmarLink.onResult = [this](const ZelmarResult* result) { Form2.lastZelmarResult = result; };
   datecsLink.onResult = PrinterResultsxCallback();
   zelmar.reannounce = [this] { return Form3.Reannounce(); };
@@ -41,8 +40,7 @@ RegisterLink& Application::Link() {
 
 void Application::PrinterResultsx(datecs::RetData& result) {
   Form2.lastDatecsResult = result;  // a copy of its own: the texts outlive the next exchange
-  const std::string_view message = datecs::ResultMessage(result.statusFlags);
-  if (!message.empty()) ui.ShowMessage(std::string(message));
+  ShowDatecsError(ui, result);
 }
 
 void Application::Create() {

@@ -13,7 +13,7 @@
 #include "link/datecs_link.h"
 #include "link/zelmar_link.h"
 #include "platform/ui.h"
-#include "retrieval/tform53.h"
+#include "app/tform53.h"
 #include "zelmar/timings.h"
 #include "zelmar/transaction.h"
 
@@ -35,6 +35,8 @@ class Application {
   TForm54 Form54;
   ZelmarDriver zelmar;
   DatecsDriver datecs;
+  // The block transfers' waits, for either protocol.
+  BlockTimings blockTimings;
   // The drivers behind one interface: the Zelmar records kept in TForm2's lastZelmarResult, the
   // Datecs ones handed to PrinterResultsx.
   ZelmarLink zelmarLink;

@@ -1,24 +1,15 @@
 // The connect button of the main window: the server handshake and the connected display.
-#include <algorithm>
-#include <array>
+#include <string>
 
 #include "app/application.h"
 #include "app/tform3.h"
 #include "codec/cp1251.h"
 #include "platform/ini_file.h"
-#include "platform/server_ready.h"
+#include "link/handshake.h"
+#include "session/register_check.h"
 #include "platform/socket.h"
 
 namespace morvek {
-
-namespace {
-
-constexpr std::size_t kReplyBuffer = 500;
-constexpr std::size_t kAnnouncementBuffer = 100;
-constexpr std::size_t kIdDevBytes = 9;
-constexpr std::size_t kFiscalNumberBytes = 12;
-
-}  // namespace
 
 void TForm3::Button3Click() {
   app_.RunExclusive([this] {
@@ -47,7 +38,8 @@ void TForm3::Connect() {
   ClientSocket& socket = app_.Form1.ClientSocket1;
   if (settingsPending) ReadFirstClickSettings();
   // The protocol is taken once: the choice may change while the handshake processes messages.
-  const bool zelmar = app_.ChosenProtocol() == Protocol::kZelmar;
+  RegisterLink& link = app_.Link();
+  const bool zelmar = link.protocol() == Protocol::kZelmar;
   socket.SetPort(serverPort != 0 ? serverPort : zelmar ? kZelmarPort : kDatecsPort);
   app_.Form2.ukrVersion = -1;
   app_.Form2.ukrVersion = IniFile(app_.Form2.iniPath).ReadInteger("UkrVer", "Version", -1);
@@ -61,7 +53,7 @@ void TForm3::Connect() {
     return;
   }
 
-  if (!IsReady(Handshake())) {
+  if (!Handshake()) {
     Shape1.color = Shape::kRed;
     Button3.caption = "Подключить"_cp;
     N2.enabled = false;
@@ -71,10 +63,20 @@ void TForm3::Connect() {
   }
   app_.datecs.registerAccepted = true;
 
-  if (!CheckRegister(zelmar)) return;
+  if (!CheckRegister(link)) return;
   Shape1.color = Shape::kLime;
   Button3.caption = "Отключить"_cp;
   N2.enabled = true;
+}
+
+bool TForm3::CheckRegister(RegisterLink& link) {
+  // A Datecs register that is not heard delivers nothing: the copy must not keep an earlier
+  // register's answer.
+  app_.Form2.lastDatecsResult = {};
+  const std::optional<bool> gate = morvek::CheckRegister(link, app_.ui, StatusBar1.panels);
+  if (!gate) return false;
+  app_.Form53.SetRecentFirmware(*gate);
+  return true;
 }
 
 void TForm3::Disconnect() {
@@ -85,28 +87,55 @@ void TForm3::Disconnect() {
   app_.Form1.ClientSocket1.Deactivate();
 }
 
-std::string TForm3::Handshake() {
+namespace {
+
+// The wait window counts the handshake down and can abort it.
+class WindowWait : public TickWait {
+ public:
+  WindowWait(SocketStream& stream, const HandshakeTimings& timings, TForm5& window, Ui& ui)
+      : TickWait(stream, timings), window_(window), ui_(ui) {}
+  void Announced() override {
+    window_.Show();
+    window_.Repaint();
+    ui_.ProcessMessages();
+  }
+  bool Countdown(int cyclesLeft, int ticksLeft) override {
+    window_.Label2.text = std::to_string(cyclesLeft) + " : " + std::to_string(ticksLeft);
+    window_.Repaint();
+    ui_.ProcessMessages();
+    return window_.IsAborted();
+  }
+
+ private:
+  TForm5& window_;
+  Ui& ui_;
+};
+
+}  // namespace
+
+bool TForm3::Handshake() {
   TForm5& wait = app_.Form5;
-  std::string reply;
+  bool ready = false;
   try {
     SocketStream stream(app_.Form1.ClientSocket1, timings.streamTimeoutMs);
-    AnnounceRegister(stream);
-    wait.Show();
-    wait.Repaint();
-    app_.ui.ProcessMessages();
-    reply = AwaitGoAhead(stream);
+    WindowWait windowWait(stream, timings, wait, app_.ui);
+    ready = AnnounceAndAwaitReady(stream, Announcement(Identity()), timings.cycles, windowWait);
   } catch (const SocketError&) {
-    reply.clear();  // a server that failed or closed gives no go-ahead
+    ready = false;
   }
   wait.Hide();
   wait.SetAborted(false);
-  return reply;
+  return ready;
+}
+
+RegisterIdentity TForm3::Identity() const {
+  return {RadioGroup2.itemIndex == 1, Edit2.text};
 }
 
 bool TForm3::Reannounce() {
   ClientSocket& socket = app_.Form1.ClientSocket1;
   socket.Activate();
-  if (IsReady(Handshake())) return true;
+  if (Handshake()) return true;
   socket.Deactivate();
   return false;
 }
@@ -121,29 +150,11 @@ bool TForm3::ReannounceDatecs() {
     if (socket.IsActive()) socket.Deactivate();
     socket.SetHost(Edit1.text);
     socket.Activate();
-    // The identity text, cut or padded with zero bytes.
-    std::array<char, kAnnouncementBuffer> announcement{};
-    Edit2.text.copy(announcement.data(), announcement.size());
+    // The identity text as it stands, whichever identity it is.
     SocketStream stream(socket, driver.timings.streamTimeoutMs);
-    stream.Write(announcement.data(), kAnnouncementBytes);
-    // The first answer is the server's, unless it is a piece of "Ready": then the rest is read
-    // within the same countdown.
-    const auto awaitAnswer = [&] {
-      std::string answer;
-      bool aborted = false;
-      for (int r = 0; r < kAttempts && !aborted; ++r) {
-        int silent = 0;
-        while (driver.WaitWithCountdown(stream, 3 - r, silent, aborted)) {
-          std::array<char, kReplyBuffer> buffer{};
-          const std::size_t n = stream.Read(buffer.data(), kReplyBuffer - answer.size());
-          answer.append(buffer.data(), n);
-          if (n == 0) break;  // nothing after all: on to the next attempt
-          if (!StartsReady(answer)) return answer;
-        }
-      }
-      return answer;
-    };
-    accepted = IsReady(awaitAnswer());
+    DatecsCountdownWait wait(driver, stream);
+    accepted = AnnounceAndAwaitReady(stream, Announcement(Edit2.text, kAnnouncementBytes),
+                                     kAttempts, wait);
   } catch (const SocketError&) {
     accepted = false;
   }
@@ -151,41 +162,6 @@ bool TForm3::ReannounceDatecs() {
   app_.Form5.SetAborted(false);
   if (!accepted) socket.Deactivate();
   return accepted;
-}
-
-void TForm3::AnnounceRegister(SocketStream& stream) {
-  const bool fiscalNumber = RadioGroup2.itemIndex == 1;
-  const std::string text = fiscalNumber ? ":" + Edit2.text + ":" : Edit2.text;
-  // A shorter text goes out followed by zero bytes, a longer one cut.
-  std::array<char, kAnnouncementBuffer> buffer{};
-  text.copy(buffer.data(), buffer.size());
-  stream.Write(buffer.data(), fiscalNumber ? kFiscalNumberBytes : kIdDevBytes);
-}
-
-// Up to cycles x ticks waits for the server's answer, counting down in the wait window after each
-// silent one. The first answer ends the wait, unless it is a piece of "Ready": then the rest is
-// read within the same wait. All answers together stay within the 500-byte buffer.
-std::string TForm3::AwaitGoAhead(SocketStream& stream) {
-  TForm5& wait = app_.Form5;
-  std::string reply;
-  for (int r = 0; r < timings.cycles; ++r) {
-    for (int t = 1; t <= timings.ticks; ++t) {
-      if (stream.WaitForData(timings.tickMs)) {
-        std::array<char, kReplyBuffer> buffer{};
-        const std::size_t n = stream.Read(buffer.data(), kReplyBuffer - reply.size());
-        reply.append(buffer.data(), n);
-        if (n == 0) break;  // nothing after all: on to the next cycle
-        if (StartsReady(reply)) continue;
-        return reply;
-      }
-      wait.Label2.text =
-          std::to_string(timings.cycles - 1 - r) + " : " + std::to_string(timings.ticks - t);
-      wait.Repaint();
-      app_.ui.ProcessMessages();
-      if (wait.IsAborted()) return {};
-    }
-  }
-  return reply;
 }
 
 }  // namespace morvek

@@ -3,14 +3,14 @@
 // with the handshake and the register check, the settings file, and the menu.
 #include <string>
 
-#include "app/handshake_timings.h"
+#include "link/handshake.h"
 #include "platform/controls.h"
 #include "platform/window.h"
 
 namespace morvek {
 
 class Application;
-class SocketStream;
+class RegisterLink;
 
 class TForm3 : public Window {
  public:
@@ -59,8 +59,8 @@ class TForm3 : public Window {
   int GetUSBPort(int index, std::string& portName, const std::string& description,
                  const std::string& deviceClass);
   int RestoreUSBPort();
-  // The 9- or 12-byte announcement of the register to the server.
-  void AnnounceRegister(SocketStream& stream);
+  // The register the server is to announce: Edit2 as the identity RadioGroup2 names.
+  RegisterIdentity Identity() const;
   // Connects again to the last host and port and announces the register, for a driver that found
   // the connection broken; true when the server answered "Ready". A failed connect raises
   // SocketError; a refused announcement leaves the socket closed.
@@ -69,24 +69,18 @@ class TForm3 : public Window {
   // announces the register of Edit2 in the 9-byte form, with the driver's countdown; true when the
   // server answered "Ready". A refused announcement leaves the socket closed.
   bool ReannounceDatecs();
-  // The firmware date gate: built on 4 December 2015 or later, from a date such as "Dec  4 2015".
-  // A year or day that is no number raises ConvertError.
-  bool CheckFirmwareDate(const std::string& text);
-  // The gate for a Datecs date such as "4Dec15" or "12Dec15"; a text shorter than two characters
-  // raises RangeError.
-  bool CheckDatecsFirmwareDate(const std::string& text);
 
  private:
   void Connect();
   void Disconnect();
   // The settings of the first connecting click of the run.
   void ReadFirstClickSettings();
-  // The announcement and the wait for the go-ahead; the bytes the server answered.
-  std::string Handshake();
-  std::string AwaitGoAhead(SocketStream& stream);
+  // The announcement and the wait for the go-ahead, counted down in the wait window; true when
+  // the server answered "Ready".
+  bool Handshake();
   // The register's diagnostics in the status bar and the firmware date gate; false when the
   // click ends here.
-  bool CheckRegister(bool zelmar);
+  bool CheckRegister(RegisterLink& link);
 
   Application& app_;
 };

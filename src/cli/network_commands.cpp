@@ -1,16 +1,18 @@
-// morvek-cli status, fetch, fetch-date, numbers and print: each connects as the connect button
-// does, then does what the named button of the retrieval window does, prints what the window
-// shows, and disconnects.
+// morvek-cli status, fetch, fetch-date, numbers and print: each opens a session with the register,
+// connects, makes its request, prints what the retrieval window would show, and disconnects.
 #include <charconv>
 #include <iostream>
 #include <memory>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/connection.h"
 #include "cli/document_types.h"
 #include "cli/output.h"
-#include "cli/session.h"
+#include "cli/terminal_ui.h"
 #include "codec/cp1251.h"
+#include "session/render.h"
+#include "session/session.h"
 
 namespace morvek {
 
@@ -38,8 +40,7 @@ constexpr int kLost = 3;  // documents of the request were lost, each named on s
 
 // The exit status of a fetch, from what became of each document it asked for; every document not
 // delivered is named on standard error.
-int FetchStatus(const TForm53& form, bool delivered) {
-  const RequestOutcome& outcome = form.outcome;
+int FetchStatus(const RequestOutcome& outcome, bool delivered) {
   for (const std::string& line : UndeliveredLines(outcome))
     std::cerr << "morvek-cli: " << line << '\n';
   if (outcome.stage == RequestOutcome::Stage::kRefused) return kUsage;
@@ -49,61 +50,100 @@ int FetchStatus(const TForm53& form, bool delivered) {
   return outcome.Count(Fate::kLost) > 0 ? kLost : kOk;
 }
 
-// Prints the list and saves it where --out says; false when either failed.
-bool Deliver(Session& session, const RequestOptions& options) {
-  TForm53& form = session.app.Form53;
-  bool ok = PrintLines(form.ListBox2.lines, options.encoding == "utf8");
+// Prints the lines and saves them where --out says; false when either failed.
+bool Deliver(TerminalUi& ui, const std::vector<std::string>& lines, const RequestOptions& options) {
+  bool ok = PrintLines(lines, options.encoding == "utf8");
   if (!ok) std::cerr << "morvek-cli: cannot write the lines to standard output\n";
-  if (!options.out.empty()) {
-    session.ui.saveFileName = options.out;
-    ok = session.Run([&form] { form.Button3Click(); }) && ok;
-  }
+  if (!options.out.empty()) ok = SaveOut(ui, options.out, lines) && ok;
   return ok;
 }
 
+// The lines of a fetch as the retrieval window shows them: the documents of the range the number
+// fields hold, rendered from what was fetched; the two failure lines when it failed. A fetch that
+// fails to render has lost what it delivered.
+std::vector<std::string> FetchedLines(FetchResult& fetched, int type, const RequestOptions& options,
+                                      const std::string& errorLogPath, bool order) {
+  if (fetched.failed) return FailureLines();
+  RenderResult shown = RenderJournal(JoinLines(AssembledLines(fetched.documents)), type,
+                                     options.first, options.last, errorLogPath, order);
+  if (shown.failed && fetched.outcome.stage == RequestOutcome::Stage::kAsked)
+    fetched.outcome.Abort(Reason::kRequestFailed);
+  return shown.lines;
+}
+
+// The lines of a fetch by date that the register refused: its status, and what to do about one.
+std::vector<std::string> RefusedLines(const std::string& status) {
+  std::vector<std::string> lines{std::string("РРО вернул ошибку:  "_cp) + status + " !"};
+  if (status == "0CD0")
+    lines.push_back(std::string("Необходимо связаться с экваером и передать данные!"_cp));
+  return lines;
+}
+
 int Run(Command command, const RequestOptions& options) {
-  Session session(options.connection);
-  if (!session.Connect()) return kFailed;
-  TForm53& form = session.app.Form53;
-  form.showLostMessage = false;  // each is named on a line of its own
-  form.ComboBox1.Select(kDocumentTypes.at(options.type));
-  if (!options.password.empty()) form.Edit3.text = Utf8ToCp1251(options.password);
-  form.Edit1.text = options.first;
-  form.Edit2.text = options.last;
-  form.Edit4.text = options.startDate;
-  form.Edit6.text = options.startTime;
-  form.Edit5.text = options.endDate;
-  form.Edit7.text = options.endTime;
-  form.Show();
+  TerminalUi ui;
+  const SessionOptions sessionOptions = MakeSessionOptions(options.connection);
+  if (sessionOptions.host.empty()) {
+    std::cerr << "morvek-cli: no server address: give --host or put it into morvek.ini\n";
+    return kFailed;
+  }
+  SessionOptions withPassword = sessionOptions;
+  if (!options.password.empty()) withPassword.password = Utf8ToCp1251(options.password);
+  Session session(withPassword, ui);
+  const ConnectResult connection = session.Connect();
+  if (!connection.connected) return kFailed;
+  const int type = kDocumentTypes.at(options.type);
+  const FetchHooks hooks = ProgressHooks();
 
   switch (command) {
     case Command::kStatus: {
-      std::vector<std::string> lines(session.app.Form3.StatusBar1.panels.begin(),
-                                     session.app.Form3.StatusBar1.panels.end());
+      std::vector<std::string> lines(connection.panels.begin(), connection.panels.end());
       lines.push_back(std::string("firmware gate: ") +
-                      (form.recentFirmware ? "passed" : "not passed"));
+                      (connection.recentFirmware ? "passed" : "not passed"));
       return PrintLines(lines, options.encoding == "utf8") ? kOk : kFailed;
     }
-    case Command::kFetch:
-      session.Run([&form] { form.Button1Click(); });
-      return FetchStatus(form, Deliver(session, options));
-    case Command::kFetchDate:
-      session.Run([&form] { form.Button4Click(); });
-      return FetchStatus(form, Deliver(session, options));
+    case Command::kFetch: {
+      FetchResult fetched =
+          session.Fetch(type, std::stoi(options.first), std::stoi(options.last), hooks);
+      std::vector<std::string> lines;
+      if (fetched.outcome.stage != RequestOutcome::Stage::kRefused || fetched.failed)
+        lines = FetchedLines(fetched, type, options, sessionOptions.errorLogPath, true);
+      return FetchStatus(fetched.outcome, Deliver(ui, lines, options));
+    }
+    case Command::kFetchDate: {
+      Session::DateFetch date = session.FetchByDate(
+          {options.startDate, options.startTime, options.endDate, options.endTime}, hooks);
+      FetchResult& fetched = date.fetched;
+      std::vector<std::string> lines;
+      // Datecs replies carry no status text: their line shows none.
+      if (fetched.outcome.stage == RequestOutcome::Stage::kRegisterFailed && !fetched.failed)
+        lines = RefusedLines(sessionOptions.protocol == Protocol::kZelmar ? date.status : "");
+      else if (fetched.outcome.stage == RequestOutcome::Stage::kAsked || fetched.failed)
+        lines = FetchedLines(fetched, type, options, sessionOptions.errorLogPath, false);
+      return FetchStatus(fetched.outcome, Deliver(ui, lines, options));
+    }
     case Command::kNumbers: {
-      session.Run([&form] { form.Button5Click(); });
-      const bool printed = PrintLines({form.Edit1.text, form.Edit2.text}, true);
-      return form.numbersReturned && printed ? kOk : kFailed;
+      NumbersReply numbers;
+      std::vector<std::string> lines{options.first, options.last};
+      try {
+        numbers = session.Numbers(
+            {options.startDate, options.startTime, options.endDate, options.endTime});
+        // Without an answer the number fields read 1.
+        lines = numbers.given ? std::vector<std::string>{std::to_string(numbers.first),
+                                                         std::to_string(numbers.last)}
+                              : std::vector<std::string>{"1", "1"};
+      } catch (const std::exception& failure) {
+        ui.ShowUnhandledError(failure.what());
+      }
+      const bool printed = PrintLines(lines, true);
+      return numbers.given && printed ? kOk : kFailed;
     }
     case Command::kPrint: {
-      session.ui.answerYes = options.yes;
-      session.Run([&form] { form.Button6Click(); });
-      if (form.printAnswer != TForm53::PrintAnswer::kRefused) return kOk;
+      ui.answerYes = options.yes;
+      const PrintResult printed = session.Print(std::stoi(options.first), std::stoi(options.last));
+      if (!printed.asked || printed.accepted) return kOk;
       // The window does not report a Zelmar register's refusal to print; the terminal does.
-      const ZelmarResult* result = session.app.Form2.lastZelmarResult;
-      if (session.app.ChosenProtocol() == Protocol::kZelmar && result &&
-          result->statusCode != "0000")
-        session.ui.ShowMessage(std::string("РРО вернул ошибку:"_cp) + result->statusCode);
+      if (sessionOptions.protocol == Protocol::kZelmar && printed.status != "0000")
+        ui.ShowMessage(std::string("РРО вернул ошибку:"_cp) + printed.status);
       return kFailed;
     }
   }
@@ -211,7 +251,10 @@ void AddNetworkCommands(CLI::App& app, int& exitCode) {
       AddNumberArguments(*sub, *options);
     if (command == Command::kFetchDate || command == Command::kNumbers)
       AddDateArguments(*sub, *options);
-    sub->callback([options, command, &exitCode] { exitCode = Run(command, *options); });
+    sub->callback([options, command, &exitCode] {
+      exitCode = Run(command, *options);
+      EndProgress();
+    });
   }
 }
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
 #include "cli/commands.h"
 #include "cli/document_types.h"
 #include "cli/output.h"
@@ -18,6 +17,7 @@
 #include "codec/cp1251.h"
 #include "platform/errors.h"
 #include "platform/text_file.h"
+#include "session/render.h"
 
 namespace morvek {
 
@@ -34,9 +34,6 @@ struct RenderOptions {
 
 int RunRender(const RenderOptions& options) {
   TerminalUi ui;
-  Application app(ui);
-  TForm53& form = app.Form53;
-  form.FormCreate();
   std::string journal;
   try {
     journal = ReadWholeFile(options.journal);
@@ -44,24 +41,14 @@ int RunRender(const RenderOptions& options) {
     std::cerr << "morvek-cli: " << e.what() << '\n';
     return 1;
   }
-
-  form.control.Reset();
-  form.SetRequest(kDocumentTypes.at(options.type), options.first, options.last);
-  const bool shown = form.ShowAssembled(journal);
-  const bool printed = PrintLines(form.ListBox2.lines, options.encoding == "utf8");
+  const RenderResult shown =
+      RenderJournal(journal, kDocumentTypes.at(options.type), std::to_string(options.first),
+                    std::to_string(options.last), "error.log");
+  const bool printed = PrintLines(shown.lines, options.encoding == "utf8");
   if (!printed)
     std::cerr << "morvek-cli: cannot write the rendered lines: " << std::strerror(errno) << '\n';
-
-  if (!options.out.empty()) {
-    ui.saveFileName = options.out;
-    try {
-      form.Button3Click();
-    } catch (const std::exception& e) {
-      ui.ShowUnhandledError(e.what());
-      return 1;
-    }
-  }
-  return shown && printed ? 0 : 1;
+  if (!options.out.empty() && !SaveOut(ui, options.out, shown.lines)) return 1;
+  return !shown.failed && printed ? 0 : 1;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// The windows' questions and reports on a terminal: messages on standard error in UTF-8, the save
-// dialog answered by a file name given on the command line.
+// The session's questions and reports on a terminal: messages on standard error in UTF-8,
+// questions answered by the command line, no dialogs.
 #include <optional>
 #include <string>
 
@@ -17,10 +17,10 @@ class TerminalUi : public Ui {
   void ProcessMessages() override {}
   void Sleep(int ms) override;
   void ShowUnhandledError(const std::string& message) override;
-  std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override;
+  std::optional<std::string> PromptSaveFile(const SaveDialogOptions&) override {
+    return std::nullopt;
+  }
 
-  std::optional<std::string> saveFileName;
-  int reports = 0;  // messages and error reports shown, questions not counted
   bool answerYes = false;
 };
 

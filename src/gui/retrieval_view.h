@@ -7,7 +7,7 @@
 
 #include "gui/edit_mask.h"
 #include "gui/view.h"
-#include "retrieval/tform53.h"
+#include "app/tform53.h"
 
 class QComboBox;
 class QGroupBox;

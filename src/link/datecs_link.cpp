@@ -8,12 +8,27 @@
 
 namespace morvek {
 
+bool DatecsCountdownWait::Next(int attempt) {
+  if (attempt != attempt_) {
+    attempt_ = attempt;
+    silent_ = 0;
+  }
+  return !aborted_ && driver_.WaitWithCountdown(stream_, 3 - attempt, silent_, aborted_);
+}
+
+void ShowDatecsError(Ui& ui, const datecs::RetData& record) {
+  const std::string_view message = datecs::ResultMessage(record.statusFlags);
+  if (!message.empty()) ui.ShowMessage(std::string(message));
+}
+
 template <typename Request>
 LinkReply DatecsLink::Ask(Request request) {
   LinkReply reply;
   bool delivered = false;
   request([&](datecs::RetData& record) {
     delivered = true;
+    // The parameters as read, also of a reply that failed: the register check shows them.
+    reply.params.assign(record.params.begin(), record.params.begin() + record.paramCount);
     const std::uint32_t flags = record.statusFlags;
     if (flags & datecs::kChecksumError) {
       reply.kind = LinkReply::Kind::kChecksum;
@@ -25,7 +40,6 @@ LinkReply DatecsLink::Ask(Request request) {
           socket_.IsActive() ? LinkReply::Kind::kNoReply : LinkReply::Kind::kConnectionLost;
     } else {
       reply.kind = LinkReply::Kind::kAnswer;
-      reply.params.assign(record.params.begin(), record.params.begin() + record.paramCount);
       // The register tells a refusal by the status bits of a reply without data.
       if (reply.params.empty() && !datecs::ResultMessage(flags).empty()) {
         char word[16];

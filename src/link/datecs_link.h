@@ -2,13 +2,35 @@
 // The Datecs driver behind the register link: the record its callback receives read into a reply,
 // and a request that ended on the reconnect path, which delivers nothing, told for what it is.
 #include "datecs/transaction.h"
+#include "link/handshake.h"
 #include "link/register_link.h"
+#include "platform/ui.h"
 
 namespace morvek {
 
-class DatecsLink : public RegisterLink {
+// The Datecs driver's reconnect waits for the go-ahead with the driver's own countdown.
+class DatecsCountdownWait : public GoAheadWait {
  public:
-  DatecsLink(DatecsDriver& driver, const ClientSocket& socket) : driver_(driver), socket_(socket) {}
+  DatecsCountdownWait(DatecsDriver& driver, SocketStream& stream)
+      : driver_(driver), stream_(stream) {}
+  bool Next(int attempt) override;
+  bool Aborted() const override { return aborted_; }
+
+ private:
+  DatecsDriver& driver_;
+  SocketStream& stream_;
+  int attempt_ = -1;
+  int silent_ = 0;
+  bool aborted_ = false;
+};
+
+// The register's first error in a record, shown as a message.
+void ShowDatecsError(Ui& ui, const datecs::RetData& record);
+
+class DatecsLink : public SocketLink {
+ public:
+  DatecsLink(DatecsDriver& driver, ClientSocket& socket, const BlockTimings& blockTimings)
+      : SocketLink(socket, blockTimings), driver_(driver) {}
 
   // Every record the driver delivers, for a caller that keeps it or reports the register's errors
   // (the program's PrinterResultsx).
@@ -26,7 +48,6 @@ class DatecsLink : public RegisterLink {
   LinkReply Ask(Request request);
 
   DatecsDriver& driver_;
-  const ClientSocket& socket_;
 };
 
 }  // namespace morvek

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "blocks/block_transfer.h"
+
 namespace morvek {
 
 enum class Protocol { kDatecs, kZelmar };
@@ -24,6 +26,9 @@ struct LinkReply {
   // The register refused the request in a well-formed reply: its status as it reads (a Zelmar
   // status text, a Datecs status word); empty when it did not.
   std::string refusal;
+  // The status text of a Zelmar reply as the driver read it, whatever its kind (for the messages
+  // that show it); empty for a Datecs one.
+  std::string status;
   std::vector<std::string> params;
 };
 
@@ -44,6 +49,31 @@ class RegisterLink {
   virtual LinkReply NumbersByDate(std::string_view password, const DateTexts& dates) = 0;
   // Printing documents first to last on the register's paper.
   virtual LinkReply PrintInterval(std::string_view password, int first, int last) = 0;
+  // One block transfer of documents first to last (registers with recent firmware).
+  virtual TransferEnd TransferBlocks(int docType, std::int32_t first, std::int32_t last,
+                                     const BlockSink& sink) = 0;
+  // Whether the connection stands: a driver drops one it found broken and could not make again.
+  virtual bool Connected() const = 0;
+};
+
+// What both register protocols share on one TCP connection: the block transfer, which goes
+// without the framing of either, and the connection's state.
+class SocketLink : public RegisterLink {
+ public:
+  SocketLink(ClientSocket& socket, const BlockTimings& blockTimings)
+      : socket_(socket), blockTimings_(blockTimings) {}
+  TransferEnd TransferBlocks(int docType, std::int32_t first, std::int32_t last,
+                             const BlockSink& sink) override;
+  bool Connected() const override;
+
+ protected:
+  ClientSocket& socket_;
+
+ private:
+  const BlockTimings& blockTimings_;
+  // A block exchange gave up before its reply came whole: the next transfer watches for it. Kept
+  // across connections too, where it costs one short wait at most.
+  bool blockReplyOwed_ = false;
 };
 
 }  // namespace morvek

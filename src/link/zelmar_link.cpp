@@ -9,6 +9,9 @@ namespace morvek {
 LinkReply ZelmarLink::Reply(const ZelmarResult* result) {
   if (onResult) onResult(result);
   LinkReply reply;
+  // The parameters as read, also of a reply that failed: the register check shows them.
+  reply.params.assign(result->params.begin(), result->params.begin() + result->paramCount);
+  reply.status = result->statusCode;
   const std::uint32_t flags = result->statusFlags;
   if (flags & ZelmarResult::kChecksumError) {
     reply.kind = LinkReply::Kind::kChecksum;
@@ -20,7 +23,6 @@ LinkReply ZelmarLink::Reply(const ZelmarResult* result) {
   } else {
     reply.kind = LinkReply::Kind::kAnswer;
     if (result->statusCode != "0000") reply.refusal = result->statusCode;
-    reply.params.assign(result->params.begin(), result->params.begin() + result->paramCount);
   }
   return reply;
 }

@@ -7,9 +7,10 @@
 
 namespace morvek {
 
-class ZelmarLink : public RegisterLink {
+class ZelmarLink : public SocketLink {
  public:
-  ZelmarLink(ZelmarDriver& driver, const ClientSocket& socket) : driver_(driver), socket_(socket) {}
+  ZelmarLink(ZelmarDriver& driver, ClientSocket& socket, const BlockTimings& blockTimings)
+      : SocketLink(socket, blockTimings), driver_(driver) {}
 
   // Every record the driver hands back, for a caller that keeps it (the program's
   // lastZelmarResult).
@@ -25,7 +26,6 @@ class ZelmarLink : public RegisterLink {
   LinkReply Reply(const ZelmarResult* result);
 
   ZelmarDriver& driver_;
-  const ClientSocket& socket_;
 };
 
 }  // namespace morvek

@@ -3,6 +3,7 @@
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
 #include "render/captions.h"
+#include "journal/entry.h"
 #include "render/renderer.h"
 #include "render/text_concat.h"
 #include "render/text_ops.h"
@@ -61,8 +62,8 @@ std::string VatCaption(std::string_view letter) {
 }
 
 // The totals of one end record; true when the receipt is cancelled.
-bool AddTotals(ListBox& list, check& c) {
-  sale_end& end = c.end;
+bool AddTotals(ListBox& list, const check& c) {
+  const sale_end& end = c.end;
   if (end.vd == 1) {
     list.Add(std::string("       * ЧЕК АНУЛЬОВАНО *"_cp));
     return true;
@@ -72,7 +73,7 @@ bool AddTotals(ListBox& list, check& c) {
   list.Add(PlaceRight("  Сума"_cp + std::string(15, ' '), Money(end.sm), kAmountColumn));
   if (end.has_taxes) {
     for (int j = 0; j < end.tax_key; ++j) {
-      const tx& r = end.taxes[j];
+      const tx& r = Entry(end.taxes, j);
       const std::string_view a = TaxLetter(WholeOf(r.tx));
       list.Add(TaxLine(VatCaption(a), r.txpr, r.txsm));
     }
@@ -111,8 +112,8 @@ void Renderer::AddHeader(ListBox& list, const dat& document) {
 
 void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
   const bool full = layout == Layout::Receipt;
-  dat& document = rq_.dats[position];
-  check& c = document.checks[0];
+  const dat& document = Entry(rq_.dats, position);
+  const check& c = Entry(document.checks, 0);
   AddHeader(list, document);
 
   const int desk = WholeOf(c.end.cs);
@@ -135,19 +136,19 @@ void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
   for (int k = 1; k <= lines; ++k) {
     const auto [kind, key] = lineAt(k);
     switch (kind) {
-      case kLineP: AddGoods(list, c.sales[key], true, full ? 3 : 0); break;
-      case kLineCP: AddGoods(list, c.cp_sales[key], false, 0); break;
-      case kLineD: AddDiscount(list, c.discounts[key]); break;
-      case kLineS: AddSurcharge(list, c.surcharges[key]); break;
+      case kLineP: AddGoods(list, Entry(c.sales, key), true, full ? 3 : 0); break;
+      case kLineCP: AddGoods(list, Entry(c.cp_sales, key), false, 0); break;
+      case kLineD: AddDiscount(list, Entry(c.discounts, key)); break;
+      case kLineS: AddSurcharge(list, Entry(c.surcharges, key)); break;
       case kLineI:
-        list.Add(PlaceRight("  Внесок"_cp, Money(c.cash_ins[key].sm), kAmountColumn));
+        list.Add(PlaceRight("  Внесок"_cp, Money(Entry(c.cash_ins, key).sm), kAmountColumn));
         break;
       case kLineO:
-        list.Add(PlaceRight("  Видача"_cp, "-" + Money(c.cash_outs[key].sm), kAmountColumn));
+        list.Add(PlaceRight("  Видача"_cp, "-" + Money(Entry(c.cash_outs, key).sm), kAmountColumn));
         break;
-      case kLineL: list.Add("  " + c.comments[key].text); break;
+      case kLineL: list.Add("  " + Entry(c.comments, key).text); break;
       case kLineH: {
-        const sale_serv_info& h = c.service_infos[key];
+        const sale_serv_info& h = Entry(c.service_infos, key);
         if (!full)
           list.Add("  " + h.text);
         else
@@ -164,7 +165,7 @@ void Renderer::RenderReceipt(ListBox& list, int position, Layout layout) {
       if (lineAt(k).first == kLineE && AddTotals(list, c)) cancelled = true;
     for (int k = 1; k <= lines; ++k) {
       const auto [kind, key] = lineAt(k);
-      if (kind == kLineM) AddPayment(list, c.payments[key]);
+      if (kind == kLineM) AddPayment(list, Entry(c.payments, key));
     }
   }
 

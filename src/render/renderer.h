@@ -1,9 +1,12 @@
 #pragma once
 // Turns the loaded documents into the text image of the printed receipts and Z-reports, appended
-// to the retrieval window's list. It works on the window's model and correspondence tables.
+// to a list. It reads the model without changing it, and keeps its correspondence tables (the
+// retrieval window's, which persist between renderings) up to date.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "journal/document.h"
 #include "platform/controls.h"
@@ -23,9 +26,17 @@ struct DocumentTables {
   sootv zNumberByPosition;  // walk index -> Z-report number
 };
 
+// A document a rendering reached: its position in the model, the list line it starts at, and
+// whether it failed (its lines so far stay, its failure is in the error log).
+struct RenderedDocument {
+  int position = 0;
+  std::size_t firstLine = 0;
+  bool failed = false;
+};
+
 class Renderer {
  public:
-  Renderer(rq& model, DocumentTables& tables, std::string errorLogPath = "error.log")
+  Renderer(const rq& model, DocumentTables& tables, std::string errorLogPath = "error.log")
       : rq_(model), tables_(tables), errorLogPath_(std::move(errorLogPath)) {}
 
   // Appends the loaded documents of the number range firstText..lastText (decimal texts; others
@@ -38,6 +49,8 @@ class Renderer {
   int PositionOfNumber(int number, bool isEnd);
   void RenderReceipt(ListBox& list, int position, Layout layout);
   void RenderZReport(ListBox& list, int position, int walkIndex);
+  // The documents the last RenderDocuments showed lines of or failed on, in list order.
+  const std::vector<RenderedDocument>& Rendered() const { return rendered_; }
 
  private:
   void RenderOne(ListBox& list, int position, int documentType, int walkIndex);
@@ -48,13 +61,14 @@ class Renderer {
   std::pair<int, int> ZReportSpan(int first, int last);
   // The document at a position, or none where a MAC came without its DAT. The walk never creates
   // documents: an empty one made up here would sort first at the next ordering.
-  dat* Find(int position);
+  const dat* Find(int position) const;
   // The heading lines every document starts with.
   void AddHeader(ListBox& list, const dat& document);
 
-  rq& rq_;
+  const rq& rq_;
   DocumentTables& tables_;
   std::string errorLogPath_;
+  std::vector<RenderedDocument> rendered_;
 };
 
 }  // namespace morvek

@@ -8,13 +8,14 @@
 
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
+#include "journal/entry.h"
 #include "render/error_log.h"
 #include "render/renderer.h"
 #include "render/text_ops.h"
 
 namespace morvek {
 
-dat* Renderer::Find(int position) {
+const dat* Renderer::Find(int position) const {
   const auto it = rq_.dats.find(position);
   return it == rq_.dats.end() ? nullptr : &it->second;
 }
@@ -30,11 +31,11 @@ void Renderer::BuildPositionTable() {
 int Renderer::PositionOfNumber(int number, bool isEnd) {
   int result = 0;
   for (int p = 0; p < rq_.doc_index; ++p) {
-    dat* found = Find(p);
+    const dat* found = Find(p);
     if (!found) continue;
-    dat& document = *found;
+    const dat& document = *found;
     if (document.is_receipt) {
-      const int r = WholeOf(document.checks[0].end.no);
+      const int r = WholeOf(Entry(document.checks, 0).end.no);
       if (isEnd && number < r) break;
       if (!isEnd && r > number) {
         result = std::max(p - 1, 0);
@@ -44,7 +45,7 @@ int Renderer::PositionOfNumber(int number, bool isEnd) {
       if (r == number) break;
     } else {
       const int z = tables_.zNumberByPosition.Get(number);
-      if (document.zvits[0].no == static_cast<float>(z)) {
+      if (Entry(document.zvits, 0).no == static_cast<float>(z)) {
         result = p;
         break;
       }
@@ -57,6 +58,7 @@ void Renderer::RenderDocuments(ListBox& list, int documentType, std::string_view
                                std::string_view lastText) {
   const int first = StrToInt(firstText);
   const int last = StrToInt(lastText);
+  rendered_.clear();
   BuildPositionTable();
   if (rq_.doc_index < 1) {
     list.Add(std::string("Запрашиваемые данные отсутствуют!"_cp));
@@ -101,21 +103,25 @@ std::pair<int, int> Renderer::ZReportSpan(int first, int last) {
 }
 
 void Renderer::RenderOne(ListBox& list, int position, int documentType, int walkIndex) {
+  const std::size_t firstLine = list.lines.size();
   try {
-    dat* found = Find(position);
+    const dat* found = Find(position);
     if (!found) return;
-    dat& document = *found;
+    const dat& document = *found;
     if (document.is_receipt) {
       if (documentType == kTypeReceipt || documentType == kTypeBoth)
         RenderReceipt(list, position, Layout::Receipt);
-      else if (documentType == kTypeCash && document.checks[0].t == 2)
+      else if (documentType == kTypeCash && Entry(document.checks, 0).t == 2)
         RenderReceipt(list, position, Layout::CashDocument);
     } else if (documentType == kTypeZReport || documentType == kTypeBoth) {
       RenderZReport(list, position, walkIndex);
     }
   } catch (const std::exception& failure) {
     WriteErrorLog(errorLogPath_, failure.what());
+    rendered_.push_back({position, firstLine, true});
+    return;
   }
+  if (list.lines.size() > firstLine) rendered_.push_back({position, firstLine, false});
 }
 
 }  // namespace morvek

@@ -3,6 +3,7 @@
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
 #include "render/captions.h"
+#include "journal/entry.h"
 #include "render/renderer.h"
 #include "render/text_concat.h"
 #include "render/text_ops.h"
@@ -18,11 +19,11 @@ std::string TwoColumns(std::string_view caption, std::string_view first, std::st
   return PlaceRight(PlaceRight(caption, first, kFirstAmountColumn), second, kAmountColumn);
 }
 
-void AddPaymentForms(ListBox& list, zvit& z) {
+void AddPaymentForms(ListBox& list, const zvit& z) {
   list.Add(std::string("  ------      Повернення    Продаж"_cp));
   float returns = 0, sales = 0;
   for (int j = 0; j < z.pay_key; ++j) {
-    const vid_pay& p = z.pays[j];
+    const vid_pay& p = Entry(z.pays, j);
     const auto r = static_cast<float>(p.smo * 0.01), s = static_cast<float>(p.smi * 0.01);
     returns += r;
     sales += s;
@@ -31,31 +32,31 @@ void AddPaymentForms(ListBox& list, zvit& z) {
   list.Add(TwoColumns("  ВСЬОГО           "_cp, FloatToFixed(returns, 2), FloatToFixed(sales, 2)));
 }
 
-void AddCashInOut(ListBox& list, zvit& z) {
+void AddCashInOut(ListBox& list, const zvit& z) {
   list.Add(std::string("  ------         Видача     Внесок"_cp));
   for (int j = 0; j < z.rotate_key; ++j) {
-    const vid_rotate& r = z.rotates[j];
+    const vid_rotate& r = Entry(z.rotates, j);
     list.Add(TwoColumns("  " + r.nm, Money(r.smo), Money(r.smi)));
     list.Add(PlaceRight("  Готівка в касі                     "_cp, Money(r.smt), kAmountColumn));
   }
 }
 
 // The receipt counts written one after the other, or "0".
-std::string Counts(zvit& z, bool sales) {
+std::string Counts(const zvit& z, bool sales) {
   if (!z.has_counts) return "0";
   std::string text;
   for (int j = 0; j < z.count_key; ++j) {
-    const count_check& n = z.counts[j];
+    const count_check& n = Entry(z.counts, j);
     text += std::to_string(WholeOf(sales ? n.ni : n.no));
   }
   return text;
 }
 
-void AddTaxAndTurnover(ListBox& list, zvit& z) {
+void AddTaxAndTurnover(ListBox& list, const zvit& z) {
   list.Add(std::string("  ------        Податок       Обіг"_cp));
   if (z.has_taxes) {
     for (int j = 0; j < z.tax_key; ++j) {
-      const vid_tax& x = z.taxes[j];
+      const vid_tax& x = Entry(z.taxes, j);
       const int g = WholeOf(x.tx);
       int h = g;
       if (x.dti != 0) {
@@ -71,7 +72,7 @@ void AddTaxAndTurnover(ListBox& list, zvit& z) {
   list.Add("  Чеків продажу "_cp + Counts(z, true));
   if (z.has_taxes) {
     for (int j = 0; j < z.tax_key; ++j) {
-      const vid_tax& x = z.taxes[j];
+      const vid_tax& x = Entry(z.taxes, j);
       list.Add(TwoColumns("  ВІД. "_cp + TaxLetter(WholeOf(x.tx)), Money(x.dto), Money(x.smo)));
     }
   } else {
@@ -80,14 +81,14 @@ void AddTaxAndTurnover(ListBox& list, zvit& z) {
   list.Add("  Чеків повернення "_cp + Counts(z, false));
   constexpr std::string_view kTaxFrom = "  Податок     від "_cp;
   if (z.has_taxes)
-    list.Add(PlaceRight(kTaxFrom, FormatStamp(z.taxes[0].ts, false), kAmountColumn));
+    list.Add(PlaceRight(kTaxFrom, FormatStamp(Entry(z.taxes, 0).ts, false), kAmountColumn));
   else
     list.Add(std::string(kTaxFrom));
 }
 
-void AddRates(ListBox& list, zvit& z) {
+void AddRates(ListBox& list, const zvit& z) {
   for (int j = 0; j < z.tax_key; ++j) {
-    const vid_tax& x = z.taxes[j];
+    const vid_tax& x = Entry(z.taxes, j);
     const int g = WholeOf(x.tx);
     int h = g;
     if (x.dtpr != 0) {
@@ -103,8 +104,8 @@ void AddRates(ListBox& list, zvit& z) {
 }  // namespace
 
 void Renderer::RenderZReport(ListBox& list, int position, int walkIndex) {
-  dat& document = rq_.dats[position];
-  zvit& z = document.zvits[0];
+  const dat& document = Entry(rq_.dats, position);
+  const zvit& z = Entry(document.zvits, 0);
   AddHeader(list, document);
 
   // The number is recorded under the walk index unless it already stands under key 0.

@@ -3,7 +3,7 @@
 // left in the range.
 #include <gtest/gtest.h>
 
-#include "retrieval/sim_window.h"
+#include "app/sim_window.h"
 
 namespace morvek::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "retrieval/sim_window.h"
+#include "app/sim_window.h"
 
 namespace morvek::test {
 namespace {
@@ -67,7 +67,7 @@ class FaultMatrix : public ::testing::TestWithParam<Row> {
     const Row& row = GetParam();
     SimWindow w(protocol, address, {row.fault}, ReadFile(kSampleJournal), blocks,
                 TightZelmarTimings());
-    w.form.blockTimings = {300, 300};
+    w.app.blockTimings = {300, 300};
     w.form.SetRecentFirmware(blocks);
 
     w.app.Form3.StatusBar1.panels = {"ZELMAR", "V2.01", "4000000001", "Nov 12 2014"};

@@ -1,7 +1,7 @@
 // A document the register sent that is not well-formed XML: it alone is lost, not the request.
 #include <gtest/gtest.h>
 
-#include "retrieval/sim_window.h"
+#include "app/sim_window.h"
 
 namespace morvek::test {
 namespace {

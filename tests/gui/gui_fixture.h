@@ -41,8 +41,8 @@ struct DesktopFixture {
     app.datecs.timings.streamTimeoutMs = 2000;
     app.datecs.timings.waitStepMs = 50;
     app.datecs.timings.readOnTimeouts = 2;
-    app.Form53.blockTimings.streamTimeoutMs = 2000;
-    app.Form53.blockTimings.waitMs = 2000;
+    app.blockTimings.streamTimeoutMs = 2000;
+    app.blockTimings.waitMs = 2000;
     desktop = std::make_unique<Desktop>(app, ui);
   }
 };

@@ -1,0 +1,70 @@
+#include "session/render.h"
+
+#include <exception>
+
+#include "codec/cp1251.h"
+#include "journal/loader.h"
+#include "journal/typ_work.h"
+#include "platform/controls.h"
+#include "render/ordering.h"
+
+namespace morvek {
+
+namespace {
+
+void AddFailure(RenderResult& result) {
+  for (std::string& line : FailureLines()) result.lines.push_back(std::move(line));
+  result.failed = true;
+}
+
+}  // namespace
+
+std::vector<std::string> FailureLines() {
+  return {std::string("Непредвиденный сбой в структуре получаемой информации!"_cp),
+          std::string("Попробуйте выбрать другой диапазон номеров или дат!"_cp)};
+}
+
+RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentType,
+                         std::string_view firstText, std::string_view lastText,
+                         const std::string& errorLogPath) {
+  RenderResult result;
+  ListBox list;
+  Renderer renderer(model, tables, errorLogPath);
+  try {
+    renderer.RenderDocuments(list, documentType, firstText, lastText);
+  } catch (const std::exception&) {
+    result.lines = std::move(list.lines);
+    AddFailure(result);
+    return result;
+  }
+  result.lines = std::move(list.lines);
+  result.documents = renderer.Rendered();
+  return result;
+}
+
+RenderResult RenderJournal(std::string_view journal, int documentType, std::string_view firstText,
+                           std::string_view lastText, const std::string& errorLogPath,
+                           bool order) {
+  rq model;
+  model.Clear();
+  control cursor;
+  cursor.Reset();
+  try {
+    LoadJournalText(model, cursor, journal);
+    if (order) OrderDocuments(model);
+  } catch (const std::exception&) {
+    RenderResult result;
+    AddFailure(result);
+    return result;
+  }
+  DocumentTables tables;
+  return RenderModel(model, tables, documentType, firstText, lastText, errorLogPath);
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+}  // namespace morvek

@@ -1,0 +1,49 @@
+#pragma once
+// The text image of loaded documents, as the retrieval window shows it: the lines, where each
+// document starts, and which documents failed (their lines so far stay; the failure goes to the
+// error log).
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "journal/document.h"
+#include "render/renderer.h"
+
+namespace morvek {
+
+struct RenderResult {
+  std::vector<std::string> lines;  // Windows-1251
+  std::vector<RenderedDocument> documents;
+  // Loading or the walk raised: the lines end with the two failure lines.
+  bool failed = false;
+};
+
+// The two lines that end a request that failed.
+std::vector<std::string> FailureLines();
+
+// The documents of the range firstText..lastText (decimal texts, as the number fields hold them)
+// in the layout of the document type, from a model that grows over a run; the tables persist
+// between renderings, as the retrieval window keeps them.
+RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentType,
+                         std::string_view firstText, std::string_view lastText,
+                         const std::string& errorLogPath);
+
+// A journal text loaded into a fresh model, ordered (unless `order` is false, as after a request
+// by date) and rendered.
+RenderResult RenderJournal(std::string_view journal, int documentType, std::string_view firstText,
+                           std::string_view lastText, const std::string& errorLogPath,
+                           bool order = true);
+
+// The assembled journal of fetched documents, a line each, between its opening and closing lines.
+template <typename Documents>
+std::vector<std::string> AssembledLines(const Documents& documents) {
+  std::vector<std::string> lines = {"<?xml version=\"1.0\" encoding=\"windows-1251\"?>",
+                                    "<RQ V=\"1\">"};
+  for (const auto& document : documents) lines.push_back(document.xml);
+  lines.push_back("</RQ>");
+  return lines;
+}
+// The lines as one text, each ended with CR LF.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+}  // namespace morvek
