@@ -18,7 +18,7 @@
 
 #include "app/application.h"
 #include "codec/cp1251.h"
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "platform/silent_ui.h"
 #include "platform/xml_document.h"
 #include "render/renderer.h"

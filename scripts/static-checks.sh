@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Static checks of the core (src/codec platform log journal render retrieval app zelmar datecs):
-# clang-tidy with the checks of .clang-tidy, on every core file of the build's compile database,
-# in parallel; then cppcheck. Fails on any finding of either.
+# Static checks of the core (src/codec platform journal render log zelmar datecs blocks link session
+# app): the order of the folders' includes (scripts/folder-order.sh); clang-tidy with the checks of
+# .clang-tidy, on every core file of the build's compile database, in parallel; then cppcheck.
+# Fails on any finding of any.
 #
 #   scripts/static-checks.sh
 #
@@ -13,7 +14,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 build="${MORVEK_BUILD:-build}"
 jobs="${MORVEK_JOBS:-$(nproc)}"
-core="codec|platform|log|journal|render|retrieval|app|zelmar|datecs"
+core="codec|platform|journal|render|log|zelmar|datecs|blocks|link|session|app"
 start=$SECONDS
 
 if [ ! -f "$build/compile_commands.json" ]; then
@@ -21,6 +22,9 @@ if [ ! -f "$build/compile_commands.json" ]; then
 fi
 
 status=0
+printf '\n== folder order\n'
+scripts/folder-order.sh || status=1
+
 printf '\n== clang-tidy (%s jobs)\n' "$jobs"
 if ! run-clang-tidy-14 -quiet -p "$build" -j "$jobs" "$root/src/($core)/[^/]*\\.cpp\$" \
     >"$build/clang-tidy.log" 2>&1; then

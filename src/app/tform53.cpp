@@ -2,12 +2,12 @@
 
 #include "app/application.h"
 #include "codec/cp1251.h"
+#include "codec/errors.h"
 #include "journal/loader.h"
-#include "platform/errors.h"
+#include "platform/date_time.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"
 #include "render/ordering.h"
-#include "platform/date_time.h"
 #include "session/render.h"
 
 namespace morvek {

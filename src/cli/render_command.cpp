@@ -15,7 +15,7 @@
 #include "cli/output.h"
 #include "cli/terminal_ui.h"
 #include "codec/cp1251.h"
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "platform/text_file.h"
 #include "session/render.h"
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 
 namespace morvek {
 

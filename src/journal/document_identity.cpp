@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "platform/xml_document.h"
 
 namespace morvek {

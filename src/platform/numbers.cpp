@@ -8,7 +8,7 @@
 #include <limits>
 #include <system_error>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 
 namespace morvek {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 
 namespace morvek {
 

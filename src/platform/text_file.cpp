@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 
 namespace morvek {
 

@@ -10,7 +10,7 @@
 #include <exception>
 
 #include "codec/cp1251.h"
-#include "platform/errors.h"
+#include "codec/errors.h"
 
 namespace morvek {
 
@@ -128,7 +128,8 @@ std::pair<xmlDocPtr, std::string> RunParser(
     std::string_view text, Build build, const std::function<void(const XmlNode&)>* root = nullptr,
     const std::function<void(const XmlNode&)>* child = nullptr) {
   if (text.size() > INT_MAX) return {nullptr, "XML document too large"};
-  static const bool silenced = (xmlSetGenericErrorFunc(nullptr, Silent), true);
+  // The handler is the calling thread's: each thread that parses silences its own once.
+  thread_local const bool silenced = (xmlSetGenericErrorFunc(nullptr, Silent), true);
   (void)silenced;
   xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
   if (!ctxt) return {nullptr, "out of memory"};

@@ -1,6 +1,6 @@
 #include "render/error_log.h"
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "platform/text_file.h"
 
 namespace morvek {

@@ -1,7 +1,7 @@
 #include "render/text_ops.h"
 
 #include "codec/cp1251.h"
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "platform/numbers.h"
 #include "platform/slice.h"
 

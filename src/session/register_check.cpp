@@ -1,7 +1,7 @@
 #include "session/register_check.h"
 
 #include "codec/cp1251.h"
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "platform/numbers.h"
 
 namespace morvek {
@@ -29,8 +29,7 @@ std::string Copy(const std::string& text, std::size_t from, std::size_t count) {
 std::optional<bool> CheckRegister(RegisterLink& link, Ui& ui, StatusPanels& panels) {
   LinkReply reply = link.Diagnostics(kPassword);
   if (link.protocol() == Protocol::kZelmar) {
-    if (reply.kind == LinkReply::Kind::kNoReply ||
-        reply.kind == LinkReply::Kind::kConnectionLost) {
+    if (reply.kind == LinkReply::Kind::kNoReply || reply.kind == LinkReply::Kind::kConnectionLost) {
       ui.ShowMessage(std::string("Ошибка! Таймаут устройства!"_cp));
       return std::nullopt;
     }

@@ -3,8 +3,8 @@
 // 1525 to 1527 on 15.03.16.
 #include <gtest/gtest.h>
 
-#include "platform/errors.h"
 #include "app/sim_window.h"
+#include "codec/errors.h"
 
 namespace morvek::test {
 namespace {

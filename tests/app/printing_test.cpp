@@ -6,8 +6,8 @@
 #include <map>
 #include <utility>
 
-#include "platform/errors.h"
 #include "app/sim_window.h"
+#include "codec/errors.h"
 
 namespace morvek::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "test_support.h"
 
 namespace morvek::test {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "codec/cp1251.h"
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "test_support.h"
 
 namespace morvek {

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "codec/errors.h"
 #include "journal/loader.h"
 #include "journal_fixture.h"
-#include "platform/errors.h"
 #include "test_support.h"
 
 namespace morvek {

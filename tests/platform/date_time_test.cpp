@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/application.h"
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "test_support.h"
 
 namespace morvek::test {

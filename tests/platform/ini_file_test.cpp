@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "test_support.h"
 
 namespace morvek {

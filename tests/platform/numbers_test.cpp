@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "platform/numbers.h"
 
 namespace morvek {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "platform/text_file.h"
 #include "test_support.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "platform/xml_document.h"
 #include "test_support.h"
 

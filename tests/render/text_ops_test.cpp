@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "test_support.h"
 
 namespace morvek {

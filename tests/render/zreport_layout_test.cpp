@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "codec/errors.h"
 #include "layout_support.h"
-#include "platform/errors.h"
 
 namespace morvek::test {
 namespace {

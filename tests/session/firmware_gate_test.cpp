@@ -2,7 +2,7 @@
 // blocks.
 #include <gtest/gtest.h>
 
-#include "platform/errors.h"
+#include "codec/errors.h"
 #include "session/register_check.h"
 
 namespace morvek {
