@@ -1,6 +1,9 @@
 #include "journal/loader.h"
 
+#include <cstddef>
+
 #include "codec/cp1251.h"
+#include "journal/record_fields.h"
 #include "platform/numbers.h"
 
 namespace morvek {
@@ -17,6 +20,20 @@ std::string Text(const XmlValue& value) {
 
 int Whole(float value) {
   return TruncToInt(value);
+}
+
+// Stores the value in the member its code names in FIELDS and returns that field; a code past the
+// list stores nothing and gives nullptr.
+template <class Record, std::size_t N>
+const Field<Record>* Store(const Field<Record> (&fields)[N], int code, Record& record,
+                           const XmlValue& value) {
+  if (code < 0 || code >= static_cast<int>(N)) return nullptr;
+  const Field<Record>& field = fields[code];
+  if (field.kind == FieldKind::kText)
+    record.*field.text = Text(value);
+  else
+    record.*field.number = Number(value);
+  return &field;
 }
 
 }  // namespace
@@ -138,16 +155,7 @@ void Loader::StoreValue(int code, const XmlValue& value) {
     case kTX: {
       sale_end& end = Receipt().end;
       end.has_taxes = true;
-      morvek::tx& t = end.taxes[end.tax_key];
-      switch (code) {
-        case 0: t.tx = Text(value); return;
-        case 1: t.txpr = Number(value); return;
-        case 2: t.txsm = Number(value); return;
-        case 3: t.dtpr = Number(value); return;
-        case 4: t.dtsm = Number(value); return;
-        case 5: t.txty = Number(value); return;
-        case 6: t.txal = Number(value); return;
-      }
+      Store(kTaxFields, code, end.taxes[end.tax_key], value);
       return;
     }
     default:
@@ -157,112 +165,30 @@ void Loader::StoreValue(int code, const XmlValue& value) {
 }
 
 void Loader::StoreReceiptLine(int code, const XmlValue& value) {
-  const int element = control_.element;
   check& c = Receipt();
-  // Stores N and places the line in the receipt's line order.
-  const auto place = [&](float& n, int kind, int key) {
-    n = Number(value);
-    c.PlaceLine(c.line_no, kind, key);
+  // A line's number also places the line, as line KIND under KEY, in the receipt's line order.
+  const auto store = [&](const auto& fields, auto& record, int kind, int key) {
+    const auto* field = Store(fields, code, record, value);
+    if (field && field->kind == FieldKind::kLine) c.PlaceLine(c.line_no, kind, key);
+    return field;
   };
-  switch (element) {
-    case kP:
-    case kCP: {
-      const int key = element == kP ? c.sale_key : c.cp_sale_key;
-      sale& s = element == kP ? c.sales[key] : c.cp_sales[key];
-      switch (code) {
-        case 0: place(s.n, element == kP ? kLineP : kLineCP, key); return;
-        case 1: s.c = Text(value); return;
-        case 2: s.cd = Text(value); return;
-        case 3: s.nm = Text(value); return;
-        case 4: s.sm = Number(value); return;
-        case 5: s.q = Number(value); return;
-        case 6: s.prc = Number(value); return;
-        case 7: s.tx = Text(value); return;
-      }
+  switch (control_.element) {
+    case kP: store(kSaleFields, c.sales[c.sale_key], kLineP, c.sale_key); return;
+    case kCP: store(kSaleFields, c.cp_sales[c.cp_sale_key], kLineCP, c.cp_sale_key); return;
+    case kD: store(kUpDownFields, c.discounts[c.discount_key], kLineD, c.discount_key); return;
+    case kS: store(kUpDownFields, c.surcharges[c.surcharge_key], kLineS, c.surcharge_key); return;
+    case kM: store(kPayFields, c.payments[c.payment_key], kLineM, c.payment_key); return;
+    case kI: store(kInOutFields, c.cash_ins[c.cash_in_key], kLineI, c.cash_in_key); return;
+    case kO: store(kInOutFields, c.cash_outs[c.cash_out_key], kLineO, c.cash_out_key); return;
+    case kL: store(kCommentFields, c.comments[c.comment_key], kLineL, c.comment_key); return;
+    case kH:
+      store(kServiceInfoFields, c.service_infos[c.service_info_key], kLineH, c.service_info_key);
       return;
-    }
-    case kD:
-    case kS: {
-      const int key = element == kD ? c.discount_key : c.surcharge_key;
-      sale_up_down& s = element == kD ? c.discounts[key] : c.surcharges[key];
-      switch (code) {
-        case 0: s.tr = Number(value); return;
-        case 1: s.ty = Number(value); return;
-        case 2: s.st = Number(value); return;
-        case 3: s.ni = Number(value); return;
-        case 4: s.tx = Text(value); return;
-        case 5: s.pr = Number(value); return;
-        case 6: s.sm = Number(value); return;
-        case 7: place(s.n, element == kD ? kLineD : kLineS, key); return;
-      }
-      return;
-    }
-    case kM: {
-      sale_pay& p = c.payments[c.payment_key];
-      switch (code) {
-        case 0: place(p.n, kLineM, c.payment_key); return;
-        case 1: p.t = Number(value); return;
-        case 2: p.nm = Text(value); return;
-        case 3: p.sm = Number(value); return;
-        case 4: p.rm = Number(value); return;
-        case 5: p.rrn = Text(value); return;
-      }
-      return;
-    }
-    case kI:
-    case kO: {
-      const int key = element == kI ? c.cash_in_key : c.cash_out_key;
-      sale_in_out& s = element == kI ? c.cash_ins[key] : c.cash_outs[key];
-      switch (code) {
-        case 0: place(s.n, element == kI ? kLineI : kLineO, key); return;
-        case 1: s.t = Number(value); return;
-        case 2: s.nm = Text(value); return;
-        case 3: s.sm = Number(value); return;
-      }
-      return;
-    }
-    case kL: {
-      sale_comment& l = c.comments[c.comment_key];
-      if (code == 0) place(l.n, kLineL, c.comment_key);
-      if (code == 1) l.text = Text(value);
-      return;
-    }
-    case kH: {
-      sale_serv_info& h = c.service_infos[c.service_info_key];
-      switch (code) {
-        case 0: place(h.n, kLineH, c.service_info_key); return;
-        case 1: h.text = Text(value); return;
-        case 2: h.hp = Text(value); return;
-        case 3: h.ht = Text(value); return;
-      }
-      return;
-    }
-    case kVD:
-      if (code == 0) place(c.cancel.n, kLineVD, c.cancel_key);
-      if (code == 1) c.cancel.ni = Number(value);
-      return;
+    case kVD: store(kCancelFields, c.cancel, kLineVD, c.cancel_key); return;
     case kE: {
-      sale_end& e = c.end;
-      switch (code) {
-        case 0: place(e.n, kLineE, c.end_key); return;
-        case 1:
-          e.no = Number(value);
-          rq_.NoteCheckNumber(Whole(e.no));
-          return;
-        case 2: e.sm = Number(value); return;
-        case 3: e.se = Number(value); return;
-        case 4: e.tx = Text(value); return;
-        case 5: e.txpr = Number(value); return;
-        case 6: e.txsm = Number(value); return;
-        case 7: e.dtpr = Number(value); return;
-        case 8: e.dtsm = Number(value); return;
-        case 9: e.txty = Number(value); return;
-        case 10: e.txal = Number(value); return;
-        case 11: e.cs = Number(value); return;
-        case 12: e.vd = Number(value); return;
-        case 13: e.ts = Text(value); return;
-        case 14: e.fn = Text(value); return;
-      }
+      // The receipt's number also widens the range of receipt numbers held.
+      const auto* field = store(kEndFields, c.end, kLineE, c.end_key);
+      if (field && field->number == &sale_end::no) rq_.NoteCheckNumber(Whole(c.end.no));
       return;
     }
   }
@@ -271,55 +197,22 @@ void Loader::StoreReceiptLine(int code, const XmlValue& value) {
 void Loader::StoreZReportTotal(int code, const XmlValue& value) {
   zvit& z = ZReport();
   switch (control_.element) {
-    case kTXS: {
+    case kTXS:
       z.has_taxes = true;
-      vid_tax& x = z.taxes[z.tax_key];
-      switch (code) {
-        case 0: x.tx = Text(value); return;
-        case 1: x.ts = Text(value); return;
-        case 2: x.txpr = Number(value); return;
-        case 3: x.txi = Number(value); return;
-        case 4: x.txo = Number(value); return;
-        case 5: x.dtpr = Number(value); return;
-        case 6: x.dti = Number(value); return;
-        case 7: x.dto = Number(value); return;
-        case 8: x.txty = Number(value); return;
-        case 9: x.txal = Number(value); return;
-        case 10: x.smi = Number(value); return;
-        case 11: x.smo = Number(value); return;
-      }
+      Store(kTaxTotalFields, code, z.taxes[z.tax_key], value);
       return;
-    }
-    case kZ_M: {
+    case kZ_M:
       z.has_pays = true;
-      vid_pay& p = z.pays[z.pay_key];
-      switch (code) {
-        case 0: p.t = Number(value); return;
-        case 1: p.nm = Text(value); return;
-        case 2: p.smi = Number(value); return;
-        case 3: p.smo = Number(value); return;
-      }
+      Store(kPayTotalFields, code, z.pays[z.pay_key], value);
       return;
-    }
-    case kIO: {
+    case kIO:
       z.has_rotates = true;
-      vid_rotate& r = z.rotates[z.rotate_key];
-      switch (code) {
-        case 0: r.t = Number(value); return;
-        case 1: r.nm = Text(value); return;
-        case 2: r.smi = Number(value); return;
-        case 3: r.smo = Number(value); return;
-        case 4: r.smt = Number(value); return;
-      }
+      Store(kRotateFields, code, z.rotates[z.rotate_key], value);
       return;
-    }
-    case kNC: {
+    case kNC:
       z.has_counts = true;
-      count_check& n = z.counts[z.count_key];
-      if (code == 0) n.ni = Number(value);
-      if (code == 1) n.no = Number(value);
+      Store(kCountFields, code, z.counts[z.count_key], value);
       return;
-    }
   }
 }
 

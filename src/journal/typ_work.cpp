@@ -1,6 +1,23 @@
 #include "journal/typ_work.h"
 
+#include <cstddef>
+
+#include "journal/record_fields.h"
+
 namespace morvek {
+
+namespace {
+
+// Each attribute's name to its place in the list; the element's own text has no name to look up.
+template <class Record, std::size_t N>
+std::map<std::string, int, std::less<>> NamesOf(const Field<Record> (&fields)[N]) {
+  std::map<std::string, int, std::less<>> names;
+  for (std::size_t code = 0; code < N; ++code)
+    if (!fields[code].name.empty()) names.emplace(fields[code].name, static_cast<int>(code));
+  return names;
+}
+
+}  // namespace
 
 typ_work::typ_work()
     : elements_{{"RQ", 0},   {"DAT", 1}, {"MAC", 2}, {"C", 3},   {"Z", 4},  {"TS", 5},
@@ -13,23 +30,19 @@ typ_work::typ_work()
       c_{{"T", 0}, {"CN", 1}, {"ON", 2}},
       z_{{"NO", 0}},
       ts_{{"TS", 0}},
-      p_{{"N", 0}, {"C", 1}, {"CD", 2}, {"NM", 3}, {"SM", 4}, {"Q", 5}, {"PRC", 6}, {"TX", 7}},
-      ds_{{"TR", 0}, {"TY", 1}, {"ST", 2}, {"NI", 3}, {"TX", 4}, {"PR", 5}, {"SM", 6}, {"N", 7}},
-      m_{{"N", 0}, {"T", 1}, {"NM", 2}, {"SM", 3}, {"RM", 4}, {"RRN", 5}},
-      io_{{"N", 0}, {"T", 1}, {"NM", 2}, {"SM", 3}},
-      l_{{"N", 0}},
-      h_{{"N", 0}, {"HP", 2}, {"HT", 3}},
-      vd_{{"N", 0}, {"NI", 1}},
-      e_{{"N", 0},     {"NO", 1},   {"SM", 2},   {"SE", 3},   {"TX", 4},
-         {"TXPR", 5},  {"TXSM", 6}, {"DTPR", 7}, {"DTSM", 8}, {"TXTY", 9},
-         {"TXAL", 10}, {"CS", 11},  {"VD", 12},  {"TS", 13},  {"FN", 14}},
-      txs_{{"TX", 0},  {"TS", 1},  {"TXPR", 2}, {"TXI", 3},  {"TXO", 4},  {"DTPR", 5},
-           {"DTI", 6}, {"DTO", 7}, {"TXTY", 8}, {"TXAL", 9}, {"SMI", 10}, {"SMO", 11}},
-      zm_{{"T", 0}, {"NM", 1}, {"SMI", 2}, {"SMO", 3}},
-      rotate_{{"T", 0}, {"NM", 1}, {"SMI", 2}, {"SMO", 3}, {"SMT", 4}},
-      nc_{{"NI", 0}, {"NO", 1}},
-      tx_{{"TX", 0}, {"TXPR", 1}, {"TXSM", 2}, {"DTPR", 3}, {"DTSM", 4}, {"TXTY", 5}, {"TXAL", 6}} {
-}
+      p_(NamesOf(kSaleFields)),
+      ds_(NamesOf(kUpDownFields)),
+      m_(NamesOf(kPayFields)),
+      io_(NamesOf(kInOutFields)),
+      l_(NamesOf(kCommentFields)),
+      h_(NamesOf(kServiceInfoFields)),
+      vd_(NamesOf(kCancelFields)),
+      e_(NamesOf(kEndFields)),
+      txs_(NamesOf(kTaxTotalFields)),
+      zm_(NamesOf(kPayTotalFields)),
+      rotate_(NamesOf(kRotateFields)),
+      nc_(NamesOf(kCountFields)),
+      tx_(NamesOf(kTaxFields)) {}
 
 int typ_work::Find(const Table& table, std::string_view name) {
   const auto it = table.find(name);

@@ -29,7 +29,8 @@ class typ_work {
   static int Find(const Table& table, std::string_view name);
 
   Table elements_;
-  // Nineteen attribute tables; P and CP, D and S, I and O share one.
+  // Nineteen attribute tables; P and CP, D and S, I and O share one. Those of the receipt lines,
+  // the tax records and the Z-report totals are made from journal/record_fields.h.
   Table rq_, dat_, mac_, c_, z_, ts_, p_, ds_, m_, io_, l_, h_, vd_, e_, txs_, zm_, rotate_, nc_,
       tx_;
 };
