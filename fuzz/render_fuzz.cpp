@@ -1,9 +1,9 @@
 // Fuzz target: arbitrary bytes as the assembled journal of a request by number, through the whole
-// processing step of the retrieval window (parse, load, order, render), then rendered again with
-// the other document types and loaded a second time on top of the first load.
+// processing step (parse, load, order, render), then rendered again with every document type and
+// loaded a second time on top of the first load.
 //
 // Whatever the bytes, the step must end: either with the rendered list or with the two failure
-// lines, never with a crash, a sanitizer report or an exception escaping the window.
+// lines, never with a crash, a sanitizer report or an escaping exception.
 #include <stdlib.h>
 
 #include <climits>
@@ -16,12 +16,14 @@
 #include <string_view>
 #include <vector>
 
-#include "app/application.h"
 #include "codec/cp1251.h"
 #include "codec/errors.h"
-#include "platform/silent_ui.h"
+#include "journal/loader.h"
+#include "journal/typ_work.h"
 #include "platform/xml_document.h"
+#include "render/ordering.h"
 #include "render/renderer.h"
+#include "session/render.h"
 
 namespace {
 
@@ -78,36 +80,52 @@ std::optional<std::vector<std::string>> StreamedChildren(std::string_view text) 
   }
 }
 
+// The model's documents rendered; false when the walk failed without its two failure lines.
+bool Rendered(const morvek::rq& model, morvek::DocumentTables& tables, int type,
+              const std::string& first, const std::string& last) {
+  const morvek::RenderResult shown =
+      morvek::RenderModel(model, tables, type, first, last, ErrorLogPath());
+  return !shown.failed || EndsWithFailureLines(shown.lines);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace morvek;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   if (TreeChildren(text) != StreamedChildren(text)) __builtin_trap();
-  morvek::SilentUi ui;
-  Application app(ui);
-  TForm53& form = app.Form53;
-  form.errorLogPath = ErrorLogPath();
-  form.FormCreate();
-  form.control.Reset();
-  form.SetRequest(kTypeBoth, 1, INT_MAX);
-  if (!form.ShowAssembled(text)) {
-    if (!EndsWithFailureLines(form.ListBox2.lines)) __builtin_trap();
+  const RenderResult shown =
+      RenderJournal(text, kTypeBoth, "1", std::to_string(INT_MAX), ErrorLogPath());
+  if (shown.failed) {
+    if (!EndsWithFailureLines(shown.lines)) __builtin_trap();
     return 0;
   }
 
-  // The same model under the other document types, with the number range the window proposes.
-  for (const int type : {kTypeZReport, kTypeReceipt, kTypeCash}) {
-    form.ComboBox1.Select(type);
-    form.ComboBox1Change();
-    form.ListBox2.Clear();
-    form.RenderDocuments(form.ListBox2);
+  // The same model under every document type, with the number range the window proposes for it,
+  // the tables kept from one rendering to the next as the window keeps them.
+  rq model;
+  model.Clear();
+  control cursor;
+  cursor.Reset();
+  LoadJournalText(model, cursor, text);
+  OrderDocuments(model);
+  DocumentTables tables;
+  for (const int type : {kTypeBoth, kTypeZReport, kTypeReceipt, kTypeCash}) {
+    const bool z = type == kTypeZReport;
+    if (!Rendered(model, tables, type, std::to_string(z ? model.z_no_min : model.check_no_min),
+                  std::to_string(z ? model.z_no_max : model.check_no_max)))
+      __builtin_trap();
   }
 
-  // A second load adds its documents after the first ones; the tables keep what the first
-  // rendering recorded.
-  form.SetRequest(kTypeBoth, 1, INT_MAX);
-  form.control.Reset();
-  if (!form.ShowAssembled(text) && !EndsWithFailureLines(form.ListBox2.lines)) __builtin_trap();
+  // A second load adds its documents after the first ones; the tables keep what the renderings
+  // recorded.
+  cursor.Reset();
+  try {
+    LoadJournalText(model, cursor, text);
+    OrderDocuments(model);
+  } catch (const std::exception&) {
+    return 0;  // the window shows its two failure lines
+  }
+  if (!Rendered(model, tables, kTypeBoth, "1", std::to_string(INT_MAX))) __builtin_trap();
   return 0;
 }

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test twice: in the normal build and in a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer (without the benchmarks).
+# with AddressSanitizer and UndefinedBehaviorSanitizer (without the benchmarks); then the session
+# tests, which run sessions in parallel, in a build with ThreadSanitizer.
 #
 #   scripts/test.sh
 #
-# Build folders: build/ and build-asan/ (or $MORVEK_BUILD and $MORVEK_ASAN_BUILD); parallel jobs:
+# Build folders: build/, build-asan/ and build-tsan/ (or $MORVEK_BUILD, $MORVEK_ASAN_BUILD and
+# $MORVEK_TSAN_BUILD); parallel jobs:
 # the number of processors (or $MORVEK_JOBS). Exits non-zero when any test fails.
 set -euo pipefail
 
@@ -12,6 +14,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 build="${MORVEK_BUILD:-build}"
 asan="${MORVEK_ASAN_BUILD:-build-asan}"
+tsan="${MORVEK_TSAN_BUILD:-build-tsan}"
 jobs="${MORVEK_JOBS:-$(nproc)}"
 
 step() { printf '\n== %s\n' "$*"; }
@@ -23,6 +26,7 @@ scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}"
 
 status=0
 
@@ -38,6 +42,12 @@ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEK_SANITI
 cmake --build "$asan" -j"$jobs"
 step "tests ($asan)"
 ctest --test-dir "$asan" --output-on-failure -j"$jobs" || status=1
+
+step "build of the core and the session tests with ThreadSanitizer ($tsan)"
+cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEK_SANITIZE=thread
+cmake --build "$tsan" -j"$jobs"
+step "tests ($tsan)"
+ctest --test-dir "$tsan" --output-on-failure -j"$jobs" || status=1
 
 if [ "$status" -eq 0 ]; then step "all tests passed"; else step "TESTS FAILED"; fi
 exit "$status"

@@ -90,7 +90,7 @@ TEST_P(FetchOverALink, DeliversWhatTheRegisterHasAndNamesEveryOtherNumber) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, FetchOverALink,
                          ::testing::Values(Case{"ByNumber", false}, Case{"InBlocks", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& each) { return std::string(each.param.name); });
 
 TEST(FetchOverALink, SkipsWhatTheCallerHoldsAndStopsWhenTheConnectionIsGone) {
   MapLink link;
