@@ -4,10 +4,10 @@
 #include "app/application.h"
 #include "app/tform3.h"
 #include "codec/cp1251.h"
-#include "platform/ini_file.h"
 #include "link/handshake.h"
-#include "session/register_check.h"
+#include "platform/ini_file.h"
 #include "platform/socket.h"
+#include "session/register_check.h"
 
 namespace morvek {
 
@@ -141,26 +141,10 @@ bool TForm3::Reannounce() {
 }
 
 bool TForm3::ReannounceDatecs() {
-  constexpr int kAttempts = 4;
-  constexpr std::size_t kAnnouncementBytes = 9;
-  DatecsDriver& driver = app_.datecs;
-  ClientSocket& socket = app_.Form1.ClientSocket1;
-  bool accepted = false;
-  try {
-    if (socket.IsActive()) socket.Deactivate();
-    socket.SetHost(Edit1.text);
-    socket.Activate();
-    // The identity text as it stands, whichever identity it is.
-    SocketStream stream(socket, driver.timings.streamTimeoutMs);
-    DatecsCountdownWait wait(driver, stream);
-    accepted = AnnounceAndAwaitReady(stream, Announcement(Edit2.text, kAnnouncementBytes),
-                                     kAttempts, wait);
-  } catch (const SocketError&) {
-    accepted = false;
-  }
+  const bool accepted =
+      ReconnectDatecs(app_.datecs, app_.Form1.ClientSocket1, Edit1.text, Edit2.text);
   app_.Form5.Hide();
   app_.Form5.SetAborted(false);
-  if (!accepted) socket.Deactivate();
   return accepted;
 }
 

@@ -10,19 +10,18 @@
 #include <utility>
 #include <vector>
 
+#include "blocks/interval.h"
 #include "journal/document.h"
 #include "journal/typ_work.h"
 #include "platform/controls.h"
+#include "platform/date_time.h"
 #include "platform/ui.h"
 #include "platform/window.h"
 #include "platform/xml_document.h"
 #include "render/renderer.h"
-#include "blocks/block_transfer.h"
-#include "platform/date_time.h"
-#include "blocks/interval.h"
-#include "session/outcome.h"
 #include "session/by_date.h"
 #include "session/fetch.h"
+#include "session/outcome.h"
 
 namespace morvek {
 

@@ -16,6 +16,26 @@ bool DatecsCountdownWait::Next(int attempt) {
   return !aborted_ && driver_.WaitWithCountdown(stream_, 3 - attempt, silent_, aborted_);
 }
 
+bool ReconnectDatecs(DatecsDriver& driver, ClientSocket& socket, const std::string& host,
+                     std::string_view identityText) {
+  constexpr int kAttempts = 4;
+  constexpr std::size_t kAnnouncementBytes = 9;
+  bool accepted = false;
+  try {
+    if (socket.IsActive()) socket.Deactivate();
+    socket.SetHost(host);
+    socket.Activate();
+    SocketStream stream(socket, driver.timings.streamTimeoutMs);
+    DatecsCountdownWait wait(driver, stream);
+    accepted = AnnounceAndAwaitReady(stream, Announcement(identityText, kAnnouncementBytes),
+                                     kAttempts, wait);
+  } catch (const SocketError&) {
+    accepted = false;
+  }
+  if (!accepted) socket.Deactivate();
+  return accepted;
+}
+
 void ShowDatecsError(Ui& ui, const datecs::RetData& record) {
   const std::string_view message = datecs::ResultMessage(record.statusFlags);
   if (!message.empty()) ui.ShowMessage(std::string(message));

@@ -24,6 +24,12 @@ class DatecsCountdownWait : public GoAheadWait {
   bool aborted_ = false;
 };
 
+// The Datecs driver's way back after a socket error: connects again to host, announces the
+// identity text as it stands in 9 bytes, whichever identity it is, and awaits "Ready" with the
+// driver's countdown. True when it came; a refused announcement leaves the socket closed.
+bool ReconnectDatecs(DatecsDriver& driver, ClientSocket& socket, const std::string& host,
+                     std::string_view identityText);
+
 // The register's first error in a record, shown as a message.
 void ShowDatecsError(Ui& ui, const datecs::RetData& record);
 

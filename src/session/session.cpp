@@ -30,7 +30,7 @@ Session::Session(const SessionOptions& options, Ui& ui)
   if (!options_.exchangeLogPath.empty()) zelmar_.ZelmarSetLogName(options_.exchangeLogPath);
   zelmar_.ZelmarSetRetryCount(options_.zelmarReplyTries);
   socket_.SetHost(options_.host);
-  socket_.SetPort(options_.port != 0                           ? options_.port
+  socket_.SetPort(options_.port != 0                       ? options_.port
                   : options_.protocol == Protocol::kZelmar ? kZelmarPort
                                                            : kDatecsPort);
 }
@@ -53,14 +53,7 @@ ConnectResult Session::Connect() {
     ui_.ShowMessage(std::string("Сервер не отвечает, проверьте IP адрес"_cp));
     return connection_;
   }
-  bool ready = false;
-  {
-    SocketStream stream(socket_, options_.handshake.streamTimeoutMs);
-    TickWait wait(stream, options_.handshake);
-    ready = AnnounceAndAwaitReady(stream, Announcement(options_.identity),
-                                  options_.handshake.cycles, wait);
-  }
-  if (!ready) {
+  if (!Handshake()) {
     ui_.ShowMessage(std::string(
         "Сервер не отвечает, проверьте настройки РРО (IP адрес или удаленный доступ)"_cp));
     return connection_;
@@ -83,33 +76,22 @@ void Session::Disconnect() {
   socket_.Deactivate();
 }
 
-bool Session::Reannounce() {
-  socket_.Activate();
+bool Session::Handshake() {
   SocketStream stream(socket_, options_.handshake.streamTimeoutMs);
   TickWait wait(stream, options_.handshake);
-  if (AnnounceAndAwaitReady(stream, Announcement(options_.identity), options_.handshake.cycles,
-                            wait))
-    return true;
+  return AnnounceAndAwaitReady(stream, Announcement(options_.identity), options_.handshake.cycles,
+                               wait);
+}
+
+bool Session::Reannounce() {
+  socket_.Activate();
+  if (Handshake()) return true;
   socket_.Deactivate();
   return false;
 }
 
 bool Session::ReannounceDatecs() {
-  constexpr int kAttempts = 4;
-  constexpr std::size_t kAnnouncementBytes = 9;
-  bool accepted = false;
-  try {
-    if (socket_.IsActive()) socket_.Deactivate();
-    socket_.Activate();
-    SocketStream stream(socket_, datecs_.timings.streamTimeoutMs);
-    DatecsCountdownWait wait(datecs_, stream);
-    accepted = AnnounceAndAwaitReady(stream, Announcement(options_.identity.text, kAnnouncementBytes),
-                                     kAttempts, wait);
-  } catch (const SocketError&) {
-    accepted = false;
-  }
-  if (!accepted) socket_.Deactivate();
-  return accepted;
+  return ReconnectDatecs(datecs_, socket_, options_.host, options_.identity.text);
 }
 
 void Session::WriteAssembled(const FetchResult& result) {

@@ -88,6 +88,8 @@ class Session {
   RegisterLink& Link();
 
  private:
+  // The register announced on the connected socket; true when the server answered "Ready".
+  bool Handshake();
   bool Reannounce();
   bool ReannounceDatecs();
   void WriteAssembled(const FetchResult& result);
