@@ -13,9 +13,9 @@
 
 #include "app/application.h"
 #include "bench/median_reporter.h"
+#include "blocks/block_transfer.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
-#include "blocks/block_transfer.h"
 #include "sim/journal_generator.h"
 #include "sim/sim_peer.h"
 

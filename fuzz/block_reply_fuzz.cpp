@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "blocks/block_transfer.h"
 #include "codec/base64.h"
 #include "codec/crc16.h"
-#include "blocks/block_transfer.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include <exception>
 #include <string>
 
-
 namespace morvek {
 
 Application::Application(Ui& ui_, const ZelmarTimings& zelmarTimings)

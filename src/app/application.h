@@ -8,12 +8,12 @@
 #include "app/tform3.h"
 #include "app/tform4.h"
 #include "app/tform5.h"
+#include "app/tform53.h"
 #include "app/tform54.h"
 #include "datecs/transaction.h"
 #include "link/datecs_link.h"
 #include "link/zelmar_link.h"
 #include "platform/ui.h"
-#include "app/tform53.h"
 #include "zelmar/timings.h"
 #include "zelmar/transaction.h"
 

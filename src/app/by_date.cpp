@@ -3,9 +3,9 @@
 #include <exception>
 
 #include "app/application.h"
+#include "app/tform53.h"
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
-#include "app/tform53.h"
 #include "session/by_date.h"
 
 namespace morvek {

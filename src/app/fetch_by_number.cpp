@@ -3,10 +3,10 @@
 #include <exception>
 
 #include "app/application.h"
+#include "app/tform53.h"
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
 #include "render/ordering.h"
-#include "app/tform53.h"
 #include "session/fetch.h"
 
 namespace morvek {

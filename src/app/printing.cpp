@@ -1,8 +1,8 @@
 // Printing a range of documents on the register's own paper.
 #include "app/application.h"
+#include "app/tform53.h"
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
-#include "app/tform53.h"
 
 namespace morvek {
 

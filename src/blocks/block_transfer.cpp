@@ -131,8 +131,7 @@ TransferEnd RunBlockTransfer(ClientSocket& socket, const BlockTimings& timings, 
   int withoutMagic = 0;
   // The open document goes with the transfer that ends before it does.
   const auto end = [&](TransferEnd how) {
-    if (open)
-      sink.loseDocument(document, damaged ? BlockLoss::kDamaged : BlockLoss::kBroken);
+    if (open) sink.loseDocument(document, damaged ? BlockLoss::kDamaged : BlockLoss::kBroken);
     return how;
   };
   std::size_t got = exchange(GiveDocumentsBlock(docType, first, last));

@@ -12,7 +12,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace morvek {
 
 class ClientSocket;

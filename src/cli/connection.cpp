@@ -23,8 +23,8 @@ void AddConnectionOptions(CLI::App& command, ConnectionOptions& options) {
 SessionOptions MakeSessionOptions(const ConnectionOptions& options) {
   const IniFile settings("morvek.ini");
   SessionOptions session;
-  session.host = options.host.empty() ? settings.ReadString("Connection", "IPAddres", "", 256)
-                                      : options.host;
+  session.host =
+      options.host.empty() ? settings.ReadString("Connection", "IPAddres", "", 256) : options.host;
   session.port = options.port;
   session.protocol = options.protocol == "zelmar" ? Protocol::kZelmar : Protocol::kDatecs;
   session.identity = {options.idDev.empty(),

@@ -5,9 +5,9 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/tform53.h"
 #include "gui/edit_mask.h"
 #include "gui/view.h"
-#include "app/tform53.h"
 
 class QComboBox;
 class QGroupBox;

@@ -47,7 +47,8 @@ class GoAheadWait {
 // The wait of the connect button: cycles of ticks, a countdown step after each silent tick.
 class TickWait : public GoAheadWait {
  public:
-  TickWait(SocketStream& stream, const HandshakeTimings& timings) : stream_(stream), timings_(timings) {}
+  TickWait(SocketStream& stream, const HandshakeTimings& timings)
+      : stream_(stream), timings_(timings) {}
   bool Next(int attempt) override;
   // After each silent tick: cycles and ticks left; true to abort.
   virtual bool Countdown(int cyclesLeft, int ticksLeft) {

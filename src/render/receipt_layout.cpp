@@ -1,9 +1,9 @@
 // The receipt as the register prints it: header, lines in document order, totals, payments, footer.
 #include "codec/base64.h"
 #include "codec/cp1251.h"
+#include "journal/entry.h"
 #include "platform/numbers.h"
 #include "render/captions.h"
-#include "journal/entry.h"
 #include "render/renderer.h"
 #include "render/text_concat.h"
 #include "render/text_ops.h"

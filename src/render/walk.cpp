@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "codec/cp1251.h"
-#include "platform/numbers.h"
 #include "journal/entry.h"
+#include "platform/numbers.h"
 #include "render/error_log.h"
 #include "render/renderer.h"
 #include "render/text_ops.h"

@@ -1,9 +1,9 @@
 // The Z-report as the register prints it: number, payment forms, cash in and out, tax and turnover
 // for sales and returns, receipt counts, rates, date.
 #include "codec/cp1251.h"
+#include "journal/entry.h"
 #include "platform/numbers.h"
 #include "render/captions.h"
-#include "journal/entry.h"
 #include "render/renderer.h"
 #include "render/text_concat.h"
 #include "render/text_ops.h"

@@ -9,8 +9,8 @@
 
 #include "codec/base64.h"
 #include "codec/cp1251.h"
-#include "platform/numbers.h"
 #include "journal/document_identity.h"
+#include "platform/numbers.h"
 
 namespace morvek {
 
@@ -60,8 +60,8 @@ struct DocumentResult {
   bool settled = false;  // the caller need not ask for it again
 };
 
-DocumentResult FetchDocument(RegisterLink& link, std::string_view password, int docType,
-                             int number, std::vector<FetchedDocument>& documents) {
+DocumentResult FetchDocument(RegisterLink& link, std::string_view password, int docType, int number,
+                             std::vector<FetchedDocument>& documents) {
   std::string text;
   bool fragments = false;  // at least one fragment arrived
   for (int fragment = 0; fragment < kMaxFragments; ++fragment) {
@@ -137,8 +137,8 @@ void FetchBlockRange(RegisterLink& link, int docType, int s, int e, const FetchH
     name(number, {Fate::kDelivered, Reason::kNone});
   };
   sink.loseDocument = [&](std::int32_t blockNumber, BlockLoss loss) {
-    name(blockNumber,
-         {Fate::kLost, loss == BlockLoss::kDamaged ? Reason::kDamagedBlock : Reason::kTransferBroken});
+    name(blockNumber, {Fate::kLost, loss == BlockLoss::kDamaged ? Reason::kDamagedBlock
+                                                                : Reason::kTransferBroken});
   };
   const long long numbers = static_cast<long long>(e) - s + 1;
   sink.progress = [&hooks, s, numbers](std::int32_t d) {
@@ -177,8 +177,8 @@ std::pair<int, std::string> DocumentKey(const FetchedDocument& document) {
   return {document.docType, document.di.empty() ? document.xml : document.di};
 }
 
-void FetchByNumber(RegisterLink& link, std::string_view password, int docType, int first,
-                   int last, const FetchHooks& hooks, FetchResult& into) {
+void FetchByNumber(RegisterLink& link, std::string_view password, int docType, int first, int last,
+                   const FetchHooks& hooks, FetchResult& into) {
   into.outcome.Ask(docType, first, last);
   // In 64 bits, so that neither the count nor the loop overflows at the ends of the int range.
   const long long count = static_cast<long long>(last) - first + 1;

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "blocks/interval.h"
 #include "link/register_link.h"
 #include "platform/ui.h"
-#include "blocks/interval.h"
 #include "session/outcome.h"
 
 namespace morvek {
@@ -53,8 +53,8 @@ struct FetchHooks {
 
 // The documents first to last of a type code asked for one by one. A reply that cannot be read
 // raises (ConvertError); what came until then stays in `into`.
-void FetchByNumber(RegisterLink& link, std::string_view password, int docType, int first,
-                   int last, const FetchHooks& hooks, FetchResult& into);
+void FetchByNumber(RegisterLink& link, std::string_view password, int docType, int first, int last,
+                   const FetchHooks& hooks, FetchResult& into);
 
 // The documents first to last in one block transfer for each of the gaps (ascending runs within
 // first..last that the caller does not hold); the numbers outside the gaps are held.

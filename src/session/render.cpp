@@ -43,8 +43,7 @@ RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentTy
 }
 
 RenderResult RenderJournal(std::string_view journal, int documentType, std::string_view firstText,
-                           std::string_view lastText, const std::string& errorLogPath,
-                           bool order) {
+                           std::string_view lastText, const std::string& errorLogPath, bool order) {
   rq model;
   model.Clear();
   control cursor;
