@@ -16,6 +16,10 @@ namespace morvek {
 
 namespace {
 
+// The parser's global state is set up at start-up, before any thread parses: a first parse in
+// several threads at once would set it up twice.
+[[maybe_unused]] const bool kParserReady = (xmlInitParser(), true);
+
 std::string_view View(const xmlChar* text) {
   return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
 }
