@@ -25,8 +25,10 @@ constexpr int kFragmentTries = 4;
 // One fragment exchange as the loop reads it.
 struct FragmentReply {
   enum Kind { kData, kNoMore, kSingle, kRefused, kChecksum, kFailed };
+  FragmentReply(Kind k, Reason r = Reason::kNone, std::string s = {}, std::string d = {})
+      : kind(k), reason(r), status(std::move(s)), data(std::move(d)) {}
   Kind kind;
-  Reason reason = Reason::kNone;
+  Reason reason;
   std::string status;
   std::string data;  // the decoded fragment
 };
@@ -54,10 +56,12 @@ FragmentReply AskFragment(RegisterLink& link, std::string_view password, int doc
 
 // One document asked for fragment by fragment.
 struct DocumentResult {
+  DocumentResult(Fate f, Reason r, std::string s = {}, bool done = false)
+      : fate(f), reason(r), status(std::move(s)), settled(done) {}
   Fate fate;
-  Reason reason = Reason::kNone;
+  Reason reason;
   std::string status;
-  bool settled = false;  // the caller need not ask for it again
+  bool settled;  // the caller need not ask for it again
 };
 
 DocumentResult FetchDocument(RegisterLink& link, std::string_view password, int docType, int number,
