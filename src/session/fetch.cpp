@@ -93,7 +93,7 @@ DocumentResult FetchDocument(RegisterLink& link, std::string_view password, int 
     }
     break;
   }
-  text = text.substr(0, text.find('\0'));
+  if (const std::size_t end = text.find('\0'); end != std::string::npos) text.resize(end);
   // An empty document came whole: there is nothing of it to load.
   if (text.empty()) return {Fate::kDelivered, Reason::kNone, {}, true};
   DocumentIdentity identity = IdentifyDocument(text);
