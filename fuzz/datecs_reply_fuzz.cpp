@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int exchange = 0; exchange < 2; ++exchange) {
     driver.record.command = command;
     driver.record.statusFlags = 0;
-    driver.parser.ResetParser();
-    for (std::size_t i = 1; i < size; ++i) driver.parser.Feed(data[i]);
+    datecs::ResetParser(driver.parser);
+    for (std::size_t i = 1; i < size; ++i) datecs::FeedByte(driver.parser, data[i]);
     driver.parser.frameComplete = false;
     driver.DatecsDecodeReply();
     // A copy, as the program keeps: the texts must stand on their own.

@@ -5,13 +5,13 @@
 
 namespace morvek {
 
-Application::Application(Ui& ui_, const ZelmarTimings& zelmarTimings)
+Application::Application(Ui& ui_, const DriverTimings& timings)
     : ui(ui_),
       Form3(*this),
       Form53(*this),
       Form54(*this),
-      zelmar(Form1.ClientSocket1, ui_, zelmarTimings),
-      datecs(Form1.ClientSocket1),
+      zelmar(Form1.ClientSocket1, ui_, timings.zelmar),
+      datecs(Form1.ClientSocket1, timings.datecs),
       zelmarLink(zelmar, Form1.ClientSocket1, blockTimings),
       datecsLink(datecs, Form1.ClientSocket1, blockTimings) {
   zelmarLink.onResult = [this](const ZelmarResult* result) { Form2.lastZelmarResult = result; };

@@ -10,6 +10,7 @@
 #include "app/tform5.h"
 #include "app/tform53.h"
 #include "app/tform54.h"
+#include "datecs/timings.h"
 #include "datecs/transaction.h"
 #include "link/datecs_link.h"
 #include "link/zelmar_link.h"
@@ -19,9 +20,15 @@
 
 namespace morvek {
 
+// Every wait of the two drivers. The program keeps the defaults; tests shrink them.
+struct DriverTimings {
+  ZelmarTimings zelmar;
+  DatecsTimings datecs;
+};
+
 class Application {
  public:
-  explicit Application(Ui& ui, const ZelmarTimings& zelmarTimings = {});
+  explicit Application(Ui& ui, const DriverTimings& timings = {});
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 

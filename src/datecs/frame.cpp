@@ -1,15 +1,9 @@
 #include "datecs/frame.h"
 
+#include "codec/checksum_digits.h"
 #include "datecs/ret_data.h"
 
 namespace morvek::datecs {
-
-std::string ChecksumDigits(std::uint32_t sum) {
-  std::string digits(4, '0');
-  for (int i = 0; i < 4; ++i)
-    digits[static_cast<std::size_t>(i)] = static_cast<char>(0x30 + ((sum >> (12 - 4 * i)) & 0x0F));
-  return digits;
-}
 
 std::string BuildRequest(std::uint8_t& sequenceCounter, std::uint8_t command,
                          std::string_view text) {
@@ -17,34 +11,34 @@ std::string BuildRequest(std::uint8_t& sequenceCounter, std::uint8_t command,
   const std::string_view data = text.substr(0, kMaxRequestData);
   std::string frame;
   frame.reserve(data.size() + 10);
-  frame += static_cast<char>(SOH);
+  frame += static_cast<char>(ascii::kSoh);
   frame += static_cast<char>(0x20 + data.size() + 4);
   frame += static_cast<char>(0x20 + sequenceCounter % 95);
   frame += static_cast<char>(command);
   frame += data;
-  frame += static_cast<char>(ENQ);
+  frame += static_cast<char>(ascii::kEnq);
   std::uint32_t sum = 0;
   for (std::size_t i = 1; i < frame.size(); ++i) sum += static_cast<std::uint8_t>(frame[i]);
   frame += ChecksumDigits(sum);
-  frame += static_cast<char>(ETX);
+  frame += static_cast<char>(ascii::kEtx);
   return frame;
 }
 
-void ReplyParser::ResetParser() {
-  replyOk = false;
-  nakSeen = false;
-  frameBegun = false;
-  checksumRead = false;
-  synCount = 0;
-  data.clear();
-  statusRaw.fill(0);
-  sum = 0;
-  checksumValue = 0;
+void ResetParser(ReplyParser& parser) {
+  parser.replyOk = false;
+  parser.nakSeen = false;
+  parser.frameBegun = false;
+  parser.checksumRead = false;
+  parser.synCount = 0;
+  parser.data.clear();
+  parser.statusRaw.fill(0);
+  parser.sum = 0;
+  parser.checksumValue = 0;
 }
 
 namespace {
 
-using State = ParserState;
+using State = ReplyState;
 
 // One handler per state: takes the byte, returns the next state.
 using Handler = State (*)(ReplyParser&, std::uint8_t);
@@ -52,23 +46,23 @@ using Handler = State (*)(ReplyParser&, std::uint8_t);
 State Idle(ReplyParser& p, std::uint8_t b) {
   p.sum = 0;
   p.checksumRead = false;
-  if (b != SOH) return State::Idle;
+  if (b != ascii::kSoh) return State::kIdle;
   p.frameBegun = true;
-  return State::Length;
+  return State::kLength;
 }
 
 State Length(ReplyParser& p, std::uint8_t b) {
-  if (b < 0x2B) return State::Idle;
+  if (b < 0x2B) return State::kIdle;
   p.dataLength = static_cast<std::uint8_t>(b - 0x2B);
   p.sum += b;
-  return State::Sequence;
+  return State::kSequence;
 }
 
 State Sequence(ReplyParser& p, std::uint8_t b) {
-  if (b < 0x20) return State::Idle;
+  if (b < 0x20) return State::kIdle;
   p.replySequence = static_cast<std::uint8_t>(b - 0x20);
   p.sum += b;
-  return State::Command;
+  return State::kCommand;
 }
 
 State Command(ReplyParser& p, std::uint8_t b) {
@@ -76,7 +70,7 @@ State Command(ReplyParser& p, std::uint8_t b) {
   p.sum += b;
   p.data.clear();
   p.counter = 0;
-  return p.dataLength > 0 ? State::Data : State::Separator;
+  return p.dataLength > 0 ? State::kData : State::kEndOfData;
 }
 
 State Data(ReplyParser& p, std::uint8_t b) {
@@ -84,13 +78,13 @@ State Data(ReplyParser& p, std::uint8_t b) {
     p.data += static_cast<char>(b);
     p.sum += b;
   }
-  return p.data.size() < p.dataLength ? State::Data : State::Separator;
+  return p.data.size() < p.dataLength ? State::kData : State::kEndOfData;
 }
 
-State Separator(ReplyParser& p, std::uint8_t b) {
+State EndOfData(ReplyParser& p, std::uint8_t b) {
   p.sum += b;
   p.counter = 0;
-  return b == EOT ? State::StatusBytes : State::Idle;
+  return b == ascii::kEot ? State::kStatusBytes : State::kIdle;
 }
 
 State StatusBytes(ReplyParser& p, std::uint8_t b) {
@@ -98,14 +92,14 @@ State StatusBytes(ReplyParser& p, std::uint8_t b) {
     p.statusRaw[p.counter++] = b;
     p.sum += b;
   }
-  return p.counter < p.statusRaw.size() ? State::StatusBytes : State::Postamble;
+  return p.counter < p.statusRaw.size() ? State::kStatusBytes : State::kPostamble;
 }
 
 State Postamble(ReplyParser& p, std::uint8_t b) {
   p.sum += b;
   p.counter = 0;
   p.checksumValue = 0;
-  return b == ENQ ? State::Checksum : State::Idle;
+  return b == ascii::kEnq ? State::kChecksum : State::kIdle;
 }
 
 State Checksum(ReplyParser& p, std::uint8_t b) {
@@ -114,52 +108,54 @@ State Checksum(ReplyParser& p, std::uint8_t b) {
     p.checksumValue = p.checksumValue * 16 + (static_cast<std::uint32_t>(b) - 0x30u);
     p.checksumRead = ++p.counter == 4;
   }
-  return p.counter < 4 ? State::Checksum : State::End;
+  return p.counter < 4 ? State::kChecksum : State::kEnd;
 }
 
 State End(ReplyParser& p, std::uint8_t b) {
   p.frameComplete = true;
-  if (b == ETX) p.replyOk = true;
-  return State::Idle;
+  if (b == ascii::kEtx) p.replyOk = true;
+  return State::kIdle;
 }
 
+// Indexed by ReplyState.
 //   state            expects   action                                       next
-constexpr Handler kStates[] = {
+constexpr Handler kHandlers[] = {
     Idle,         //  SOH     sum = 0                                      1 on SOH, else 0
     Length,       //  >= 2Bh  dataLength = b - 2Bh; add                    2, or 0 below 2Bh
     Sequence,     //  >= 20h  replySequence = b - 20h; add                 3, or 0 below 20h
     Command,      //  any     replyCommand = b; add; data emptied          4 with data, else 5
     Data,         //  any     store b and add until dataLength stored      5 when all stored
-    Separator,    //  EOT     add                                          6 on EOT, else 0
+    EndOfData,    //  EOT     add                                          6 on EOT, else 0
     StatusBytes,  //  any     store in statusRaw, add                      7 after the sixth
     Postamble,    //  ENQ     add; checksumValue = 0                       8 on ENQ, else 0
     Checksum,     //  digits  checksumValue = checksumValue * 16 + b - 30h 9 after the fourth
     End,          //  ETX     frameComplete; replyOk on ETX                0
 };
+static_assert(std::size(kHandlers) == static_cast<std::size_t>(State::kEnd) + 1);
 
 }  // namespace
 
-void ReplyParser::Feed(std::uint8_t b) {
-  if (b == SYN) {
-    ++synCount;
-  } else if (rawReply.size() < kRawReplyBytes) {
-    rawReply += static_cast<char>(b);
+void FeedByte(ReplyParser& p, std::uint8_t b) {
+  if (b == ascii::kSyn) {
+    ++p.synCount;
+  } else if (p.rawReply.size() < kRawReplyBytes) {
+    p.rawReply += static_cast<char>(b);
   }
   if (b < 0x20) {
-    if (b == SOH) {
-      state = State::Idle;
-    } else if (b == ETX) {
+    if (b == ascii::kSoh) {
+      p.state = State::kIdle;
+    } else if (b == ascii::kEtx) {
       // Before any SOH there is no frame to end.
-      if (!frameBegun) return;
-      state = State::End;
-    } else if (b == NAK) {
-      state = State::Idle;
-      nakSeen = true;
-      replyOk = true;
+      if (!p.frameBegun) return;
+      p.state = State::kEnd;
+    } else if (b == ascii::kNak) {
+      p.state = State::kIdle;
+      p.nakSeen = true;
+      p.replyOk = true;
       return;
     }
   }
-  state = kStates[static_cast<std::size_t>(state)](*this, b);
+  p.state = kHandlers[static_cast<std::size_t>(p.state)](p, b);
 }
 
 }  // namespace morvek::datecs

@@ -13,45 +13,37 @@
 #include <string>
 #include <string_view>
 
-namespace morvek::datecs {
+#include "codec/control_bytes.h"
 
-inline constexpr std::uint8_t SOH = 0x01;
-inline constexpr std::uint8_t ETX = 0x03;
-inline constexpr std::uint8_t EOT = 0x04;
-inline constexpr std::uint8_t ENQ = 0x05;
-inline constexpr std::uint8_t NAK = 0x15;
-inline constexpr std::uint8_t SYN = 0x16;
+namespace morvek::datecs {
 
 // Request data beyond this is cut, so that LEN stays within one byte.
 inline constexpr std::size_t kMaxRequestData = 219;
 // LEN is at most FFh, so a reply carries at most FFh - 2Bh data bytes.
 inline constexpr std::size_t kMaxReplyData = 0xFF - 0x2B;
 
-// The four checksum digits of a sum.
-std::string ChecksumDigits(std::uint32_t sum);
-
 // Increments the sequence counter (255 wraps to 0) and returns the request frame for the command
 // and its parameter text (cut at kMaxRequestData bytes).
 std::string BuildRequest(std::uint8_t& sequenceCounter, std::uint8_t command,
                          std::string_view text);
 
-enum class ParserState : std::uint8_t {
-  Idle,         // 0: waiting for SOH
-  Length,       // 1
-  Sequence,     // 2
-  Command,      // 3
-  Data,         // 4
-  Separator,    // 5: EOT
-  StatusBytes,  // 6
-  Postamble,    // 7: ENQ
-  Checksum,     // 8: four digits
-  End,          // 9: ETX
+enum class ReplyState : std::uint8_t {
+  kIdle,         // 0: waits for SOH
+  kLength,       // 1: LEN
+  kSequence,     // 2: SEQ
+  kCommand,      // 3: CMD
+  kData,         // 4: dataLength bytes of data
+  kEndOfData,    // 5: EOT
+  kStatusBytes,  // 6: S0..S5
+  kPostamble,    // 7: ENQ
+  kChecksum,     // 8: four digits
+  kEnd,          // 9: ETX
 };
 
-// The reply parser: fed one byte at a time, it fills the parsed reply. Its state survives between
-// exchanges; every reply starts with SOH, which restarts it.
+// What the parser fills from the bytes of one exchange. Its state survives between exchanges;
+// every reply starts with SOH, which restarts it.
 struct ReplyParser {
-  ParserState state = ParserState::Idle;
+  ReplyState state = ReplyState::kIdle;
   std::size_t counter = 0;  // bytes stored in the current field
 
   std::uint8_t dataLength = 0;     // LEN - 2Bh
@@ -70,11 +62,12 @@ struct ReplyParser {
   // Every byte received except SYN, in arrival order; bytes beyond its size are dropped from it
   // (the parser still sees them).
   std::string rawReply;
-
-  // Clears what one exchange fills; the state and rawReply stay.
-  void ResetParser();
-  // Dispatches one received byte.
-  void Feed(std::uint8_t b);
 };
+
+// Clears what one exchange fills. The state is left, and so is rawReply: the driver empties it
+// once the record has taken it, so that it also keeps the bytes of a reply dropped on the way.
+void ResetParser(ReplyParser& parser);
+// Advances the parser by one received byte.
+void FeedByte(ReplyParser& parser, std::uint8_t b);
 
 }  // namespace morvek::datecs

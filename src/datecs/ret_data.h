@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "codec/status_word.h"
+
 namespace morvek::datecs {
 
 // Sizes of the record's fields. A text that does not fit keeps its first bytes; the rest is dropped
@@ -20,9 +22,9 @@ inline constexpr std::size_t kRawReplyBytes = 305;  // a 306-byte field with its
 inline constexpr std::size_t kRequestTextChars = 599;
 
 // Bits of statusFlags that the driver sets itself; they exclude each other and the status bytes.
-inline constexpr std::uint32_t kChecksumError = 1u << 24;
-inline constexpr std::uint32_t kNakReceived = 1u << 25;
-inline constexpr std::uint32_t kNoReply = 1u << 26;
+inline constexpr std::uint32_t kChecksumError = kStatusChecksumError;
+inline constexpr std::uint32_t kNakReceived = kStatusNak;
+inline constexpr std::uint32_t kNoReply = kStatusNoReply;
 
 struct RetData {
   std::int32_t paramCount = 0;  // texts in params; 0 when the reply carried no data

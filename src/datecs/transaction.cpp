@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "codec/status_word.h"
 #include "datecs/commands.h"
 #include "platform/socket.h"
 
@@ -18,25 +19,6 @@ constexpr int kWaitsPerAttempt = 60;
 // A reply is read on until its frame ends, but no further than this many bytes other than SYN.
 constexpr std::size_t kReadOnBytes = 500;
 
-// Where each status-word bit comes from: the bit of a status byte that sets it.
-struct StatusBit {
-  std::uint8_t byte, bitOfByte, flag;
-};
-constexpr StatusBit kStatusBits[] = {
-    {0, 0, 0},  {0, 1, 1},  {0, 2, 2},  {0, 4, 3},  {0, 5, 27},              // S0
-    {1, 0, 4},  {1, 1, 5},  {1, 2, 6},  {1, 3, 7},  {1, 4, 8},  {1, 5, 12},  // S1
-    {2, 0, 9},  {2, 3, 10}, {2, 5, 11},                                      // S2
-    {4, 0, 16}, {4, 2, 13}, {4, 3, 20}, {4, 4, 17}, {4, 5, 28},              // S4
-    {5, 0, 18}, {5, 1, 21}, {5, 2, 19}, {5, 3, 22}, {5, 4, 23}, {5, 5, 14},  // S5
-};
-
-std::uint32_t MapStatusBytes(const std::array<std::uint8_t, 6>& status) {
-  std::uint32_t flags = 0;
-  for (const StatusBit& s : kStatusBits)
-    if (status[s.byte] & (1u << s.bitOfByte)) flags |= 1u << s.flag;
-  return flags;
-}
-
 }  // namespace
 
 int DatecsDriver::DatecsExecute(const ResultCallback& callback, int tag, std::uint8_t command,
@@ -48,7 +30,7 @@ int DatecsDriver::DatecsExecute(const ResultCallback& callback, int tag, std::ui
   record.paramCount = 0;
   record.statusBytes.fill(0);
   parser.synCount = 0;
-  parser.ResetParser();
+  ResetParser(parser);
   nonSynReceived_ = 0;
 
   if (!registerAccepted && !Reconnect()) {
@@ -61,7 +43,7 @@ int DatecsDriver::DatecsExecute(const ResultCallback& callback, int tag, std::ui
     try {
       ClientSocket& socket = socket_;
       if (!socket.IsActive()) socket.Activate();
-      SocketStream stream(socket, timings.streamTimeoutMs);
+      SocketStream stream(socket, timings_.streamTimeoutMs);
       if (socket.IsActive()) {
         stream.Write(frame.data(), frame.size());
         bool lastAttempt = false;
@@ -94,7 +76,7 @@ int DatecsDriver::DatecsExecute(const ResultCallback& callback, int tag, std::ui
 bool DatecsDriver::WaitWithCountdown(SocketStream& stream, int attemptLabel, int& silent,
                                      bool& aborted) {
   while (silent < kWaitsPerAttempt) {
-    if (stream.WaitForData(timings.waitStepMs)) return true;
+    if (stream.WaitForData(timings_.waitStepMs)) return true;
     ++silent;
     if (hooks.countdown && hooks.countdown(attemptLabel, kWaitsPerAttempt - silent)) {
       aborted = true;
@@ -107,8 +89,8 @@ bool DatecsDriver::WaitWithCountdown(SocketStream& stream, int attemptLabel, int
 bool DatecsDriver::DatecsReceiveByte() {
   if (readPos_ >= readCount_) return false;
   const std::uint8_t b = readBuffer_[readPos_++];
-  if (b != SYN) ++nonSynReceived_;
-  parser.Feed(b);
+  if (b != ascii::kSyn) ++nonSynReceived_;
+  FeedByte(parser, b);
   return true;
 }
 
@@ -119,8 +101,8 @@ void DatecsDriver::ReadReply(SocketStream& stream) {
   // their SYN bytes again.
   using Clock = std::chrono::steady_clock;
   const auto deadline =
-      Clock::now() + std::chrono::milliseconds(static_cast<long long>(timings.streamTimeoutMs) *
-                                               timings.readOnTimeouts);
+      Clock::now() + std::chrono::milliseconds(static_cast<long long>(timings_.streamTimeoutMs) *
+                                               timings_.readOnTimeouts);
   for (;;) {
     while (DatecsReceiveByte()) {
       if (!parser.frameComplete && !parser.replyOk) continue;
@@ -131,7 +113,7 @@ void DatecsDriver::ReadReply(SocketStream& stream) {
       // parse having fallen back before it.
       if (parser.replyOk && !parser.nakSeen && parser.checksumRead &&
           parser.replySequence != static_cast<std::uint8_t>(sequenceCounter % 95)) {
-        parser.ResetParser();
+        ResetParser(parser);
         parser.frameComplete = false;
         continue;
       }
@@ -164,7 +146,7 @@ void DatecsDriver::DatecsDecodeReply() {
   } else if (checksumError) {
     record.statusFlags |= kChecksumError;
   } else {
-    record.statusFlags |= MapStatusBytes(p.statusRaw);
+    record.statusFlags |= StatusWordFlags(p.statusRaw);
   }
 
   // The data as text, up to its first zero byte.

@@ -21,7 +21,8 @@ class SocketStream;
 
 class DatecsDriver {
  public:
-  explicit DatecsDriver(ClientSocket& socket) : socket_(socket) {}
+  explicit DatecsDriver(ClientSocket& socket, const DatecsTimings& timings = {})
+      : socket_(socket), timings_(timings) {}
 
   // What the driver asks of the program around it.
   struct Hooks {
@@ -57,8 +58,9 @@ class DatecsDriver {
   // shown through the countdown hook as "<attempt> : <seconds left>". True when data is waiting;
   // aborted tells whether the operator ended the wait.
   bool WaitWithCountdown(SocketStream& stream, int attemptLabel, int& silent, bool& aborted);
+  // The waits the driver was made with; the register's announcement shares its stream time-out.
+  const DatecsTimings& Timings() const { return timings_; }
 
-  datecs::Timings timings;
   datecs::RetData record;  // overwritten by every transaction
   datecs::ReplyParser parser;
   std::uint8_t sequenceCounter = 0;
@@ -78,6 +80,7 @@ class DatecsDriver {
   bool Reconnect();
 
   ClientSocket& socket_;
+  DatecsTimings timings_;
   std::string savedText_;
   std::array<std::uint8_t, 500> readBuffer_{};
   std::size_t readCount_ = 0;

@@ -25,7 +25,7 @@ bool ReconnectDatecs(DatecsDriver& driver, ClientSocket& socket, const std::stri
     if (socket.IsActive()) socket.Deactivate();
     socket.SetHost(host);
     socket.Activate();
-    SocketStream stream(socket, driver.timings.streamTimeoutMs);
+    SocketStream stream(socket, driver.Timings().streamTimeoutMs);
     DatecsCountdownWait wait(driver, stream);
     accepted = AnnounceAndAwaitReady(stream, Announcement(identityText, kAnnouncementBytes),
                                      kAttempts, wait);

@@ -20,10 +20,9 @@ Session::Session(const SessionOptions& options, Ui& ui)
     : options_(options),
       ui_(ui),
       zelmar_(socket_, ui, options_.zelmar),
-      datecs_(socket_),
+      datecs_(socket_, options_.datecs),
       zelmarLink_(zelmar_, socket_, options_.blocks),
       datecsLink_(datecs_, socket_, options_.blocks) {
-  datecs_.timings = options_.datecs;
   datecsLink_.onResult = [this](datecs::RetData& record) { ShowDatecsError(ui_, record); };
   datecs_.hooks.reannounce = [this] { return ReannounceDatecs(); };
   zelmar_.reannounce = [this] { return Reannounce(); };

@@ -36,7 +36,7 @@ struct SessionOptions {
   int zelmarReplyTries = 1;  // reads of a Zelmar reply that fails its check
   HandshakeTimings handshake;
   ZelmarTimings zelmar;
-  datecs::Timings datecs;
+  DatecsTimings datecs;
   BlockTimings blocks;
 };
 

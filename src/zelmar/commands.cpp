@@ -87,7 +87,7 @@ std::string_view ZelmarCommandCaption(int command) {
 
 ZelmarResult* ZelmarDriver::ZelmarGetDiagnostics(const std::string& password, int& out) {
   out = 0;
-  return ZelmarExecute(kZelmarDiagnostics, password + ";");
+  return ZelmarExecute(zelmar::kDiagnostics, password + ";");
 }
 
 ZelmarResult* ZelmarDriver::ZelmarGetDocument(const std::string& password, int docType, int number,
@@ -99,13 +99,13 @@ ZelmarResult* ZelmarDriver::ZelmarGetDocument(const std::string& password, int d
     text += "," + Decimal(docType) + "," + Decimal(number) + "," + Decimal(fragment);
   }
   out = 0;
-  return ZelmarExecute(kZelmarDocument, text);
+  return ZelmarExecute(zelmar::kDocument, text);
 }
 
 ZelmarResult* ZelmarDriver::ZelmarPrintInterval(const std::string& password, int first, int last,
                                                 int& out) {
   out = 0;
-  return ZelmarExecute(kZelmarPrintInterval,
+  return ZelmarExecute(zelmar::kPrintInterval,
                        password + ";" + Decimal(first) + ";" + Decimal(last) + ";");
 }
 
@@ -113,9 +113,9 @@ ZelmarResult* ZelmarDriver::ZelmarGetDocumentsByDate(
     const std::string& password, const std::string& startDate, const std::string& startTime,
     const std::string& endDate, const std::string& endTime, int printFlag, int& out) {
   out = 0;
-  return ZelmarExecute(kZelmarDocumentsByDate, password + ";" + startDate + ";" + startTime + ";" +
-                                                   endDate + ";" + endTime + ";" +
-                                                   Decimal(printFlag) + ";");
+  return ZelmarExecute(zelmar::kDocumentsByDate, password + ";" + startDate + ";" + startTime +
+                                                     ";" + endDate + ";" + endTime + ";" +
+                                                     Decimal(printFlag) + ";");
 }
 
 int ZelmarDriver::ZelmarSetRetryCount(int n) {

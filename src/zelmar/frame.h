@@ -13,14 +13,10 @@
 #include <string>
 #include <string_view>
 
+#include "codec/control_bytes.h"
+
 namespace morvek::zelmar {
 
-inline constexpr std::uint8_t kSoh = 0x01;
-inline constexpr std::uint8_t kEtx = 0x03;
-inline constexpr std::uint8_t kEot = 0x04;
-inline constexpr std::uint8_t kEnq = 0x05;
-inline constexpr std::uint8_t kNak = 0x15;
-inline constexpr std::uint8_t kSyn = 0x16;
 inline constexpr std::uint8_t kSeparator = ';';
 
 // The most data bytes a request carries, so that LEN stays within one byte.
@@ -37,9 +33,6 @@ constexpr std::uint8_t SequenceByte(std::uint8_t counter) {
 // Increments the counter (255 wraps to 0) and returns the frame of the command and its parameter
 // text; data beyond 219 bytes is cut.
 std::string BuildRequest(std::uint8_t& counter, std::uint8_t command, std::string_view text);
-
-// The four checksum digits of a sum.
-std::string ChecksumDigits(std::uint32_t sum);
 
 enum class ReplyState : std::uint8_t {
   kIdle,         // 0: waits for SOH
@@ -77,8 +70,8 @@ struct ReplyParser {
   std::string rawReply;  // every byte but SYN, at most 303
 };
 
-// Clears what one exchange fills. The state is left: every reply starts with SOH, which restarts
-// it; and only the command byte of a new reply empties the status text.
+// Clears what one exchange fills, rawReply with it. The state is left: every reply starts with
+// SOH, which restarts it; and only the command byte of a new reply empties the status text.
 void ResetParser(ReplyParser& parser);
 // Advances the parser by one received byte.
 void FeedByte(ReplyParser& parser, std::uint8_t b);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "codec/status_word.h"
 #include "zelmar/commands.h"
 
 namespace morvek {
@@ -24,8 +25,9 @@ bool ZelmarReplyHasShape(const std::string& raw) {
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(raw[i]); };
   // SOH LEN SEQ CMD, four characters of status text, ';' ... ENQ d d d d ETX.
   if (raw.size() < 9) return false;
-  return at(0) == kSoh && at(1) >= 0x30 && at(2) >= 0x20 && at(2) <= 0x7F && at(3) >= 0x20 &&
-         at(8) == kSeparator && at(raw.size() - 1) == kEtx && at(raw.size() - 6) == kEnq;
+  return at(0) == ascii::kSoh && at(1) >= 0x30 && at(2) >= 0x20 && at(2) <= 0x7F && at(3) >= 0x20 &&
+         at(8) == kSeparator && at(raw.size() - 1) == ascii::kEtx &&
+         at(raw.size() - 6) == ascii::kEnq;
 }
 
 ZelmarResult* ZelmarDriver::ZelmarExecute(int command, const std::string& text) {
@@ -120,9 +122,9 @@ void ZelmarDriver::Poll() {
 
 bool ZelmarDriver::IsForeignFrame(const unsigned char* bytes, std::size_t count) const {
   std::size_t i = 0;
-  while (i < count && bytes[i] == kSyn) ++i;
+  while (i < count && bytes[i] == ascii::kSyn) ++i;
   // SOH LEN SEQ CMD of a frame that answers another request, or another command.
-  if (count - i < 4 || bytes[i] != kSoh) return false;
+  if (count - i < 4 || bytes[i] != ascii::kSoh) return false;
   return bytes[i + 2] != requestSequenceByte_ ||
          bytes[i + 3] != static_cast<std::uint8_t>(savedCommand_);
 }
@@ -150,8 +152,8 @@ int ZelmarDriver::ZelmarReceiveStep() {
   while (start < count && IsForeignFrame(buffer + start, count - start)) {
     dropped = true;
     const std::size_t soh =
-        static_cast<std::size_t>(std::find(buffer + start, buffer + count, kSoh) - buffer);
-    const auto* next = std::find(buffer + soh + 1, buffer + count, kSoh);
+        static_cast<std::size_t>(std::find(buffer + start, buffer + count, ascii::kSoh) - buffer);
+    const auto* next = std::find(buffer + soh + 1, buffer + count, ascii::kSoh);
     start = static_cast<std::size_t>(next - buffer);
   }
   if (dropped && start == count) {
@@ -172,23 +174,6 @@ void ZelmarDriver::ZelmarDecodeReply() {
   DecodeZelmarReply(parser_, result_);
   result_.commandName = ZelmarCommandCaption(result_.command);
   result_.requestText = savedText_;
-}
-
-std::uint32_t ZelmarStatusFlags(const std::array<std::uint8_t, 6>& s) {
-  struct Mapping {
-    int byte, bit, flag;
-  };
-  static constexpr Mapping kMap[] = {
-      {0, 0, 0},  {0, 1, 1},  {0, 2, 2},  {0, 4, 3},  {0, 5, 27},              // S0
-      {1, 0, 4},  {1, 1, 5},  {1, 2, 6},  {1, 3, 7},  {1, 4, 8},  {1, 5, 12},  // S1
-      {2, 0, 9},  {2, 3, 10}, {2, 5, 11},                                      // S2
-      {4, 0, 16}, {4, 2, 13}, {4, 3, 20}, {4, 4, 17}, {4, 5, 28},              // S4
-      {5, 0, 18}, {5, 1, 21}, {5, 2, 19}, {5, 3, 22}, {5, 4, 23}, {5, 5, 14},  // S5
-  };
-  std::uint32_t flags = 0;
-  for (const Mapping& m : kMap)
-    if (s[static_cast<std::size_t>(m.byte)] & (1u << m.bit)) flags |= 1u << m.flag;
-  return flags;
 }
 
 void ZelmarSplitParams(const std::string& data, ZelmarResult& result) {
@@ -225,7 +210,7 @@ void DecodeZelmarReply(const ReplyParser& parser, ZelmarResult& result) {
   } else if (checksumError) {
     result.statusFlags = ZelmarResult::kChecksumError;
   } else {
-    result.statusFlags = ZelmarStatusFlags(result.statusBytes);
+    result.statusFlags = StatusWordFlags(result.statusBytes);
   }
   result.dataCopy = parser.data.substr(0, ZelmarResult::kMaxDataCopy);
   result.statusCode = parser.statusText.substr(0, ZelmarResult::kMaxStatusCode);

@@ -91,8 +91,6 @@ class ZelmarDriver {
 // Fills the record from a parsed reply: status word, status bytes, status code, dataCopy and the
 // parameters (the caption and the request text are the driver's).
 void DecodeZelmarReply(const zelmar::ReplyParser& parser, ZelmarResult& result);
-// The register's status bytes (already masked) as bits of the status word.
-std::uint32_t ZelmarStatusFlags(const std::array<std::uint8_t, 6>& statusBytes);
 // Splits the reply data at ';' into the parameter slots; nothing changes for empty data.
 void ZelmarSplitParams(const std::string& data, ZelmarResult& result);
 

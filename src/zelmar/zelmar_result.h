@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "codec/status_word.h"
+
 namespace morvek {
 
 struct ZelmarResult {
@@ -16,9 +18,9 @@ struct ZelmarResult {
   static constexpr std::size_t kMaxSentFrame = 300;
   static constexpr std::size_t kMaxRawReply = 303;
 
-  static constexpr std::uint32_t kChecksumError = 1u << 24;
-  static constexpr std::uint32_t kNak = 1u << 25;
-  static constexpr std::uint32_t kNoReply = 1u << 26;
+  static constexpr std::uint32_t kChecksumError = kStatusChecksumError;
+  static constexpr std::uint32_t kNak = kStatusNak;
+  static constexpr std::uint32_t kNoReply = kStatusNoReply;
 
   std::int32_t paramCount = 0;  // texts in params; 0 when the reply carried no data
   std::int32_t command = 0;     // of the last request sent

@@ -18,24 +18,23 @@ inline std::string TestHost(int n) {
   return "127.0.10." + std::to_string(n);
 }
 
-inline ZelmarTimings FastZelmarTimings() {
-  return {.streamTimeoutMs = 20,
-          .waitSliceMs = 2,
-          .waitSlices = 5,
-          .waitSeries = 1,
-          .resendPauseMs = 0,
-          .receiveLimitMs = 200};
+inline DriverTimings FastTimings() {
+  return {.zelmar = {.streamTimeoutMs = 20,
+                     .waitSliceMs = 2,
+                     .waitSlices = 5,
+                     .waitSeries = 1,
+                     .resendPauseMs = 0,
+                     .receiveLimitMs = 200},
+          .datecs = {.streamTimeoutMs = 100, .waitStepMs = 2}};
 }
 
 class StartedApp {
  public:
-  StartedApp() : app(ui, FastZelmarTimings()) {
+  StartedApp() : app(ui, FastTimings()) {
     app.Form2.workDir = dir.path();
     app.Create();
     app.Form3.FormActivate();
     app.Form3.timings = {2000, 4, 60, 2};
-    app.datecs.timings.streamTimeoutMs = 100;
-    app.datecs.timings.waitStepMs = 2;
     app.zelmar.Log().workDir = [this] { return dir.path(); };
     ui.messages.clear();
     ui.onProcessMessages = [this] {

@@ -21,8 +21,11 @@ std::uint8_t Seq(const std::string& frame) {
 
 class DatecsProgram : public ::testing::Test {
  protected:
-  DatecsProgram() {
-    app.datecs.timings = {.streamTimeoutMs = 50, .waitStepMs = 1, .readOnTimeouts = 10};
+  // waitStepMs: one second of the driver's countdown.
+  explicit DatecsProgram(int waitStepMs = 1)
+      : app(ui,
+            {.zelmar = {},
+             .datecs = {.streamTimeoutMs = 50, .waitStepMs = waitStepMs, .readOnTimeouts = 10}}) {
     socket.SetHost("127.0.0.1");
     socket.connectTimeoutMs = 2000;
     app.Form3.Edit1.text = "127.0.0.1";
@@ -34,10 +37,17 @@ class DatecsProgram : public ::testing::Test {
   }
 
   RecordingUi ui;
-  Application app{ui};
+  Application app;
   ClientSocket& socket = app.Form1.ClientSocket1;
   DatecsDriver& driver = app.datecs;
   RetData& last = app.Form2.lastDatecsResult;
+};
+
+// Countdown seconds long enough that the server's answers always come within one, however busy
+// the machine.
+class DatecsProgramLongSteps : public DatecsProgram {
+ protected:
+  DatecsProgramLongSteps() : DatecsProgram(1000) {}
 };
 
 TEST_F(DatecsProgram, PrinterResultsxKeepsACopyAndShowsTheFirstError) {
@@ -52,10 +62,8 @@ TEST_F(DatecsProgram, PrinterResultsxKeepsACopyAndShowsTheFirstError) {
                 W("Команда не разрешена - Возможен запрос несуществующего номера чека")});
 }
 
-TEST_F(DatecsProgram, ASocketErrorReconnectsAnnouncesAndDeliversNothing) {
-  // The abort set below ends each countdown after its first silent step: a step long enough
-  // that the server's answers always come within it, however busy the machine.
-  driver.timings.waitStepMs = 1000;
+// The abort set below ends each countdown after its first silent step.
+TEST_F(DatecsProgramLongSteps, ASocketErrorReconnectsAnnouncesAndDeliversNothing) {
   std::string announcement, second;
   DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
                              c.ReadFrame();
@@ -125,8 +133,7 @@ TEST_F(DatecsProgram, NoCommandGoesToAServerThatDidNotAnswerReady) {
 }
 
 // The server's answer to the reconnect announcement, sent in pieces a short pause apart.
-TEST_F(DatecsProgram, AnAnswerIsReadOnWhileItMayStillBecomeReady) {
-  driver.timings.waitStepMs = 1000;  // the pieces come well within one countdown
+TEST_F(DatecsProgramLongSteps, AnAnswerIsReadOnWhileItMayStillBecomeReady) {
   struct Case {
     std::vector<std::string> pieces;
     bool accepted;

@@ -22,14 +22,15 @@ using sim::Protocol;
 inline const std::string kSampleJournal = MORVEK_SOURCE_DIR "/data/sample-journal.xml";
 inline const std::string kGoldenDir = MORVEK_SOURCE_DIR "/tests/golden/expected/";
 
-// 50 empty reads of 20 ms: a silent register is given up after a second.
-inline ZelmarTimings ShortZelmarTimings() {
-  return {.streamTimeoutMs = 20,
-          .waitSliceMs = 5,
-          .waitSlices = 4,
-          .waitSeries = 1,
-          .resendPauseMs = 0,
-          .receiveLimitMs = 2000};
+// Zelmar: 50 empty reads of 20 ms, a silent register is given up after a second.
+inline DriverTimings ShortTimings() {
+  return {.zelmar = {.streamTimeoutMs = 20,
+                     .waitSliceMs = 5,
+                     .waitSlices = 4,
+                     .waitSeries = 1,
+                     .resendPauseMs = 0,
+                     .receiveLimitMs = 2000},
+          .datecs = {.streamTimeoutMs = 200, .waitStepMs = 5, .readOnTimeouts = 2}};
 }
 
 class SimWindow {
@@ -39,14 +40,13 @@ class SimWindow {
   SimWindow(Protocol protocol, const std::string& address,
             const std::vector<std::string>& faults = {},
             const std::string& journalText = ReadFile(kSampleJournal), bool blocks = false,
-            ZelmarTimings zelmarTimings = ShortZelmarTimings())
+            const DriverTimings& timings = ShortTimings())
       : logFile_(std::fopen(dir.File("sim.log").c_str(), "w")),
         peer_(Options(protocol, address, faults, blocks), journalText, logFile_),
         journal(peer_.journal),
-        app(ui, zelmarTimings) {
+        app(ui, timings) {
     form.errorLogPath = dir.File("error.log");
     form.tempXmlPath = dir.File("temp.xml");
-    app.datecs.timings = {200, 5, 2};
     app.Form3.timings = {2000, 2, 5, 100};  // a server that takes and ignores a connection: 1 s
     app.blockTimings = {2000, 2000};
     // What the Datecs driver's reconnect path reads: the server and the 9-byte identity.

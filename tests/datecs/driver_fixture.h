@@ -45,10 +45,9 @@ inline std::string FrameBytes(std::initializer_list<int> values) {
 // it delivers kept, with the message the program would show for each.
 class DatecsDriverTest : public ::testing::Test {
  protected:
-  DatecsDriverTest() {
-    driver.timings.streamTimeoutMs = 50;
-    driver.timings.waitStepMs = 1;
-    driver.timings.readOnTimeouts = 10;
+  // waitStepMs: one second of the countdown.
+  explicit DatecsDriverTest(int waitStepMs = 1)
+      : driver(socket, {.streamTimeoutMs = 50, .waitStepMs = waitStepMs, .readOnTimeouts = 10}) {
     socket.SetHost("127.0.0.1");
     socket.connectTimeoutMs = 2000;
     driver.hooks.countdown = [this](int attempt, int secondsLeft) {
@@ -68,8 +67,8 @@ class DatecsDriverTest : public ::testing::Test {
   void Decode(std::uint8_t command, const std::string& bytes) {
     driver.record.command = command;
     driver.record.statusFlags = 0;
-    driver.parser.ResetParser();
-    for (char c : bytes) driver.parser.Feed(static_cast<std::uint8_t>(c));
+    datecs::ResetParser(driver.parser);
+    for (char c : bytes) datecs::FeedByte(driver.parser, static_cast<std::uint8_t>(c));
     driver.DatecsDecodeReply();
   }
   // The callback: a copy of the record, and the register's first error as the program shows it.
@@ -82,7 +81,7 @@ class DatecsDriverTest : public ::testing::Test {
   }
 
   ClientSocket socket;
-  DatecsDriver driver{socket};
+  DatecsDriver driver;
   datecs::RetData last;
   std::vector<std::string> messages;
   std::vector<std::string> countdown;  // every silent second shown, "3 : 59"

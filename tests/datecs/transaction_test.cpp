@@ -17,13 +17,21 @@ using namespace datecs;
 
 using DatecsTransaction = DatecsDriverTest;
 
+// Countdown seconds of kStepMs, for a register that answers well within the first one.
+template <int kStepMs>
+class DatecsTransactionSteps : public DatecsDriverTest {
+ protected:
+  DatecsTransactionSteps() : DatecsDriverTest(kStepMs) {}
+};
+using DatecsTransaction5sSteps = DatecsTransactionSteps<5000>;
+using DatecsTransaction100msSteps = DatecsTransactionSteps<100>;
+
 // The SEQ byte a request frame carries.
 std::uint8_t Seq(const std::string& frame) {
   return frame.size() > 2 ? static_cast<std::uint8_t>(frame[2]) : 0;
 }
 
-TEST_F(DatecsTransaction, AReplyWithinTheFirstSecondIsDeliveredWithoutCountdown) {
-  driver.timings.waitStepMs = 5000;  // the fake register answers at once, well within one step
+TEST_F(DatecsTransaction5sSteps, AReplyWithinTheFirstSecondIsDeliveredWithoutCountdown) {
   std::string request;
   DatecsFakeRegister peer({[&](DatecsPeerConnection& c) {
     request = c.ReadFrame();
@@ -89,8 +97,7 @@ TEST_F(DatecsTransaction, NakAndBadChecksumAreReportedWithoutResending) {
 }
 
 // Reads are counted: the first one waits until the reply is there.
-TEST_F(DatecsTransaction, BrokenReplyEndsItsExchangeAtItsEtxAsAProtocolError) {
-  driver.timings.waitStepMs = 100;
+TEST_F(DatecsTransaction100msSteps, BrokenReplyEndsItsExchangeAtItsEtxAsAProtocolError) {
   for (const auto& [how, name] : kReplyBreaks) {
     DatecsFakeRegister peer({[how = how](DatecsPeerConnection& c) {
       c.Send(Broken(DatecsReply(Seq(c.ReadFrame()), 0xA7, "1,QUJD"), how, 4));
@@ -107,10 +114,9 @@ TEST_F(DatecsTransaction, BrokenReplyEndsItsExchangeAtItsEtxAsAProtocolError) {
   }
 }
 
-TEST_F(DatecsTransaction, ReplyWithoutDataAndLenOneShortEndsAtItsEtx) {
+TEST_F(DatecsTransaction100msSteps, ReplyWithoutDataAndLenOneShortEndsAtItsEtx) {
   // LEN 2Ah is below what any reply carries: the parse falls back before the SEQ, which the
   // driver must not compare then.
-  driver.timings.waitStepMs = 100;
   DatecsFakeRegister peer({[](DatecsPeerConnection& c) {
     c.Send(Broken(DatecsReply(Seq(c.ReadFrame()), 0xEB, ""), ReplyBreak::kLengthOneShort, 4));
   }});

@@ -48,11 +48,11 @@ std::string RowName(const ::testing::TestParamInfo<Row>& info) {
 
 // The waits of a silent Zelmar register shrunk further, so that a register that stops answering
 // costs about a second per document (five sends of 50 empty reads of 5 ms).
-ZelmarTimings TightZelmarTimings() {
-  ZelmarTimings t = ShortZelmarTimings();
-  t.streamTimeoutMs = 5;
-  t.waitSliceMs = 1;
-  t.receiveLimitMs = 1000;
+DriverTimings TightTimings() {
+  DriverTimings t = ShortTimings();
+  t.zelmar.streamTimeoutMs = 5;
+  t.zelmar.waitSliceMs = 1;
+  t.zelmar.receiveLimitMs = 1000;
   return t;
 }
 
@@ -65,8 +65,7 @@ class FaultMatrix : public ::testing::TestWithParam<Row> {
   void Check(Protocol protocol, const std::string& address, bool blocks, int first, int last,
              int hit) {
     const Row& row = GetParam();
-    SimWindow w(protocol, address, {row.fault}, ReadFile(kSampleJournal), blocks,
-                TightZelmarTimings());
+    SimWindow w(protocol, address, {row.fault}, ReadFile(kSampleJournal), blocks, TightTimings());
     w.app.blockTimings = {300, 300};
     w.form.SetRecentFirmware(blocks);
 

@@ -19,18 +19,19 @@ class QuickUi : public QtUi {
   long sleptMs = 0;
 };
 
-inline ZelmarTimings QuickZelmarTimings() {
-  return {.streamTimeoutMs = 2000,
-          .waitSliceMs = 20,
-          .waitSlices = 10,
-          .waitSeries = 2,
-          .resendPauseMs = 20,
-          .receiveLimitMs = 4000};
+inline DriverTimings QuickTimings() {
+  return {.zelmar = {.streamTimeoutMs = 2000,
+                     .waitSliceMs = 20,
+                     .waitSlices = 10,
+                     .waitSeries = 2,
+                     .resendPauseMs = 20,
+                     .receiveLimitMs = 4000},
+          .datecs = {.streamTimeoutMs = 2000, .waitStepMs = 50, .readOnTimeouts = 2}};
 }
 
 struct DesktopFixture {
   QuickUi ui;
-  Application app{ui, QuickZelmarTimings()};
+  Application app{ui, QuickTimings()};
   std::unique_ptr<Desktop> desktop;
 
   DesktopFixture() {
@@ -38,9 +39,6 @@ struct DesktopFixture {
     app.Form3.timings.cycles = 1;
     app.Form3.timings.ticks = 10;
     app.Form3.timings.tickMs = 100;
-    app.datecs.timings.streamTimeoutMs = 2000;
-    app.datecs.timings.waitStepMs = 50;
-    app.datecs.timings.readOnTimeouts = 2;
     app.blockTimings.streamTimeoutMs = 2000;
     app.blockTimings.waitMs = 2000;
     desktop = std::make_unique<Desktop>(app, ui);

@@ -1,6 +1,7 @@
 // Decoding a parsed Zelmar reply into the result record: status word, parameters, bounds.
 #include <gtest/gtest.h>
 
+#include "codec/status_word.h"
 #include "zelmar/transaction.h"
 
 namespace morvek {
@@ -58,13 +59,13 @@ TEST(ZelmarStatusWord, EachStatusBitMapsToItsFlag) {
   for (const Case& c : cases) {
     std::array<std::uint8_t, 6> s{};
     s[static_cast<std::size_t>(c.byte)] = static_cast<std::uint8_t>(1 << c.bit);
-    EXPECT_EQ(ZelmarStatusFlags(s), 1u << c.flag) << c.byte << "." << c.bit;
+    EXPECT_EQ(StatusWordFlags(s), 1u << c.flag) << c.byte << "." << c.bit;
   }
 }
 
 TEST(ZelmarStatusWord, UnmappedBitsAndS3SetNothing) {
   std::array<std::uint8_t, 6> s{0xC8, 0xC0, 0xD6, 0xFF, 0xC2, 0xC0};
-  EXPECT_EQ(ZelmarStatusFlags(s), 0u);
+  EXPECT_EQ(StatusWordFlags(s), 0u);
 }
 
 ReplyParser Complete() {

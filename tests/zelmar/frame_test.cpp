@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "codec/checksum_digits.h"
+
 namespace morvek::zelmar {
 namespace {
 
