@@ -5,15 +5,16 @@
 
 namespace morvek {
 
-Application::Application(Ui& ui_, const DriverTimings& timings)
+Application::Application(Ui& ui_, const RegisterTimings& timings_)
     : ui(ui_),
+      timings(timings_),
       Form3(*this),
       Form53(*this),
       Form54(*this),
       zelmar(Form1.ClientSocket1, ui_, timings.zelmar),
       datecs(Form1.ClientSocket1, timings.datecs),
-      zelmarLink(zelmar, Form1.ClientSocket1, blockTimings),
-      datecsLink(datecs, Form1.ClientSocket1, blockTimings) {
+      zelmarLink(zelmar, Form1.ClientSocket1, timings.blocks),
+      datecsLink(datecs, Form1.ClientSocket1, timings.blocks) {
   zelmarLink.onResult = [this](const ZelmarResult* result) { Form2.lastZelmarResult = result; };
   datecsLink.onResult = PrinterResultsxCallback();
   zelmar.reannounce = [this] { return Form3.Reannounce(); };

@@ -13,6 +13,7 @@
 #include "datecs/timings.h"
 #include "datecs/transaction.h"
 #include "link/datecs_link.h"
+#include "link/timings.h"
 #include "link/zelmar_link.h"
 #include "platform/ui.h"
 #include "zelmar/timings.h"
@@ -20,19 +21,14 @@
 
 namespace morvek {
 
-// Every wait of the two drivers. The program keeps the defaults; tests shrink them.
-struct DriverTimings {
-  ZelmarTimings zelmar;
-  DatecsTimings datecs;
-};
-
 class Application {
  public:
-  explicit Application(Ui& ui, const DriverTimings& timings = {});
+  explicit Application(Ui& ui, const RegisterTimings& timings = {});
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
   Ui& ui;
+  const RegisterTimings timings;
   TForm3 Form3;
   TForm1 Form1;
   TForm2 Form2;
@@ -42,8 +38,6 @@ class Application {
   TForm54 Form54;
   ZelmarDriver zelmar;
   DatecsDriver datecs;
-  // The block transfers' waits, for either protocol.
-  BlockTimings blockTimings;
   // The drivers behind one interface: the Zelmar records kept in TForm2's lastZelmarResult, the
   // Datecs ones handed to PrinterResultsx.
   ZelmarLink zelmarLink;

@@ -117,6 +117,7 @@ bool TForm3::Handshake() {
   TForm5& wait = app_.Form5;
   bool ready = false;
   try {
+    const HandshakeTimings& timings = app_.timings.handshake;
     SocketStream stream(app_.Form1.ClientSocket1, timings.streamTimeoutMs);
     WindowWait windowWait(stream, timings, wait, app_.ui);
     ready = AnnounceAndAwaitReady(stream, Announcement(Identity()), timings.cycles, windowWait);

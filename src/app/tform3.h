@@ -38,8 +38,7 @@ class TForm3 : public Window {
 
   std::string versionText;
   bool settingsPending = true;
-  HandshakeTimings timings;  // of the server handshake
-  int serverPort = 0;        // a port other than the protocol's, for the terminal program; 0: none
+  int serverPort = 0;  // a port other than the protocol's, for the terminal program; 0: none
 
   // Handlers. A failure inside one goes to the platform's report of an unhandled error.
   void FormCreate();

@@ -19,10 +19,10 @@ constexpr int kZelmarPort = 34951;
 Session::Session(const SessionOptions& options, Ui& ui)
     : options_(options),
       ui_(ui),
-      zelmar_(socket_, ui, options_.zelmar),
-      datecs_(socket_, options_.datecs),
-      zelmarLink_(zelmar_, socket_, options_.blocks),
-      datecsLink_(datecs_, socket_, options_.blocks) {
+      zelmar_(socket_, ui, options_.timings.zelmar),
+      datecs_(socket_, options_.timings.datecs),
+      zelmarLink_(zelmar_, socket_, options_.timings.blocks),
+      datecsLink_(datecs_, socket_, options_.timings.blocks) {
   datecsLink_.onResult = [this](datecs::RetData& record) { ShowDatecsError(ui_, record); };
   datecs_.hooks.reannounce = [this] { return ReannounceDatecs(); };
   zelmar_.reannounce = [this] { return Reannounce(); };
@@ -76,10 +76,10 @@ void Session::Disconnect() {
 }
 
 bool Session::Handshake() {
-  SocketStream stream(socket_, options_.handshake.streamTimeoutMs);
-  TickWait wait(stream, options_.handshake);
-  return AnnounceAndAwaitReady(stream, Announcement(options_.identity), options_.handshake.cycles,
-                               wait);
+  SocketStream stream(socket_, options_.timings.handshake.streamTimeoutMs);
+  TickWait wait(stream, options_.timings.handshake);
+  return AnnounceAndAwaitReady(stream, Announcement(options_.identity),
+                               options_.timings.handshake.cycles, wait);
 }
 
 bool Session::Reannounce() {

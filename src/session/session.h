@@ -11,6 +11,7 @@
 #include "datecs/transaction.h"
 #include "link/datecs_link.h"
 #include "link/handshake.h"
+#include "link/timings.h"
 #include "link/zelmar_link.h"
 #include "platform/socket.h"
 #include "platform/ui.h"
@@ -34,10 +35,7 @@ struct SessionOptions {
   std::string errorLogPath = "error.log";
   std::string exchangeLogPath;
   int zelmarReplyTries = 1;  // reads of a Zelmar reply that fails its check
-  HandshakeTimings handshake;
-  ZelmarTimings zelmar;
-  DatecsTimings datecs;
-  BlockTimings blocks;
+  RegisterTimings timings;
 };
 
 struct ConnectResult {

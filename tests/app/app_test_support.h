@@ -18,23 +18,24 @@ inline std::string TestHost(int n) {
   return "127.0.10." + std::to_string(n);
 }
 
-inline DriverTimings FastTimings() {
-  return {.zelmar = {.streamTimeoutMs = 20,
+inline RegisterTimings FastTimings() {
+  return {.handshake = {.streamTimeoutMs = 2000, .cycles = 4, .ticks = 60, .tickMs = 2},
+          .zelmar = {.streamTimeoutMs = 20,
                      .waitSliceMs = 2,
                      .waitSlices = 5,
                      .waitSeries = 1,
                      .resendPauseMs = 0,
                      .receiveLimitMs = 200},
-          .datecs = {.streamTimeoutMs = 100, .waitStepMs = 2}};
+          .datecs = {.streamTimeoutMs = 100, .waitStepMs = 2},
+          .blocks = {}};
 }
 
 class StartedApp {
  public:
-  StartedApp() : app(ui, FastTimings()) {
+  explicit StartedApp(const RegisterTimings& timings = FastTimings()) : app(ui, timings) {
     app.Form2.workDir = dir.path();
     app.Create();
     app.Form3.FormActivate();
-    app.Form3.timings = {2000, 4, 60, 2};
     app.zelmar.Log().workDir = [this] { return dir.path(); };
     ui.messages.clear();
     ui.onProcessMessages = [this] {

@@ -23,9 +23,10 @@ class DatecsProgram : public ::testing::Test {
  protected:
   // waitStepMs: one second of the driver's countdown.
   explicit DatecsProgram(int waitStepMs = 1)
-      : app(ui,
-            {.zelmar = {},
-             .datecs = {.streamTimeoutMs = 50, .waitStepMs = waitStepMs, .readOnTimeouts = 10}}) {
+      : app(ui, {.handshake = {},
+                 .zelmar = {},
+                 .datecs = {.streamTimeoutMs = 50, .waitStepMs = waitStepMs, .readOnTimeouts = 10},
+                 .blocks = {}}) {
     socket.SetHost("127.0.0.1");
     socket.connectTimeoutMs = 2000;
     app.Form3.Edit1.text = "127.0.0.1";

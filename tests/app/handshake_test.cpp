@@ -22,6 +22,9 @@ const std::string kRegisterSilent = "Ошибка! Таймаут устройс
 
 class Handshake : public ::testing::Test, public test::StartedApp {
  protected:
+  explicit Handshake(const RegisterTimings& timings = test::FastTimings())
+      : test::StartedApp(timings) {}
+
   // A server on host that answers the announcement with reply (nothing when empty).
   void Answer(FakeServer& server, const std::string& reply) {
     steps.push_back([&server, reply, this] {
@@ -89,10 +92,20 @@ TEST_F(Handshake, AFullBufferWithoutZeroIsNoGoAheadAndNothingBeyondItIsRead) {
   EXPECT_EQ(UnreadBytes(), 5);
 }
 
-TEST_F(Handshake, ASilentServerIsWaitedForWithACountdownThenRefused) {
+// Three ticks a cycle.
+class HandshakeOfThreeTicks : public Handshake {
+ protected:
+  HandshakeOfThreeTicks()
+      : Handshake([] {
+          RegisterTimings timings = test::FastTimings();
+          timings.handshake.ticks = 3;
+          return timings;
+        }()) {}
+};
+
+TEST_F(HandshakeOfThreeTicks, ASilentServerIsWaitedForWithACountdownThenRefused) {
   FakeServer server(TestHost(7), TForm3::kZelmarPort);
   Aim(TestHost(7), true);
-  form.timings.ticks = 3;
   Answer(server, "");
   std::vector<std::string> countdown;
   for (int i = 0; i < 12; ++i) steps.push_back([&] { countdown.push_back(app.Form5.Label2.text); });

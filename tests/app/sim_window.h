@@ -23,14 +23,17 @@ inline const std::string kSampleJournal = MORVEK_SOURCE_DIR "/data/sample-journa
 inline const std::string kGoldenDir = MORVEK_SOURCE_DIR "/tests/golden/expected/";
 
 // Zelmar: 50 empty reads of 20 ms, a silent register is given up after a second.
-inline DriverTimings ShortTimings() {
-  return {.zelmar = {.streamTimeoutMs = 20,
+inline RegisterTimings ShortTimings() {
+  // A server that takes and ignores a connection: 1 s.
+  return {.handshake = {.streamTimeoutMs = 2000, .cycles = 2, .ticks = 5, .tickMs = 100},
+          .zelmar = {.streamTimeoutMs = 20,
                      .waitSliceMs = 5,
                      .waitSlices = 4,
                      .waitSeries = 1,
                      .resendPauseMs = 0,
                      .receiveLimitMs = 2000},
-          .datecs = {.streamTimeoutMs = 200, .waitStepMs = 5, .readOnTimeouts = 2}};
+          .datecs = {.streamTimeoutMs = 200, .waitStepMs = 5, .readOnTimeouts = 2},
+          .blocks = {.streamTimeoutMs = 2000, .waitMs = 2000}};
 }
 
 class SimWindow {
@@ -40,15 +43,13 @@ class SimWindow {
   SimWindow(Protocol protocol, const std::string& address,
             const std::vector<std::string>& faults = {},
             const std::string& journalText = ReadFile(kSampleJournal), bool blocks = false,
-            const DriverTimings& timings = ShortTimings())
+            const RegisterTimings& timings = ShortTimings())
       : logFile_(std::fopen(dir.File("sim.log").c_str(), "w")),
         peer_(Options(protocol, address, faults, blocks), journalText, logFile_),
         journal(peer_.journal),
         app(ui, timings) {
     form.errorLogPath = dir.File("error.log");
     form.tempXmlPath = dir.File("temp.xml");
-    app.Form3.timings = {2000, 2, 5, 100};  // a server that takes and ignores a connection: 1 s
-    app.blockTimings = {2000, 2000};
     // What the Datecs driver's reconnect path reads: the server and the 9-byte identity.
     app.Form3.Edit1.text = address;
     app.Form3.Edit2.text = "ZL0000001";

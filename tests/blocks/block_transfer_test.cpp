@@ -87,7 +87,6 @@ class BlockFetch : public ::testing::Test {
     peer_ = std::make_unique<SimPeer>(options, journal, logFile);
     journal_ = peer_->journal;
     peer_->Connect(app.Form1.ClientSocket1);
-    app.blockTimings = {1000, 300};
     form.tempXmlPath = dir.File("temp.xml");
     app.Form4.Show();
     app.Form4.onRepaint = [this] { progress.push_back(app.Form4.Label2.text); };
@@ -111,7 +110,11 @@ class BlockFetch : public ::testing::Test {
 
   test::TempDir dir;
   test::RecordingUi ui;
-  Application app{ui};
+  Application app{ui, [] {
+                    RegisterTimings timings;
+                    timings.blocks = {1000, 300};
+                    return timings;
+                  }()};
   TForm53& form = app.Form53;
   Lines progress;
   std::unique_ptr<SimPeer> peer_;

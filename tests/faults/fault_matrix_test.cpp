@@ -48,11 +48,12 @@ std::string RowName(const ::testing::TestParamInfo<Row>& info) {
 
 // The waits of a silent Zelmar register shrunk further, so that a register that stops answering
 // costs about a second per document (five sends of 50 empty reads of 5 ms).
-DriverTimings TightTimings() {
-  DriverTimings t = ShortTimings();
+RegisterTimings TightTimings() {
+  RegisterTimings t = ShortTimings();
   t.zelmar.streamTimeoutMs = 5;
   t.zelmar.waitSliceMs = 1;
   t.zelmar.receiveLimitMs = 1000;
+  t.blocks = {300, 300};
   return t;
 }
 
@@ -66,7 +67,6 @@ class FaultMatrix : public ::testing::TestWithParam<Row> {
              int hit) {
     const Row& row = GetParam();
     SimWindow w(protocol, address, {row.fault}, ReadFile(kSampleJournal), blocks, TightTimings());
-    w.app.blockTimings = {300, 300};
     w.form.SetRecentFirmware(blocks);
 
     w.app.Form3.StatusBar1.panels = {"ZELMAR", "V2.01", "4000000001", "Nov 12 2014"};

@@ -19,14 +19,16 @@ class QuickUi : public QtUi {
   long sleptMs = 0;
 };
 
-inline DriverTimings QuickTimings() {
-  return {.zelmar = {.streamTimeoutMs = 2000,
+inline RegisterTimings QuickTimings() {
+  return {.handshake = {.streamTimeoutMs = 2000, .cycles = 1, .ticks = 10, .tickMs = 100},
+          .zelmar = {.streamTimeoutMs = 2000,
                      .waitSliceMs = 20,
                      .waitSlices = 10,
                      .waitSeries = 2,
                      .resendPauseMs = 20,
                      .receiveLimitMs = 4000},
-          .datecs = {.streamTimeoutMs = 2000, .waitStepMs = 50, .readOnTimeouts = 2}};
+          .datecs = {.streamTimeoutMs = 2000, .waitStepMs = 50, .readOnTimeouts = 2},
+          .blocks = {.streamTimeoutMs = 2000, .waitMs = 2000}};
 }
 
 struct DesktopFixture {
@@ -34,15 +36,7 @@ struct DesktopFixture {
   Application app{ui, QuickTimings()};
   std::unique_ptr<Desktop> desktop;
 
-  DesktopFixture() {
-    app.Form3.timings.streamTimeoutMs = 2000;
-    app.Form3.timings.cycles = 1;
-    app.Form3.timings.ticks = 10;
-    app.Form3.timings.tickMs = 100;
-    app.blockTimings.streamTimeoutMs = 2000;
-    app.blockTimings.waitMs = 2000;
-    desktop = std::make_unique<Desktop>(app, ui);
-  }
+  DesktopFixture() { desktop = std::make_unique<Desktop>(app, ui); }
 };
 
 // A step that runs at the first look at pending events after `ms`, from inside whatever handler

@@ -154,7 +154,7 @@ class MainWindowTest : public QObject {
     view.Button3->click();
     f.ui.beforeProcessing = counting;
     // Without the abort the wait looks at pending events after each of its ten ticks.
-    QVERIFY(looksAtEvents < f.app.Form3.timings.ticks);
+    QVERIFY(looksAtEvents < f.app.timings.handshake.ticks);
     QCOMPARE(answerer.texts.size(), 1);
     QCOMPARE(f.app.Form3.Shape1.color, Shape::kRed);
     QVERIFY(!f.app.Form5.IsAborted());
