@@ -21,6 +21,7 @@ class MapLink : public RegisterLink {
   std::map<int, std::string> documents;
   std::map<int, std::string> refused;  // number -> status
   int dropAfter = -1;                  // the connection breaks after this number is asked for
+  int unreadable = -1;                 // this number's reply carries an indicator that is no number
   int fragmentsAsked = 0;
 
   Protocol protocol() const override { return Protocol::kZelmar; }
@@ -37,6 +38,10 @@ class MapLink : public RegisterLink {
     reply.kind = LinkReply::Kind::kAnswer;
     if (refused.count(number)) {
       reply.refusal = refused[number];
+      return reply;
+    }
+    if (number == unreadable) {
+      reply.params = {"x", ""};
       return reply;
     }
     const auto it = documents.find(number);
@@ -112,6 +117,20 @@ TEST(FetchOverALink, SkipsWhatTheCallerHoldsAndStopsWhenTheConnectionIsGone) {
           "receipt 4: absent at the register: the register answered with an error (status "
           "0C07)",
           "receipt 5: absent at the register: no data", "receipts 6 to 9: lost: connection lost"}));
+}
+
+TEST(FetchOverALink, AReplyThatCannotBeReadFailsTheWholeFetch) {
+  MapLink link;
+  link.documents = {{1, Receipt(1, 11)}, {2, Receipt(2, 12)}};
+  link.unreadable = 3;
+  FetchResult result;
+  result.outcome.Begin();
+  Fetch(link, "582941", false, 1, 1, 4, {}, result);
+  // Nothing of it counts as delivered, so no caller takes the first two for held.
+  EXPECT_TRUE(result.failed);
+  EXPECT_TRUE(result.documents.empty());
+  EXPECT_TRUE(result.settled.empty());
+  EXPECT_EQ(result.outcome.Count(Fate::kLost), 4);
 }
 
 TEST(FetchOverALink, BlocksDeliverADocumentTheCallerHoldsOnlyOnce) {
