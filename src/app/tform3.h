@@ -4,19 +4,19 @@
 #include <string>
 
 #include "link/handshake.h"
+#include "link/register_link.h"
 #include "platform/controls.h"
 #include "platform/window.h"
 
 namespace morvek {
 
 class Application;
-class RegisterLink;
 
 class TForm3 : public Window {
  public:
   // The server's ports for the two protocols.
-  static constexpr int kDatecsPort = 34950;
-  static constexpr int kZelmarPort = 34951;
+  static constexpr int kDatecsPort = kDatecsServerPort;
+  static constexpr int kZelmarPort = kZelmarServerPort;
 
   // The controls as the window is described, before FormCreate.
   explicit TForm3(Application& app);

@@ -13,6 +13,10 @@ namespace morvek {
 
 enum class Protocol { kDatecs, kZelmar };
 
+// The remote-access server's port for each protocol.
+inline constexpr int kDatecsServerPort = 34950;
+inline constexpr int kZelmarServerPort = 34951;
+
 // The register's answer to one request.
 struct LinkReply {
   enum class Kind {

@@ -9,13 +9,6 @@
 
 namespace morvek {
 
-namespace {
-
-constexpr int kDatecsPort = 34950;
-constexpr int kZelmarPort = 34951;
-
-}  // namespace
-
 Session::Session(const SessionOptions& options, Ui& ui)
     : options_(options),
       ui_(ui),
@@ -30,8 +23,8 @@ Session::Session(const SessionOptions& options, Ui& ui)
   zelmar_.ZelmarSetRetryCount(options_.zelmarReplyTries);
   socket_.SetHost(options_.host);
   socket_.SetPort(options_.port != 0                       ? options_.port
-                  : options_.protocol == Protocol::kZelmar ? kZelmarPort
-                                                           : kDatecsPort);
+                  : options_.protocol == Protocol::kZelmar ? kZelmarServerPort
+                                                           : kDatecsServerPort);
 }
 
 Session::~Session() {
