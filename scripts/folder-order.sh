@@ -13,8 +13,9 @@ declare -A rank=(
   [log]=3 [zelmar]=3 [datecs]=3 [blocks]=3        # protocols
   [link]=4                                        # one interface to either protocol
   [session]=5                                     # sessions for code
-  [app]=6                                         # the window logic
-  [gui]=7 [cli]=7 [sim]=7                         # front ends
+  [archive]=6 [collect]=6                         # use cases: the archive, the fleet collector
+  [app]=7                                         # the window logic
+  [gui]=8 [cli]=8 [sim]=8                         # front ends
 )
 
 status=0

@@ -7,5 +7,9 @@ namespace morvek {
 void AddRenderCommand(CLI::App& app, int& exitCode);
 // status, fetch, fetch-date, numbers, print: each against a register through its server.
 void AddNetworkCommands(CLI::App& app, int& exitCode);
+// archive import, find, show, check.
+void AddArchiveCommands(CLI::App& app, int& exitCode);
+// collect: every register of a fleet brought up to date in the archive.
+void AddCollectCommand(CLI::App& app, int& exitCode);
 
 }  // namespace morvek

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   int exitCode = 0;
   morvek::AddRenderCommand(app, exitCode);
   morvek::AddNetworkCommands(app, exitCode);
+  morvek::AddArchiveCommands(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
