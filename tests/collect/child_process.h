@@ -1,10 +1,10 @@
 #pragma once
 // A program run as a child process for the collector's tests: its output in files of a folder (no
 // pipes, so a chatty child never blocks), waits that always end, and a child still running at
-// the end killed.
+// the end killed, or when the test's process dies.
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,13 +16,12 @@
 
 #include "test_support.h"
 
-extern char** environ;
-
 namespace morvek::test {
 
 class ChildProcess {
  public:
   // Starts program with args in workDir; its standard output and error go to outPath and errPath.
+  // The child is killed when the test's process ends, also when it ends without cleaning up.
   ChildProcess(const std::string& program, const std::vector<std::string>& args,
                const std::string& workDir, std::string outPath, std::string errPath)
       : outPath_(std::move(outPath)), errPath_(std::move(errPath)) {
@@ -31,18 +30,21 @@ class ChildProcess {
     std::vector<char*> argv;
     for (std::string& arg : text) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
-    const int spawned =
-        posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) throw std::runtime_error("cannot start " + program);
+    const pid_t parent = getpid();
+    pid_ = fork();
+    if (pid_ < 0) throw std::runtime_error("cannot start " + program);
+    if (pid_ == 0) {
+      // Only calls that are safe between fork and exec.
+      const int in = open("/dev/null", O_RDONLY);
+      const int out = open(outPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      const int err = open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
+          chdir(workDir.c_str()) != 0 || prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 ||
+          getppid() != parent)
+        _exit(127);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
   }
   ~ChildProcess() { Kill(); }
   ChildProcess(const ChildProcess&) = delete;
