@@ -87,7 +87,8 @@ TEST(GeneratedJournals, ChangedTaxTotalIsFoundWithBothFigures) {
   const long long received = total.returnsTax;
   total.returnsTax += 5;
 
-  const ShiftCheck& shift = ShiftOf(CheckShifts(records), 4);
+  const ShiftCheckReport report = CheckShifts(records);
+  const ShiftCheck& shift = ShiftOf(report, 4);
   ASSERT_EQ(shift.differences.size(), 1u);
   EXPECT_EQ(shift.differences[0].key, (FigureKey{ShiftFigure::kReturnsTax, total.letter, 0}));
   EXPECT_EQ(shift.differences[0].zReport, received + 5);
