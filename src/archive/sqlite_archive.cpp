@@ -59,13 +59,8 @@ void SqliteArchive::NoteRegister(const RegisterRecord& record) {
       "tax_number = COALESCE(excluded.tax_number, tax_number), "
       "protocol = COALESCE(excluded.protocol, protocol), "
       "address = COALESCE(excluded.address, address)");
-  statement.BindOrNull(1, record.name)
-      .Bind(2, record.fiscalNumber)
-      .BindOrNull(3, record.serialNumber)
-      .BindOrNull(4, record.taxNumber)
-      .BindOrNull(5, record.protocol)
-      .BindOrNull(6, record.address)
-      .Run();
+  statement.RunWith(OrNull{record.name}, record.fiscalNumber, OrNull{record.serialNumber},
+                    OrNull{record.taxNumber}, OrNull{record.protocol}, OrNull{record.address});
 }
 
 namespace {
@@ -101,9 +96,7 @@ std::optional<long long> SqliteArchive::RegisterId(std::string_view nameOrFiscal
   SqliteStatement statement(connection_.handle(),
                             "SELECT id FROM registers WHERE name = ? OR fiscal_number = ? "
                             "ORDER BY name = ? DESC NULLS LAST LIMIT 1");
-  statement.Bind(1, nameOrFiscalNumber)
-      .Bind(2, nameOrFiscalNumber)
-      .Bind(3, nameOrFiscalNumber);
+  statement.Bind(1, nameOrFiscalNumber).Bind(2, nameOrFiscalNumber).Bind(3, nameOrFiscalNumber);
   if (!statement.Step()) return std::nullopt;
   return statement.Int(0);
 }

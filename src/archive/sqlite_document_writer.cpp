@@ -63,15 +63,8 @@ long long SqliteDocumentWriter::RegisterId(const DocumentRecord& document) {
 
 bool SqliteDocumentWriter::Write(const DocumentRecord& document, std::string_view arrival) {
   RequireStorable(document);
-  document_.Bind(1, RegisterId(document))
-      .Bind(2, document.di)
-      .Bind(3, KindName(document.kind))
-      .Bind(4, document.number)
-      .BindOrNull(5, document.timestamp)
-      .Bind(6, document.total)
-      .BindBlob(7, document.xml)
-      .Bind(8, arrival);
-  document_.Run();
+  document_.RunWith(RegisterId(document), document.di, KindName(document.kind), document.number,
+                    OrNull{document.timestamp}, document.total, Bytes{document.xml}, arrival);
   if (connection_.Changes() == 0) return false;
   const long long id = connection_.LastInsertId();
   if (document.kind == DocumentKind::kZReport)
@@ -79,87 +72,37 @@ bool SqliteDocumentWriter::Write(const DocumentRecord& document, std::string_vie
   else
     WriteReceiptLines(id, document);
   const std::string text = SearchableText(document);
-  if (!text.empty()) search_.Bind(1, id).Bind(2, text).Run();
+  if (!text.empty()) search_.RunWith(id, text);
   return true;
 }
 
 void SqliteDocumentWriter::WriteReceiptLines(long long id, const DocumentRecord& document) {
   for (const ItemLine& item : document.items)
-    items_.Bind(1, id)
-        .Bind(2, item.line)
-        .Bind(3, item.packed ? 1 : 0)
-        .BindOrNull(4, item.code)
-        .Bind(5, item.name)
-        .BindOrNull(6, item.taxLetter)
-        .Bind(7, item.sum)
-        .Bind(8, item.quantity)
-        .Bind(9, item.price)
-        .Run();
+    items_.RunWith(id, item.line, item.packed, OrNull{item.code}, item.name, OrNull{item.taxLetter},
+                   item.sum, item.quantity, item.price);
   for (const AdjustmentLine& adjustment : document.adjustments)
-    adjustments_.Bind(1, id)
-        .Bind(2, adjustment.line)
-        .Bind(3, adjustment.surcharge ? 1 : 0)
-        .BindOrNull(4, adjustment.taxLetter)
-        .Bind(5, adjustment.sum)
-        .Run();
+    adjustments_.RunWith(id, adjustment.line, adjustment.surcharge, OrNull{adjustment.taxLetter},
+                         adjustment.sum);
   for (const PaymentLine& payment : document.payments)
-    payments_.Bind(1, id)
-        .Bind(2, payment.line)
-        .Bind(3, payment.form)
-        .Bind(4, payment.name)
-        .Bind(5, payment.sum)
-        .Bind(6, payment.change)
-        .BindOrNull(7, payment.rrn)
-        .Run();
+    payments_.RunWith(id, payment.line, payment.form, payment.name, payment.sum, payment.change,
+                      OrNull{payment.rrn});
   for (const CashLine& cash : document.cash)
-    cash_.Bind(1, id)
-        .Bind(2, cash.line)
-        .Bind(3, cash.out ? 1 : 0)
-        .Bind(4, cash.form)
-        .Bind(5, cash.name)
-        .Bind(6, cash.sum)
-        .Run();
-  for (const TextLine& text : document.texts)
-    texts_.Bind(1, id).Bind(2, text.line).Bind(3, text.text).Run();
-  for (const VoidLine& voided : document.voids)
-    voids_.Bind(1, id).Bind(2, voided.line).Bind(3, voided.voidedLine).Run();
+    cash_.RunWith(id, cash.line, cash.out, cash.form, cash.name, cash.sum);
+  for (const TextLine& text : document.texts) texts_.RunWith(id, text.line, text.text);
+  for (const VoidLine& voided : document.voids) voids_.RunWith(id, voided.line, voided.voidedLine);
   for (const TaxLine& tax : document.taxes)
-    taxes_.Bind(1, id)
-        .Bind(2, tax.letter)
-        .Bind(3, tax.rate)
-        .Bind(4, tax.tax)
-        .Bind(5, tax.duty)
-        .Run();
+    taxes_.RunWith(id, tax.letter, tax.rate, tax.tax, tax.duty);
 }
 
 void SqliteDocumentWriter::WriteZReportLines(long long id, const DocumentRecord& document) {
   for (const ZTaxTotal& tax : document.zTaxes)
-    zTaxes_.Bind(1, id)
-        .Bind(2, tax.letter)
-        .Bind(3, tax.rate)
-        .Bind(4, tax.sales)
-        .Bind(5, tax.returns)
-        .Bind(6, tax.salesTax)
-        .Bind(7, tax.returnsTax)
-        .Bind(8, tax.salesDuty)
-        .Bind(9, tax.returnsDuty)
-        .Run();
+    zTaxes_.RunWith(id, tax.letter, tax.rate, tax.sales, tax.returns, tax.salesTax, tax.returnsTax,
+                    tax.salesDuty, tax.returnsDuty);
   for (const ZPaymentTotal& payment : document.zPayments)
-    zPayments_.Bind(1, id)
-        .Bind(2, payment.form)
-        .Bind(3, payment.name)
-        .Bind(4, payment.sales)
-        .Bind(5, payment.returns)
-        .Run();
+    zPayments_.RunWith(id, payment.form, payment.name, payment.sales, payment.returns);
   for (const ZCashTotal& cash : document.zCash)
-    zCash_.Bind(1, id)
-        .Bind(2, cash.form)
-        .Bind(3, cash.name)
-        .Bind(4, cash.in)
-        .Bind(5, cash.out)
-        .Bind(6, cash.till)
-        .Run();
-  zCounts_.Bind(1, id).Bind(2, document.salesCount).Bind(3, document.returnsCount).Run();
+    zCash_.RunWith(id, cash.form, cash.name, cash.in, cash.out, cash.till);
+  zCounts_.RunWith(id, document.salesCount, document.returnsCount);
 }
 
 }  // namespace morvek

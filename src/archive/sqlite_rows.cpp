@@ -4,11 +4,8 @@ namespace morvek {
 
 namespace {
 
-DocumentKind KindNamed(std::string_view name) {
-  for (const DocumentKind kind : {DocumentKind::kReceipt, DocumentKind::kReturn,
-                                  DocumentKind::kService, DocumentKind::kCancelled,
-                                  DocumentKind::kZReport})
-    if (KindName(kind) == name) return kind;
+DocumentKind StoredKind(std::string_view name) {
+  if (const std::optional<DocumentKind> kind = KindNamed(name)) return *kind;
   throw ArchiveError("the archive holds a document of an unknown kind: " + std::string(name));
 }
 
@@ -18,7 +15,7 @@ FoundDocument ReadFound(const SqliteStatement& row) {
   FoundDocument found;
   found.registerName = row.Text(0);
   found.fiscalNumber = row.Text(1);
-  found.kind = KindNamed(row.Text(2));
+  found.kind = StoredKind(row.Text(2));
   found.number = row.Int(3);
   found.di = row.Int(4);
   found.timestamp = row.Text(5);

@@ -87,15 +87,16 @@ long long SqliteStatement::Int(int column) const {
 
 std::string SqliteStatement::Text(int column) const {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-  return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
-              : std::string();
+  return text
+             ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
+             : std::string();
 }
 
 std::string SqliteStatement::Blob(int column) const {
   const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, column));
-  return bytes
-             ? std::string(bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
-             : std::string();
+  return bytes ? std::string(bytes,
+                             static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
+               : std::string();
 }
 
 bool SqliteStatement::IsNull(int column) const {

@@ -10,6 +10,16 @@
 
 namespace morvek {
 
+// A text that is bound as NULL when empty: names and timestamps that were not given.
+struct OrNull {
+  std::string_view text;
+};
+
+// Bytes bound as a BLOB, kept exactly.
+struct Bytes {
+  std::string_view bytes;
+};
+
 class SqliteStatement {
  public:
   SqliteStatement(sqlite3* db, std::string_view sql);
@@ -25,6 +35,15 @@ class SqliteStatement {
   // Empty text as NULL: names and timestamps that were not given.
   SqliteStatement& BindOrNull(int index, std::string_view text);
 
+  // Binds the values to parameters 1, 2, ... in order, runs the statement and makes it ready for
+  // the next values.
+  template <typename... Values>
+  void RunWith(const Values&... values) {
+    int index = 0;
+    (BindValue(++index, values), ...);
+    Run();
+  }
+
   // True while a row stands; false when done.
   bool Step();
   // Runs a statement that returns no rows, and makes it ready for the next values.
@@ -38,6 +57,14 @@ class SqliteStatement {
   bool IsNull(int column) const;
 
  private:
+  void BindValue(int index, long long value) { Bind(index, value); }
+  void BindValue(int index, int value) { Bind(index, static_cast<long long>(value)); }
+  void BindValue(int index, bool value) { Bind(index, value ? 1LL : 0LL); }
+  void BindValue(int index, std::string_view text) { Bind(index, text); }
+  void BindValue(int index, const std::string& text) { Bind(index, std::string_view(text)); }
+  void BindValue(int index, OrNull text) { BindOrNull(index, text.text); }
+  void BindValue(int index, Bytes blob) { BindBlob(index, blob.bytes); }
+
   sqlite3* db_;
   sqlite3_stmt* statement_ = nullptr;
 };

@@ -8,9 +8,15 @@ namespace morvek {
 
 void RequireStorable(const DocumentRecord& document) {
   if (document.fiscalNumber.empty())
-    throw ArchiveError("document " + std::to_string(document.di) + " names no register");
+    throw ArchiveError("document DI " + std::to_string(document.di) + " names no register");
   if (document.xml.empty())
-    throw ArchiveError("document " + std::to_string(document.di) + " comes without its XML");
+    throw ArchiveError("document DI " + std::to_string(document.di) + " comes without its XML");
+}
+
+std::vector<DocumentRecord> ReadStorableDocuments(std::string_view journal) {
+  std::vector<DocumentRecord> documents = ReadDocuments(journal);
+  for (const DocumentRecord& document : documents) RequireStorable(document);
+  return documents;
 }
 
 }  // namespace morvek

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_text.h"
 #include "cli/archive_commands.h"
 #include "cli/archive_open.h"
-#include "cli/archive_text.h"
 
 namespace morvek {
 

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/journal_import.h"
+#include "archive/storable.h"
+#include "archive/store_in_batches.h"
 #include "cli/archive_commands.h"
 #include "cli/archive_open.h"
 #include "platform/text_file.h"
@@ -26,7 +27,7 @@ struct ImportOptions {
 // The documents of the file, or nothing when it is refused (told on standard error).
 std::optional<std::vector<DocumentRecord>> ReadJournalFile(const std::string& file) {
   try {
-    return ReadJournalDocuments(ReadWholeFile(file));
+    return ReadStorableDocuments(ReadWholeFile(file));
   } catch (const std::exception& failure) {
     std::cerr << "morvek-cli: " << file << ": refused: " << failure.what() << '\n';
     return std::nullopt;
@@ -70,7 +71,8 @@ void AddImportCommand(CLI::App& archive, int& exitCode) {
       "named on standard error; the other files go on.\n"
       "Exit status: 0 when every file was taken; 3 when a file was refused; 1 when the archive "
       "cannot be opened or fails (the batches stored before stay); 2 on a usage error.");
-  import->callback([options, &exitCode] { exitCode = RunImport(*options); });
-}
+  import->callback([options, &exitCode] { exitCode = RunImport(*options);
+});
+}  // namespace morvek
 
 }  // namespace morvek

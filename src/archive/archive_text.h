@@ -1,5 +1,5 @@
 #pragma once
-// How the archive commands read and write dates, sums and number ranges on the command line.
+// How dates, sums and number ranges of the archive are read from people and written for them.
 #include <optional>
 #include <string>
 #include <string_view>

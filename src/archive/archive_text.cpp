@@ -1,4 +1,4 @@
-#include "cli/archive_text.h"
+#include "archive/archive_text.h"
 
 #include <charconv>
 #include <cstdio>
