@@ -11,10 +11,6 @@ namespace {
 
 constexpr long long kNone = std::numeric_limits<long long>::min();
 
-std::string DateOf(const std::string& timestamp) {
-  return timestamp.size() >= 10 ? timestamp.substr(0, 10) : std::string();
-}
-
 // The numbers of lo..hi that sortedHeld lacks, as runs.
 std::vector<NumberRun> MissingRuns(long long lo, long long hi,
                                    const std::vector<long long>& sortedHeld) {
@@ -33,6 +29,12 @@ std::vector<NumberRun> MissingRuns(long long lo, long long hi,
 }
 
 }  // namespace
+
+bool ShiftCheckLimits::Contain(const std::string& timestamp) const {
+  if (timestamp.empty()) return true;
+  const std::string_view date = std::string_view(timestamp).substr(0, 10);
+  return (from.empty() || date >= from) && (to.empty() || date <= to);
+}
 
 bool ShiftCheckReport::Consistent() const {
   return receiptGaps.empty() && zGaps.empty() && unreadable.empty() &&
@@ -59,7 +61,12 @@ void ShiftChecker::Add(const DocumentRecord& document) {
 void ShiftChecker::AddUnreadable(const DocumentRecord& header, std::string reason) {
   CheckOrder(header.di);
   open_.unreadableDis.push_back(header.di);
-  if (InLimits(DateOf(header.timestamp))) unreadable_.push_back({header.di, std::move(reason)});
+  if (limits_.Contain(header.timestamp)) unreadable_.push_back({header.di, std::move(reason)});
+  Note(header);
+}
+
+void ShiftChecker::Pass(const DocumentRecord& header) {
+  CheckOrder(header.di);
   Note(header);
 }
 
@@ -71,19 +78,13 @@ void ShiftChecker::CheckOrder(long long di) const {
 
 void ShiftChecker::Note(const DocumentRecord& document) {
   const bool zReport = document.kind == DocumentKind::kZReport;
-  held_.push_back({document.di, document.number, zReport, DateOf(document.timestamp)});
+  held_.push_back({document.di, document.number, zReport, document.timestamp.substr(0, 10)});
   if (!zReport) return;
   open_.z = held_.size() - 1;
   open_.zTimestamp = document.timestamp;
   segments_.push_back(std::move(open_));
   open_ = Segment{};
   open_.first = held_.size();
-}
-
-bool ShiftChecker::InLimits(const std::string& date) const {
-  if (date.empty()) return true;
-  return (limits_.from.empty() || date >= limits_.from) &&
-         (limits_.to.empty() || date <= limits_.to);
 }
 
 std::vector<NumberRun> ShiftChecker::Gaps(bool zReports) const {
@@ -95,7 +96,8 @@ std::vector<NumberRun> ShiftChecker::Gaps(bool zReports) const {
   std::vector<NumberRun> gaps;
   for (std::size_t i = 1; i < numbers.size(); ++i) {
     const long long before = numbers[i - 1].first, after = numbers[i].first;
-    if (after > before + 1 && InLimits(*numbers[i].second)) gaps.push_back({before + 1, after - 1});
+    if (after > before + 1 && limits_.Contain(*numbers[i].second))
+      gaps.push_back({before + 1, after - 1});
   }
   return gaps;
 }
@@ -176,7 +178,7 @@ ShiftCheckReport ShiftChecker::Finish() const {
   }
 
   for (std::size_t i = 0; i < count; ++i)
-    if (InLimits(held_[segments_[i].z].date))
+    if (limits_.Contain(held_[segments_[i].z].date))
       report.shifts.push_back(Check(i, before[i], after[i]));
   return report;
 }

@@ -63,6 +63,10 @@ struct ShiftCheckReport {
 // timestamp is never left out.
 struct ShiftCheckLimits {
   std::string from, to;
+
+  // Whether a document of this timestamp ("YYYY-MM-DD HH:MM:SS", its date alone, or empty) lies
+  // in them.
+  bool Contain(const std::string& timestamp) const;
 };
 
 class ShiftChecker {
@@ -74,6 +78,9 @@ class ShiftChecker {
   // The next document, whose XML cannot be read: its DI, kind, number and timestamp as the
   // archive lists them.
   void AddUnreadable(const DocumentRecord& header, std::string reason);
+  // The next document, of a shift whose Z-report lies outside the limits: its DI, kind, number
+  // and timestamp count for the gaps and the shifts around it; its figures are not needed.
+  void Pass(const DocumentRecord& header);
 
   ShiftCheckReport Finish() const;
 
@@ -82,7 +89,7 @@ class ShiftChecker {
   struct Held {
     long long di = 0, number = 0;
     bool zReport = false;
-    std::string date;  // "YYYY-MM-DD" or empty
+    std::string date;  // "YYYY-MM-DD" or empty: short enough to stay inside the string
   };
   // The documents after one Z-report up to and including the next.
   struct Segment {
@@ -94,7 +101,6 @@ class ShiftChecker {
 
   void CheckOrder(long long di) const;
   void Note(const DocumentRecord& document);
-  bool InLimits(const std::string& date) const;
   std::vector<NumberRun> Gaps(bool zReports) const;
   // The shift segments_[index] closes; the receipt numbers held right before and after it, or
   // the smallest long long for none.

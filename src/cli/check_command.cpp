@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_text.h"
 #include "archive/check_register_shifts.h"
 #include "cli/archive_commands.h"
+#include "cli/archive_open.h"
 #include "cli/check_report.h"
 
 namespace morvek {
@@ -26,12 +28,7 @@ constexpr int kFound = 3;  // differences, gaps, incomplete shifts or unreadable
 
 // "YYYY-MM-DD" of a "DD.MM.YY" date; empty when it is none.
 std::string IsoDate(const std::string& text) {
-  if (text.size() != 8 || text[2] != '.' || text[5] != '.') return "";
-  for (const std::size_t i : {0, 1, 3, 4, 6, 7})
-    if (text[i] < '0' || text[i] > '9') return "";
-  const int day = std::stoi(text.substr(0, 2)), month = std::stoi(text.substr(3, 2));
-  if (day < 1 || day > 31 || month < 1 || month > 12) return "";
-  return "20" + text.substr(6, 2) + "-" + text.substr(3, 2) + "-" + text.substr(0, 2);
+  return DayStart(text).value_or("").substr(0, 10);
 }
 
 CLI::Validator DateValidator() {
@@ -43,8 +40,9 @@ CLI::Validator DateValidator() {
 int RunCheck(const CheckOptions& options) {
   const ShiftCheckLimits limits{IsoDate(options.from), IsoDate(options.to)};
   std::vector<CheckedRegister> checked;
+  const std::unique_ptr<Archive> archive = OpenNamedArchive(options.archive);
+  if (!archive) return kFailed;
   try {
-    const std::unique_ptr<Archive> archive = OpenArchive(ArchiveLocation(options.archive));
     std::vector<RegisterRecord> registers;
     if (options.registerKey.empty()) {
       registers = archive->Registers();
@@ -58,8 +56,8 @@ int RunCheck(const CheckOptions& options) {
       ShiftCheckReport report = CheckRegisterShifts(*archive, record.fiscalNumber, limits);
       checked.push_back({std::move(record), std::move(report)});
     }
-  } catch (const ArchiveError& e) {
-    std::cerr << "morvek-cli: " << e.what() << '\n';
+  } catch (const ArchiveError& failure) {
+    ReportArchiveFailure(failure);
     return kFailed;
   }
 

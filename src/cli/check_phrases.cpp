@@ -1,18 +1,9 @@
-#include <cstdlib>
 #include <string>
 
+#include "archive/archive_text.h"
 #include "cli/check_report.h"
 
 namespace morvek::check_phrase {
-
-std::string Hryvnias(long long kopecks) {
-  // Through unsigned, so that the smallest long long has a magnitude too.
-  const unsigned long long magnitude =
-      kopecks < 0 ? 0ULL - static_cast<unsigned long long>(kopecks) : kopecks;
-  const unsigned long long cents = magnitude % 100;
-  return (kopecks < 0 ? "-" : "") + std::to_string(magnitude / 100) + (cents < 10 ? ".0" : ".") +
-         std::to_string(cents);
-}
 
 std::string Run(const NumberRun& run, const std::string& one, const std::string& many) {
   if (run.first == run.last) return one + " " + std::to_string(run.first);
@@ -27,8 +18,8 @@ std::string Figure(const FigureKey& key) {
 }
 
 std::string ShortDate(const std::string& timestamp) {
-  if (timestamp.size() < 10) return "";
-  return timestamp.substr(8, 2) + "." + timestamp.substr(5, 2) + "." + timestamp.substr(2, 2);
+  const std::string shown = ShortTimestamp(timestamp);
+  return shown == timestamp ? "" : shown.substr(0, 8);
 }
 
 std::string NotCheckable(const ShiftCheck& shift) {

@@ -25,8 +25,6 @@ void WriteCheckJson(std::ostream& out, const std::vector<CheckedRegister>& regis
 
 // The phrases the text and the CSV share.
 namespace check_phrase {
-// "1234.50", "-0.05".
-std::string Hryvnias(long long kopecks);
 // "receipts 15 to 17", "receipt 15"; singular and plural as given.
 std::string Run(const NumberRun& run, const std::string& one, const std::string& many);
 // "sales payments, form 2", "sales turnover, tax 1", "sale receipts".

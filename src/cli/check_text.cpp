@@ -2,6 +2,7 @@
 #include <functional>
 #include <string>
 
+#include "archive/archive_text.h"
 #include "cli/check_report.h"
 
 namespace morvek {
@@ -84,8 +85,9 @@ void WriteCheckText(std::ostream& out, const std::vector<CheckedRegister>& regis
         out << finding.kind << ": " << finding.key << '\n';
     });
     const long long gaps = report.receiptGaps.size() + report.zGaps.size();
-    out << "  " << report.shifts.size() << " shifts: " << report.ShiftsIn(ShiftState::kConsistent)
-        << " consistent, " << report.ShiftsIn(ShiftState::kDiffers) << " with differences, "
+    out << "  " << report.shifts.size() << (report.shifts.size() == 1 ? " shift: " : " shifts: ")
+        << report.ShiftsIn(ShiftState::kConsistent) << " consistent, "
+        << report.ShiftsIn(ShiftState::kDiffers) << " with differences, "
         << report.ShiftsIn(ShiftState::kIncomplete) << " incomplete, "
         << report.ShiftsIn(ShiftState::kWithoutOpening) + report.ShiftsIn(ShiftState::kUnreadable)
         << " not checkable; " << gaps << (gaps == 1 ? " gap" : " gaps") << ", "
