@@ -65,6 +65,7 @@ std::string CsvField(const std::string& text) {
 }  // namespace
 
 void WriteCheckText(std::ostream& out, const std::vector<CheckedRegister>& registers) {
+  if (registers.empty()) out << "The archive holds no registers\n";
   for (const CheckedRegister& checked : registers) {
     const ShiftCheckReport& report = checked.report;
     out << Heading(checked.record) << '\n';

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "archive/archive.h"
+#include "archive/archive_text.h"
 #include "cli/cli_runner.h"
 #include "sim/journal_generator.h"
 
@@ -21,17 +22,29 @@ std::size_t ZAt(const std::vector<DocumentRecord>& records, long long number) {
   return at;
 }
 
-// The journal's documents, Z-report 3 claiming one sale receipt more than its shift has.
-std::vector<DocumentRecord> WithTamperedZReport(long long& claimed) {
+// Adds one to the value of the first `attribute` after `from` in xml; gives the value it had.
+long long Bump(std::string& xml, std::size_t from, const std::string& attribute) {
+  const std::size_t value = xml.find(attribute + "=\"", from) + attribute.size() + 2;
+  const std::size_t end = xml.find('"', value);
+  const long long had = std::stoll(xml.substr(value, end - value));
+  xml.replace(value, end - value, std::to_string(had + 1));
+  return had;
+}
+
+// What the register's Z-report 3 said before it was changed on the way into the archive: one
+// sale receipt more, and one kopeck more of cash for sales.
+struct Tampered {
+  long long saleReceipts = 0, cashSales = 0;
+};
+
+std::vector<DocumentRecord> WithTamperedZReport(Tampered& tampered) {
   std::vector<DocumentRecord> records;
   const GeneratedJournal journal = GenerateJournal({500, 4, 41});
   for (const std::string_view slice : SliceDocuments(journal.xml)) {
     std::string xml(slice);
     if (const std::size_t at = xml.find("<Z NO=\"3\""); at != std::string::npos) {
-      const std::size_t value = xml.find("NI=\"", at) + 4;
-      const std::size_t end = xml.find('"', value);
-      claimed = std::stoll(xml.substr(value, end - value)) + 1;
-      xml.replace(value, end - value, std::to_string(claimed));
+      tampered.saleReceipts = Bump(xml, xml.find("<NC ", at), "NI");
+      tampered.cashSales = Bump(xml, xml.find("<M T=\"0\"", at), "SMI");
     }
     records.push_back(ReadDocument(xml));
   }
@@ -41,16 +54,20 @@ std::vector<DocumentRecord> WithTamperedZReport(long long& claimed) {
 TEST(ArchiveCheckCommand, FindsTheChangedZReportInEveryFormat) {
   TempDir dir;
   const std::string archivePath = dir.File("tapes.sqlite");
-  long long claimed = 0;
-  const std::vector<DocumentRecord> records = WithTamperedZReport(claimed);
+  Tampered was;
+  const std::vector<DocumentRecord> records = WithTamperedZReport(was);
   OpenArchive(archivePath)->Store(records, Arrival::kImported);
   const std::string fiscalNumber = records.front().fiscalNumber;
 
   const CliResult text = RunCli(dir.path(), {"archive", "check", "--archive", archivePath});
   EXPECT_EQ(text.exitCode, 3) << text.err;
   EXPECT_NE(text.out.find("Register " + fiscalNumber), std::string::npos) << text.out;
-  EXPECT_NE(text.out.find(": sale receipts: Z-report " + std::to_string(claimed) + ", receipts " +
-                          std::to_string(claimed - 1)),
+  EXPECT_NE(text.out.find(": sale receipts: Z-report " + std::to_string(was.saleReceipts + 1) +
+                          ", receipts " + std::to_string(was.saleReceipts) + "\n"),
+            std::string::npos)
+      << text.out;
+  EXPECT_NE(text.out.find(": sales payments, form 0: Z-report " + Hryvnias(was.cashSales + 1) +
+                          ", receipts " + Hryvnias(was.cashSales) + "\n"),
             std::string::npos)
       << text.out;
   EXPECT_NE(text.out.find("4 shifts: 3 consistent, 1 with differences"), std::string::npos);
@@ -62,7 +79,8 @@ TEST(ArchiveCheckCommand, FindsTheChangedZReportInEveryFormat) {
   EXPECT_FALSE(parsed.at("consistent").get<bool>());
   const nlohmann::json& shift = parsed.at("registers").at(0).at("shifts").at(0);
   EXPECT_EQ(shift.at("z_report"), 3);
-  EXPECT_EQ(shift.at("differences").at(0).at("z_report"), claimed);
+  EXPECT_EQ(shift.at("differences").at(0).at("z_report"), was.saleReceipts + 1);
+  EXPECT_EQ(shift.at("differences").at(1).at("receipts"), was.cashSales);
 
   const CliResult csv =
       RunCli(dir.path(), {"archive", "check", "--archive", archivePath, "--format", "csv"});
@@ -82,8 +100,8 @@ TEST(ArchiveCheckCommand, FindsTheChangedZReportInEveryFormat) {
 TEST(ArchiveCheckCommand, ExitStatusSaysWhatWentWrong) {
   TempDir dir;
   const std::string archivePath = dir.File("tapes.sqlite");
-  long long claimed = 0;
-  OpenArchive(archivePath)->Store(WithTamperedZReport(claimed), Arrival::kImported);
+  Tampered was;
+  OpenArchive(archivePath)->Store(WithTamperedZReport(was), Arrival::kImported);
   test::WriteFile(dir.File("not-an-archive"), "plain text, not a database file at all");
   struct Case {
     std::vector<std::string> args;
