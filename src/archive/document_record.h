@@ -4,6 +4,7 @@
 // register sent them so that its text image can always be rendered again. Money, counts, numbers
 // and DI come from the attribute texts as 64-bit integers (kopecks, thousandths), not from the
 // model, whose floats round above 167,772.16. Texts are UTF-8.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@ enum class DocumentKind { kReceipt, kReturn, kService, kCancelled, kZReport };
 // "receipt", "return", "service", "cancelled", "z": the names the terminal program and the
 // archive use.
 std::string_view KindName(DocumentKind kind);
+std::optional<DocumentKind> KindNamed(std::string_view name);
 
 // P and CP lines.
 struct ItemLine {
@@ -116,5 +118,9 @@ DocumentRecord ReadDocument(std::string_view xml);
 // well-formed, or that holds anything but white space between documents, so that what is taken is
 // exactly what the retrieval window would load.
 std::vector<std::string_view> SliceDocuments(std::string_view journal);
+
+// The records of every document of a journal text, each with its slice, in one pass of the
+// parser; refused whole (ArchiveError) as SliceDocuments and ReadDocument refuse.
+std::vector<DocumentRecord> ReadDocuments(std::string_view journal);
 
 }  // namespace morvek
