@@ -10,6 +10,20 @@ namespace morvek {
 
 namespace {
 
+// libpq's message on one line.
+std::string OneLine(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n' || c == '\t') {
+      if (!out.empty() && out.back() != ' ') out += ' ';
+    } else {
+      out += c;
+    }
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
 // libpq quotes the part of a connection string it cannot read, which may be the password.
 std::string WithoutQuoted(std::string_view text) {
   std::string out;
@@ -22,13 +36,7 @@ std::string WithoutQuoted(std::string_view text) {
       out += c;
     }
   }
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  return out;
-}
-
-std::string Trimmed(std::string text) {
-  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  return text;
+  return OneLine(out);
 }
 
 }  // namespace
@@ -92,7 +100,8 @@ PgConnection::PgConnection(const std::string& conninfo) : location_(RedactedLoca
   if (options == nullptr) {
     const std::string why = parseError ? WithoutQuoted(parseError) : "out of memory";
     PQfreemem(parseError);
-    throw ArchiveError("cannot read the archive's connection string " + location_ + ": " + why);
+    // Where the string cannot be read, neither can its password be found to be hidden.
+    throw ArchiveError("cannot read the archive's PostgreSQL connection string: " + why);
   }
   for (const PQconninfoOption* o = options; o->keyword != nullptr; ++o)
     if (o->val != nullptr && *o->val != '\0' && std::strcmp(o->keyword, "password") == 0)
@@ -116,7 +125,7 @@ PgConnection::PgConnection(const std::string& conninfo) : location_(RedactedLoca
   if (conn_ == nullptr)
     throw ArchiveError("cannot open the archive " + location_ + ": out of memory");
   if (PQstatus(conn_) != CONNECTION_OK) {
-    const std::string why = Trimmed(PQerrorMessage(conn_));
+    const std::string why = OneLine(PQerrorMessage(conn_));
     PQfinish(conn_);
     conn_ = nullptr;
     throw ArchiveError(Scrubbed("cannot open the archive " + location_ + ": " + why));
@@ -140,8 +149,8 @@ std::string PgConnection::Scrubbed(std::string text) const {
 
 void PgConnection::Fail(const std::string& what, const PGresult* result) const {
   const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-  std::string why = Trimmed(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
-  if (why.empty()) why = Trimmed(PQerrorMessage(conn_));
+  std::string why = OneLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
+  if (why.empty()) why = OneLine(PQerrorMessage(conn_));
   throw PgError(Scrubbed("the archive " + location_ + ": " + what + ": " + why),
                 state ? state : "");
 }

@@ -27,11 +27,8 @@ std::string RegisterByKey(const std::string& placeholder) {
          " ORDER BY (name = " + p + ") DESC NULLS LAST LIMIT 1)";
 }
 
-DocumentKind KindNamed(const std::string& name) {
-  for (const DocumentKind kind :
-       {DocumentKind::kReceipt, DocumentKind::kReturn, DocumentKind::kService,
-        DocumentKind::kCancelled, DocumentKind::kZReport})
-    if (KindName(kind) == name) return kind;
+DocumentKind KindOf(const std::string& name) {
+  if (const auto kind = KindNamed(name)) return *kind;
   throw ArchiveError("the archive holds a document of an unknown kind \"" + name + "\"");
 }
 
@@ -39,7 +36,7 @@ FoundDocument FoundAt(const PgResult& r, int row) {
   FoundDocument found;
   found.registerName = r.Text(row, 0);
   found.fiscalNumber = r.Text(row, 1);
-  found.kind = KindNamed(r.Text(row, 2));
+  found.kind = KindOf(r.Text(row, 2));
   found.number = r.Int(row, 3);
   found.di = r.Int(row, 4);
   found.timestamp = r.Text(row, 5);

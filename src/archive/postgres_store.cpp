@@ -13,137 +13,114 @@ namespace {
 
 using nlohmann::json;
 
+// The tables of a document's lines; the JSON value of a document's lines has an array of rows
+// for each, keyed by the column names.
+constexpr const char* kLineTables[] = {"items",      "adjustments", "payments", "cash_lines",
+                                       "text_lines", "voids",       "taxes",    "z_taxes",
+                                       "z_payments", "z_cash",      "z_counts"};
+
 // One statement a document: the row of the document and, only when it is new, the rows of its
-// lines, which come as one JSON value with an array for each table.
-constexpr const char* kInsertDocument = R"(
-WITH doc AS (
+// lines and its words. The text is made of the fixed names above; every value is a parameter.
+std::string InsertDocumentStatement() {
+  std::string sql = R"(WITH doc AS (
   INSERT INTO documents (register_id, di, kind, number, ts, total, xml, arrival, arrived_at)
   VALUES ($1::bigint, $2::bigint, $3::text, $4::bigint, NULLIF($5::text, ''), $6::bigint,
           $7::bytea, $8::text, to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS'))
   ON CONFLICT (register_id, di) DO NOTHING
   RETURNING id),
 lines AS (SELECT $9::jsonb AS j),
-items AS (
-  INSERT INTO items (document_id, line, packed, code, name, tax_letter, sum, quantity, price)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'items') AS x(
-    line integer, packed boolean, code text, name text, tax_letter text, sum bigint,
-    quantity bigint, price bigint)),
-adjustments AS (
-  INSERT INTO adjustments (document_id, line, surcharge, tax_letter, sum)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'adjustments') AS x(
-    line integer, surcharge boolean, tax_letter text, sum bigint)),
-payments AS (
-  INSERT INTO payments (document_id, line, form, name, sum, change, rrn)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'payments') AS x(
-    line integer, form integer, name text, sum bigint, change bigint, rrn text)),
-cash_lines AS (
-  INSERT INTO cash_lines (document_id, line, out, form, name, sum)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'cash_lines') AS x(
-    line integer, out boolean, form integer, name text, sum bigint)),
-text_lines AS (
-  INSERT INTO text_lines (document_id, line, text)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'text_lines') AS x(
-    line integer, text text)),
-voids AS (
-  INSERT INTO voids (document_id, line, voided_line)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'voids') AS x(
-    line integer, voided_line integer)),
-taxes AS (
-  INSERT INTO taxes (document_id, letter, rate, tax, duty)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'taxes') AS x(
-    letter text, rate text, tax bigint, duty bigint)),
-z_taxes AS (
-  INSERT INTO z_taxes (document_id, letter, rate, sales, returns, sales_tax, returns_tax,
-                       sales_duty, returns_duty)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'z_taxes') AS x(
-    letter text, rate text, sales bigint, returns bigint, sales_tax bigint, returns_tax bigint,
-    sales_duty bigint, returns_duty bigint)),
-z_payments AS (
-  INSERT INTO z_payments (document_id, form, name, sales, returns)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'z_payments') AS x(
-    form integer, name text, sales bigint, returns bigint)),
-z_cash AS (
-  INSERT INTO z_cash (document_id, form, name, cash_in, cash_out, till)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'z_cash') AS x(
-    form integer, name text, cash_in bigint, cash_out bigint, till bigint)),
-z_counts AS (
-  INSERT INTO z_counts (document_id, sales_count, returns_count)
-  SELECT doc.id, x.* FROM doc, lines, jsonb_to_recordset(lines.j -> 'z_counts') AS x(
-    sales_count bigint, returns_count bigint)),
 words AS (
   INSERT INTO document_words (document_id, words)
-  SELECT doc.id, to_tsvector('simple', $10::text) FROM doc)
-SELECT id FROM doc)";
+  SELECT doc.id, to_tsvector('simple', $10::text) FROM doc))";
+  for (const std::string table : kLineTables)
+    sql += ",\n" + table + " AS (INSERT INTO " + table +
+           " SELECT row_of.* FROM doc, lines, jsonb_array_elements(lines.j -> '" + table +
+           "') AS element, jsonb_populate_record(NULL::" + table +
+           ", element || jsonb_build_object('document_id', doc.id)) AS row_of)";
+  return sql + "\nSELECT id FROM doc";
+}
 
 constexpr const char* kInsertRegister = R"(
 INSERT INTO registers (fiscal_number, serial_number, tax_number) VALUES ($1::text, $2::text, $3::text)
 ON CONFLICT (fiscal_number) DO NOTHING
 RETURNING id)";
 
-// The rows of a document's lines, a JSON array for each table, keyed as the columns.
+template <class Line, class Row>
+json Rows(const std::vector<Line>& lines, Row row) {
+  json rows = json::array();
+  for (const Line& line : lines) rows.push_back(row(line));
+  return rows;
+}
+
+// The rows of a document's lines for each of kLineTables, keyed as the columns.
 json LineRows(const DocumentRecord& d) {
-  json rows = json::object();
-  auto& items = rows["items"] = json::array();
-  for (const ItemLine& l : d.items)
-    items.push_back({{"line", l.line},
-                     {"packed", l.packed},
-                     {"code", l.code},
-                     {"name", l.name},
-                     {"tax_letter", l.taxLetter},
-                     {"sum", l.sum},
-                     {"quantity", l.quantity},
-                     {"price", l.price}});
-  auto& adjustments = rows["adjustments"] = json::array();
-  for (const AdjustmentLine& l : d.adjustments)
-    adjustments.push_back({{"line", l.line},
-                           {"surcharge", l.surcharge},
-                           {"tax_letter", l.taxLetter},
-                           {"sum", l.sum}});
-  auto& payments = rows["payments"] = json::array();
-  for (const PaymentLine& l : d.payments)
-    payments.push_back({{"line", l.line},
-                        {"form", l.form},
-                        {"name", l.name},
-                        {"sum", l.sum},
-                        {"change", l.change},
-                        {"rrn", l.rrn}});
-  auto& cash = rows["cash_lines"] = json::array();
-  for (const CashLine& l : d.cash)
-    cash.push_back(
-        {{"line", l.line}, {"out", l.out}, {"form", l.form}, {"name", l.name}, {"sum", l.sum}});
-  auto& texts = rows["text_lines"] = json::array();
-  for (const TextLine& l : d.texts) texts.push_back({{"line", l.line}, {"text", l.text}});
-  auto& voids = rows["voids"] = json::array();
-  for (const VoidLine& l : d.voids)
-    voids.push_back({{"line", l.line}, {"voided_line", l.voidedLine}});
-  auto& taxes = rows["taxes"] = json::array();
-  for (const TaxLine& l : d.taxes)
-    taxes.push_back({{"letter", l.letter}, {"rate", l.rate}, {"tax", l.tax}, {"duty", l.duty}});
-  auto& zTaxes = rows["z_taxes"] = json::array();
-  for (const ZTaxTotal& t : d.zTaxes)
-    zTaxes.push_back({{"letter", t.letter},
-                      {"rate", t.rate},
-                      {"sales", t.sales},
-                      {"returns", t.returns},
-                      {"sales_tax", t.salesTax},
-                      {"returns_tax", t.returnsTax},
-                      {"sales_duty", t.salesDuty},
-                      {"returns_duty", t.returnsDuty}});
-  auto& zPayments = rows["z_payments"] = json::array();
-  for (const ZPaymentTotal& t : d.zPayments)
-    zPayments.push_back(
-        {{"form", t.form}, {"name", t.name}, {"sales", t.sales}, {"returns", t.returns}});
-  auto& zCash = rows["z_cash"] = json::array();
-  for (const ZCashTotal& t : d.zCash)
-    zCash.push_back({{"form", t.form},
-                     {"name", t.name},
-                     {"cash_in", t.in},
-                     {"cash_out", t.out},
-                     {"till", t.till}});
-  auto& zCounts = rows["z_counts"] = json::array();
+  json zCounts = json::array();
   if (d.kind == DocumentKind::kZReport)
     zCounts.push_back({{"sales_count", d.salesCount}, {"returns_count", d.returnsCount}});
-  return rows;
+  return {
+      {"items", Rows(d.items,
+                     [](const ItemLine& l) -> json {
+                       return {
+                           {"line", l.line},         {"packed", l.packed},        {"code", l.code},
+                           {"name", l.name},         {"tax_letter", l.taxLetter}, {"sum", l.sum},
+                           {"quantity", l.quantity}, {"price", l.price}};
+                     })},
+      {"adjustments", Rows(d.adjustments,
+                           [](const AdjustmentLine& l) -> json {
+                             return {{"line", l.line},
+                                     {"surcharge", l.surcharge},
+                                     {"tax_letter", l.taxLetter},
+                                     {"sum", l.sum}};
+                           })},
+      {"payments", Rows(d.payments,
+                        [](const PaymentLine& l) -> json {
+                          return {{"line", l.line}, {"form", l.form},     {"name", l.name},
+                                  {"sum", l.sum},   {"change", l.change}, {"rrn", l.rrn}};
+                        })},
+      {"cash_lines", Rows(d.cash,
+                          [](const CashLine& l) -> json {
+                            return {{"line", l.line},
+                                    {"out", l.out},
+                                    {"form", l.form},
+                                    {"name", l.name},
+                                    {"sum", l.sum}};
+                          })},
+      {"text_lines", Rows(d.texts,
+                          [](const TextLine& l) -> json {
+                            return {{"line", l.line}, {"text", l.text}};
+                          })},
+      {"voids", Rows(d.voids,
+                     [](const VoidLine& l) -> json {
+                       return {{"line", l.line}, {"voided_line", l.voidedLine}};
+                     })},
+      {"taxes",
+       Rows(d.taxes,
+            [](const TaxLine& l) -> json {
+              return {{"letter", l.letter}, {"rate", l.rate}, {"tax", l.tax}, {"duty", l.duty}};
+            })},
+      {"z_taxes", Rows(d.zTaxes,
+                       [](const ZTaxTotal& t) -> json {
+                         return {{"letter", t.letter},        {"rate", t.rate},
+                                 {"sales", t.sales},          {"returns", t.returns},
+                                 {"sales_tax", t.salesTax},   {"returns_tax", t.returnsTax},
+                                 {"sales_duty", t.salesDuty}, {"returns_duty", t.returnsDuty}};
+                       })},
+      {"z_payments",
+       Rows(d.zPayments,
+            [](const ZPaymentTotal& t) -> json {
+              return {
+                  {"form", t.form}, {"name", t.name}, {"sales", t.sales}, {"returns", t.returns}};
+            })},
+      {"z_cash", Rows(d.zCash,
+                      [](const ZCashTotal& t) -> json {
+                        return {{"form", t.form},
+                                {"name", t.name},
+                                {"cash_in", t.in},
+                                {"cash_out", t.out},
+                                {"till", t.till}};
+                      })},
+      {"z_counts", zCounts},
+  };
 }
 
 std::string_view ArrivalName(Arrival how) {
@@ -186,6 +163,7 @@ StoreReport StoreOnce(PgConnection& connection, const std::vector<const Document
     params.Int(known->second).Int(d->di).Text(KindName(d->kind)).Int(d->number);
     params.Text(d->timestamp).Int(d->total).Bytes(d->xml).Text(ArrivalName(how));
     params.Text(lines).Text(SearchText(*d));
+    static const std::string kInsertDocument = InsertDocumentStatement();
     if (connection.Exec(kInsertDocument, params).Rows() == 1)
       ++report.stored;
     else
