@@ -94,7 +94,8 @@ bool PgResult::Bool(int row, int column) const {
          PQgetvalue(result_.get(), row, column)[0] != 0;
 }
 
-PgConnection::PgConnection(const std::string& conninfo) : location_(RedactedLocation(conninfo)) {
+PgConnection::PgConnection(const std::string& conninfo) {
+  const std::string location = RedactedLocation(conninfo);
   char* parseError = nullptr;
   PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &parseError);
   if (options == nullptr) {
@@ -123,12 +124,12 @@ PgConnection::PgConnection(const std::string& conninfo) : location_(RedactedLoca
   values.insert(values.end(), {conninfo.c_str(), "UTF8", nullptr});
   conn_ = PQconnectdbParams(keys.data(), values.data(), 1);
   if (conn_ == nullptr)
-    throw ArchiveError("cannot open the archive " + location_ + ": out of memory");
+    throw ArchiveError("cannot open the archive " + location + ": out of memory");
   if (PQstatus(conn_) != CONNECTION_OK) {
     const std::string why = OneLine(PQerrorMessage(conn_));
     PQfinish(conn_);
     conn_ = nullptr;
-    throw ArchiveError(Scrubbed("cannot open the archive " + location_ + ": " + why));
+    throw ArchiveError(Scrubbed("cannot open the archive " + location + ": " + why));
   }
   // Notices ("relation already exists, skipping") are no news to the user.
   PQsetNoticeProcessor(
@@ -148,18 +149,24 @@ std::string PgConnection::Scrubbed(std::string text) const {
 }
 
 void PgConnection::Fail(const std::string& what, const PGresult* result) const {
-  const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-  std::string why = OneLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
-  if (why.empty()) why = OneLine(PQerrorMessage(conn_));
-  throw PgError(Scrubbed("the archive " + location_ + ": " + what + ": " + why),
-                state ? state : "");
+  const auto field = [result](int code) -> std::string {
+    const char* text = result ? PQresultErrorField(result, code) : nullptr;
+    return text ? text : "";
+  };
+  // The server's own words, without the labels libpq puts around them.
+  std::string why = field(PG_DIAG_MESSAGE_PRIMARY);
+  if (const std::string detail = field(PG_DIAG_MESSAGE_DETAIL); !detail.empty())
+    why += " (" + detail + ")";
+  if (why.empty()) why = PQerrorMessage(conn_);
+  throw PgError(Scrubbed(what + ": " + OneLine(why)), field(PG_DIAG_SQLSTATE));
 }
 
 void PgConnection::ReconnectIfLost() {
   if (PQstatus(conn_) == CONNECTION_OK) return;
   PQreset(conn_);
   prepared_.clear();  // they were the old session's
-  if (PQstatus(conn_) != CONNECTION_OK) Fail("the connection is lost and cannot be opened again");
+  if (PQstatus(conn_) != CONNECTION_OK)
+    Fail("the connection to the archive is lost and cannot be opened again");
 }
 
 PgResult PgConnection::Exec(const std::string& sql, const PgParams& params) {
@@ -174,7 +181,7 @@ PgResult PgConnection::Exec(const std::string& sql, const PgParams& params) {
       const std::string name = "morvek_" + std::to_string(prepared_.size() + 1);
       const PgResult made(PQprepare(conn_, name.c_str(), sql.c_str(), params.Count(), nullptr));
       if (PQresultStatus(made.raw()) != PGRES_COMMAND_OK)
-        Fail("a statement cannot be prepared", made.raw());
+        Fail("the archive refused a statement", made.raw());
       statement = prepared_.emplace(sql, name).first;
     }
     raw = PQexecPrepared(conn_, statement->second.c_str(), params.Count(), values.data(),
@@ -182,7 +189,8 @@ PgResult PgConnection::Exec(const std::string& sql, const PgParams& params) {
   }
   PgResult result(raw);
   const ExecStatusType status = PQresultStatus(raw);
-  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail("a statement failed", raw);
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+    Fail("the archive refused a statement", raw);
   return result;
 }
 

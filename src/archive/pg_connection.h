@@ -75,8 +75,7 @@ class PgConnection {
   std::string Scrubbed(std::string text) const;
 
   PGconn* conn_ = nullptr;
-  std::string location_;              // the connection string without its password
-  std::vector<std::string> secrets_;  // texts never to be shown
+  std::vector<std::string> secrets_;                          // texts never to be shown
   std::map<std::string, std::string, std::less<>> prepared_;  // statement text -> name
 };
 

@@ -4,10 +4,10 @@
 #include <mutex>
 #include <string>
 
+#include "archive/fold_case.h"
 #include "archive/pg_connection.h"
 #include "archive/postgres_schema.h"
 #include "archive/postgres_store.h"
-#include "archive/search_words.h"
 
 namespace morvek {
 
@@ -162,7 +162,7 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
       Bind(query, "d.number >= ", "::bigint").Int(q.numberFrom);
       if (q.numberTo != 0) Bind(query, "d.number <= ", "::bigint").Int(q.numberTo);
     }
-    if (!q.text.empty())
+    if (q.text.find_first_not_of(" \t\r\n\f\v") != std::string::npos)
       Bind(query,
            "d.id IN (SELECT document_id FROM document_words "
            "WHERE words @@ plainto_tsquery('simple', ",

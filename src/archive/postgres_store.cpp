@@ -5,7 +5,9 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "archive/search_words.h"
+#include "archive/fold_case.h"
+#include "archive/storable.h"
+#include "archive/text_search.h"
 
 namespace morvek {
 
@@ -162,7 +164,7 @@ StoreReport StoreOnce(PgConnection& connection, const std::vector<const Document
     PgParams params;
     params.Int(known->second).Int(d->di).Text(KindName(d->kind)).Int(d->number);
     params.Text(d->timestamp).Int(d->total).Bytes(d->xml).Text(ArrivalName(how));
-    params.Text(lines).Text(SearchText(*d));
+    params.Text(lines).Text(FoldCase(SearchableText(*d)));
     static const std::string kInsertDocument = InsertDocumentStatement();
     if (connection.Exec(kInsertDocument, params).Rows() == 1)
       ++report.stored;
@@ -182,8 +184,7 @@ StoreReport StorePostgresDocuments(PgConnection& connection,
   // circle.
   std::vector<const DocumentRecord*> ordered;
   for (const DocumentRecord& d : documents) {
-    if (d.fiscalNumber.empty())
-      throw ArchiveError("document DI " + std::to_string(d.di) + " names no register");
+    RequireStorable(d);
     ordered.push_back(&d);
   }
   std::stable_sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) {

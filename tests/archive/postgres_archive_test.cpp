@@ -64,13 +64,6 @@ TEST_F(PostgresArchiveTest, CollectorsConnectingAtOnceMigrateOnce) {
             PostgresSchemaVersion());
 }
 
-TEST_F(PostgresArchiveTest, OpeningAgainKeepsTheDocumentsAndMigratesNothing) {
-  OpenPostgresArchive(connection())->Store({Receipt("3000000001", 7, 1)}, Arrival::kImported);
-  const auto again = OpenPostgresArchive(connection());
-  EXPECT_EQ(schema().Count("schema_migrations"), PostgresSchemaVersion());
-  EXPECT_EQ(again->Find({}).size(), 1u);
-}
-
 TEST_F(PostgresArchiveTest, ASchemaNewerThanTheProgramIsRefused) {
   OpenPostgresArchive(connection());
   schema().sql().Exec("INSERT INTO schema_migrations VALUES (99, '2030-01-01 00:00:00')");
@@ -270,15 +263,13 @@ TEST_P(PostgresSearchTest, FindsDocumentsHoldingEveryWordWhateverTheirCase) {
   }
 }
 
+// Capitals beyond А..Я and whole words: what folding case in the program, not in the database's
+// locale, has to get right (the shared archive tests cover the rest of the search).
 INSTANTIATE_TEST_SUITE_P(Words, PostgresSearchTest,
-                         testing::Values(SearchCase{"хліб", true}, SearchCase{"Хліб", true},
-                                         SearchCase{"ХЛІБ житній", true},
-                                         SearchCase{"їжак ґава єнот", true},
+                         testing::Values(SearchCase{"їжак ґава єнот", true},
                                          SearchCase{"ЇЖАК", true},
                                          SearchCase{"хліб ДЯКУЄМО", true},  // item and text line
-                                         SearchCase{"хліб молоко", false},  // two documents
-                                         SearchCase{"хлі", false},          // words, not parts
-                                         SearchCase{"кава", false}));
+                                         SearchCase{"хлі", false}));        // words, not parts
 
 }  // namespace
 }  // namespace morvek::test

@@ -1,4 +1,4 @@
-#include "archive/search_words.h"
+#include "archive/fold_case.h"
 
 #include "codec/cp1251.h"
 
@@ -42,20 +42,12 @@ std::string FoldCase(std::string_view utf8) {
     const std::size_t start = i;
     const long cp = cp1251::NextCodePoint(utf8, i);
     if (cp < 0) {
-      out.append(utf8.substr(start, i > start ? i - start : 1));
-      if (i == start) ++i;
+      out.append(utf8.substr(start, i - start));
     } else {
       AppendUtf8(out, Lower(static_cast<char32_t>(cp)));
     }
   }
   return out;
-}
-
-std::string SearchText(const DocumentRecord& record) {
-  std::string text;
-  for (const ItemLine& item : record.items) text.append(item.name).append("\n");
-  for (const TextLine& line : record.texts) text.append(line.text).append("\n");
-  return FoldCase(text);
 }
 
 }  // namespace morvek

@@ -1,4 +1,4 @@
-#include "archive/search_words.h"
+#include "archive/fold_case.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +26,6 @@ INSTANTIATE_TEST_SUITE_P(
                     FoldCase_{"ÀÉ × Ø", "àé × ø"},            // the sign of multiplication stays
                     FoldCase_{"№ 5 € ї", "№ 5 € ї"},          // nothing to fold
                     FoldCase_{"A\xff\xd0Б", "a\xff\xd0б"}));  // malformed bytes stay as sent
-
-TEST(SearchTextTest, HoldsTheItemNamesAndTheLineTextsOfADocument) {
-  DocumentRecord d;
-  d.items.push_back({1, false, "1", "Хліб", "А", 1, 1, 1});
-  d.texts.push_back({2, "ДЯКУЄМО"});
-  d.payments.push_back({3, 0, "ГОТІВКА", "", 1, 0});
-  EXPECT_EQ(SearchText(d), "хліб\nдякуємо\n");
-}
 
 }  // namespace
 }  // namespace morvek
