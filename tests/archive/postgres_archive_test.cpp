@@ -2,9 +2,9 @@
 // collectors storing the same documents at once, passwords kept out of messages, the register's
 // bytes and 64-bit money kept exactly, the lines in their tables, and a search that ignores the
 // case of Cyrillic letters whatever the database's locale.
-#include <algorithm>
+#include <functional>
 #include <latch>
-#include <limits>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -103,6 +103,9 @@ struct SecretCase {
   const char* name;
   std::string connection;
 };
+void PrintTo(const SecretCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class PasswordTest : public testing::TestWithParam<SecretCase> {};
 
@@ -240,9 +243,13 @@ TEST_F(PostgresArchiveTest, ABatchThatFailsLeavesNothing) {
 }
 
 struct SearchCase {
+  const char* name;
   const char* words;
   bool found;
 };
+void PrintTo(const SearchCase& c, std::ostream* out) {
+  *out << '"' << c.words << '"';
+}
 
 class PostgresSearchTest : public PostgresTest, public testing::WithParamInterface<SearchCase> {};
 
@@ -266,10 +273,12 @@ TEST_P(PostgresSearchTest, FindsDocumentsHoldingEveryWordWhateverTheirCase) {
 // Capitals beyond А..Я and whole words: what folding case in the program, not in the database's
 // locale, has to get right (the shared archive tests cover the rest of the search).
 INSTANTIATE_TEST_SUITE_P(Words, PostgresSearchTest,
-                         testing::Values(SearchCase{"їжак ґава єнот", true},
-                                         SearchCase{"ЇЖАК", true},
-                                         SearchCase{"хліб ДЯКУЄМО", true},  // item and text line
-                                         SearchCase{"хлі", false}));        // words, not parts
+                         testing::Values(SearchCase{"BeyondTheAlphabetsCore", "їжак ґава єнот",
+                                                    true},
+                                         SearchCase{"CapitalYi", "ЇЖАК", true},
+                                         SearchCase{"ItemAndTextLine", "хліб ДЯКУЄМО", true},
+                                         SearchCase{"PartOfAWord", "хлі", false}),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace morvek::test
