@@ -1,129 +1,52 @@
 #include "archive/postgres_store.h"
 
 #include <algorithm>
-#include <map>
-#include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 
-#include "archive/fold_case.h"
+#include "archive/postgres_document_json.h"
 #include "archive/storable.h"
-#include "archive/text_search.h"
 
 namespace morvek {
 
 namespace {
 
-using nlohmann::json;
+// Documents of one register a statement takes at most, so that a large batch is never one
+// value of hundreds of megabytes.
+constexpr std::size_t kDocumentsAStatement = 500;
 
-// The tables of a document's lines; the JSON value of a document's lines has an array of rows
-// for each, keyed by the column names.
-constexpr const char* kLineTables[] = {"items",      "adjustments", "payments", "cash_lines",
-                                       "text_lines", "voids",       "taxes",    "z_taxes",
-                                       "z_payments", "z_cash",      "z_counts"};
-
-// One statement a document: the row of the document and, only when it is new, the rows of its
-// lines and its words. The text is made of the fixed names above; every value is a parameter.
-std::string InsertDocumentStatement() {
-  std::string sql = R"(WITH doc AS (
+// One statement for many documents of a register ($1): the rows of those it does not hold, and
+// only theirs, the rows of their lines and their words. The text is made of the fixed table names;
+// every value is a parameter.
+std::string InsertDocumentsStatement() {
+  std::string sql = R"(WITH input AS (
+  SELECT * FROM jsonb_to_recordset($2::jsonb) AS x(
+    di bigint, kind text, number bigint, ts text, total bigint, xml text, lines jsonb, words text)),
+doc AS (
   INSERT INTO documents (register_id, di, kind, number, ts, total, xml, arrival, arrived_at)
-  VALUES ($1::bigint, $2::bigint, $3::text, $4::bigint, NULLIF($5::text, ''), $6::bigint,
-          $7::bytea, $8::text, to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS'))
+  SELECT $1::bigint, di, kind, number, NULLIF(ts, ''), total, decode(xml, 'base64'), $3::text,
+         to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS')
+  FROM input ORDER BY di
   ON CONFLICT (register_id, di) DO NOTHING
-  RETURNING id),
-lines AS (SELECT $9::jsonb AS j),
+  RETURNING id, di),
+fresh AS (SELECT doc.id, input.lines, input.words FROM doc JOIN input USING (di)),
 words AS (
   INSERT INTO document_words (document_id, words)
-  SELECT doc.id, to_tsvector('simple', $10::text) FROM doc))";
-  for (const std::string table : kLineTables)
+  SELECT id, to_tsvector('simple', words) FROM fresh))";
+  for (const std::string_view name : kPostgresLineTables) {
+    const std::string table(name);
     sql += ",\n" + table + " AS (INSERT INTO " + table +
-           " SELECT row_of.* FROM doc, lines, jsonb_array_elements(lines.j -> '" + table +
+           " SELECT row_of.* FROM fresh, jsonb_array_elements(fresh.lines -> '" + table +
            "') AS element, jsonb_populate_record(NULL::" + table +
-           ", element || jsonb_build_object('document_id', doc.id)) AS row_of)";
-  return sql + "\nSELECT id FROM doc";
+           ", element || jsonb_build_object('document_id', fresh.id)) AS row_of)";
+  }
+  return sql + "\nSELECT count(*)::bigint FROM doc";
 }
 
 constexpr const char* kInsertRegister = R"(
 INSERT INTO registers (fiscal_number, serial_number, tax_number) VALUES ($1::text, $2::text, $3::text)
 ON CONFLICT (fiscal_number) DO NOTHING
 RETURNING id)";
-
-template <class Line, class Row>
-json Rows(const std::vector<Line>& lines, Row row) {
-  json rows = json::array();
-  for (const Line& line : lines) rows.push_back(row(line));
-  return rows;
-}
-
-// The rows of a document's lines for each of kLineTables, keyed as the columns.
-json LineRows(const DocumentRecord& d) {
-  json zCounts = json::array();
-  if (d.kind == DocumentKind::kZReport)
-    zCounts.push_back({{"sales_count", d.salesCount}, {"returns_count", d.returnsCount}});
-  return {
-      {"items", Rows(d.items,
-                     [](const ItemLine& l) -> json {
-                       return {
-                           {"line", l.line},         {"packed", l.packed},        {"code", l.code},
-                           {"name", l.name},         {"tax_letter", l.taxLetter}, {"sum", l.sum},
-                           {"quantity", l.quantity}, {"price", l.price}};
-                     })},
-      {"adjustments", Rows(d.adjustments,
-                           [](const AdjustmentLine& l) -> json {
-                             return {{"line", l.line},
-                                     {"surcharge", l.surcharge},
-                                     {"tax_letter", l.taxLetter},
-                                     {"sum", l.sum}};
-                           })},
-      {"payments", Rows(d.payments,
-                        [](const PaymentLine& l) -> json {
-                          return {{"line", l.line}, {"form", l.form},     {"name", l.name},
-                                  {"sum", l.sum},   {"change", l.change}, {"rrn", l.rrn}};
-                        })},
-      {"cash_lines", Rows(d.cash,
-                          [](const CashLine& l) -> json {
-                            return {{"line", l.line},
-                                    {"out", l.out},
-                                    {"form", l.form},
-                                    {"name", l.name},
-                                    {"sum", l.sum}};
-                          })},
-      {"text_lines", Rows(d.texts,
-                          [](const TextLine& l) -> json {
-                            return {{"line", l.line}, {"text", l.text}};
-                          })},
-      {"voids", Rows(d.voids,
-                     [](const VoidLine& l) -> json {
-                       return {{"line", l.line}, {"voided_line", l.voidedLine}};
-                     })},
-      {"taxes",
-       Rows(d.taxes,
-            [](const TaxLine& l) -> json {
-              return {{"letter", l.letter}, {"rate", l.rate}, {"tax", l.tax}, {"duty", l.duty}};
-            })},
-      {"z_taxes", Rows(d.zTaxes,
-                       [](const ZTaxTotal& t) -> json {
-                         return {{"letter", t.letter},        {"rate", t.rate},
-                                 {"sales", t.sales},          {"returns", t.returns},
-                                 {"sales_tax", t.salesTax},   {"returns_tax", t.returnsTax},
-                                 {"sales_duty", t.salesDuty}, {"returns_duty", t.returnsDuty}};
-                       })},
-      {"z_payments",
-       Rows(d.zPayments,
-            [](const ZPaymentTotal& t) -> json {
-              return {
-                  {"form", t.form}, {"name", t.name}, {"sales", t.sales}, {"returns", t.returns}};
-            })},
-      {"z_cash", Rows(d.zCash,
-                      [](const ZCashTotal& t) -> json {
-                        return {{"form", t.form},
-                                {"name", t.name},
-                                {"cash_in", t.in},
-                                {"cash_out", t.out},
-                                {"till", t.till}};
-                      })},
-      {"z_counts", zCounts},
-  };
-}
 
 std::string_view ArrivalName(Arrival how) {
   switch (how) {
@@ -145,31 +68,52 @@ long long RegisterId(PgConnection& connection, const DocumentRecord& d) {
       .Int(0, 0);
 }
 
+// Which of the DIs the archive holds of the register.
+std::set<long long> HeldDis(PgConnection& connection, long long registerId,
+                            const std::set<long long>& dis) {
+  std::string list = "{";
+  for (const long long di : dis) list += (list.size() > 1 ? "," : "") + std::to_string(di);
+  const PgResult r = connection.Exec(
+      "SELECT di FROM documents WHERE register_id = $1::bigint AND di = ANY($2::bigint[])",
+      PgParams().Int(registerId).Text(list + "}"));
+  std::set<long long> held;
+  for (int row = 0; row < r.Rows(); ++row) held.insert(r.Int(row, 0));
+  return held;
+}
+
 StoreReport StoreOnce(PgConnection& connection, const std::vector<const DocumentRecord*>& ordered,
                       Arrival how) {
+  static const std::string kInsertDocuments = InsertDocumentsStatement();
   StoreReport report;
-  std::map<std::string, long long, std::less<>> registerIds;
   PgTransaction transaction(connection);
-  for (const DocumentRecord* d : ordered) {
-    auto known = registerIds.find(d->fiscalNumber);
-    if (known == registerIds.end())
-      known = registerIds.emplace(d->fiscalNumber, RegisterId(connection, *d)).first;
-    std::string lines;
-    try {
-      lines = LineRows(*d).dump();
-    } catch (const json::exception&) {
-      throw ArchiveError("document DI " + std::to_string(d->di) + " of register " +
-                         d->fiscalNumber + " has a text that is not UTF-8");
+  for (std::size_t start = 0; start < ordered.size();) {
+    // The documents of one register, each DI once: a second one in the batch is held.
+    const std::string& fiscalNumber = ordered[start]->fiscalNumber;
+    const long long registerId = RegisterId(connection, *ordered[start]);
+    std::vector<const DocumentRecord*> chunk;
+    std::set<long long> dis;
+    std::size_t end = start;
+    for (; end < ordered.size() && ordered[end]->fiscalNumber == fiscalNumber &&
+           chunk.size() < kDocumentsAStatement;
+         ++end) {
+      if (dis.insert(ordered[end]->di).second)
+        chunk.push_back(ordered[end]);
+      else
+        ++report.held;
     }
-    PgParams params;
-    params.Int(known->second).Int(d->di).Text(KindName(d->kind)).Int(d->number);
-    params.Text(d->timestamp).Int(d->total).Bytes(d->xml).Text(ArrivalName(how));
-    params.Text(lines).Text(FoldCase(SearchableText(*d)));
-    static const std::string kInsertDocument = InsertDocumentStatement();
-    if (connection.Exec(kInsertDocument, params).Rows() == 1)
-      ++report.stored;
-    else
-      ++report.held;
+    // Those held already are not sent again; one stored by another collector meanwhile is still
+    // left alone by the statement.
+    const std::set<long long> held = HeldDis(connection, registerId, dis);
+    std::erase_if(chunk, [&held](const DocumentRecord* d) { return held.contains(d->di); });
+    report.held += static_cast<long long>(dis.size() - chunk.size());
+    if (!chunk.empty()) {
+      PgParams params;
+      params.Int(registerId).Text(DocumentsJson(chunk)).Text(ArrivalName(how));
+      const long long stored = connection.Exec(kInsertDocuments, params).Int(0, 0);
+      report.stored += stored;
+      report.held += static_cast<long long>(chunk.size()) - stored;
+    }
+    start = end;
   }
   transaction.Commit();
   return report;
