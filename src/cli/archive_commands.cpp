@@ -18,6 +18,7 @@ void AddArchiveCommands(CLI::App& app, int& exitCode) {
   AddImportCommand(*archive, exitCode);
   AddFindCommand(*archive, exitCode);
   AddShowCommand(*archive, exitCode);
+  AddCheckCommand(*archive, exitCode);
 }
 
 }  // namespace morvek
