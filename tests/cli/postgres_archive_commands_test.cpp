@@ -1,6 +1,6 @@
 // morvek-cli's archive commands on PostgreSQL: a journal imported into a central archive answers
-// find and show exactly as the same journal in an SQLite file does, and a connection string's
-// password never reaches the terminal.
+// find, show and check exactly as the same journal in an SQLite file does, and a connection
+// string's password never reaches the terminal.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -48,6 +48,7 @@ TEST_F(PostgresArchiveCommands, AJournalAnswersAsItDoesFromAnSqliteFile) {
       {"show", fiscal, "1"},
       {"show", fiscal, last},
       {"show", fiscal, "2", "--type", "z"},
+      {"check"},  // every shift read back and checked
   };
   for (std::vector<std::string> request : requests) {
     std::vector<std::string> onSqlite = request;
