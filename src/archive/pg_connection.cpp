@@ -161,8 +161,7 @@ void PgConnection::Fail(const std::string& what, const PGresult* result) const {
   throw PgError(Scrubbed(what + ": " + OneLine(why)), field(PG_DIAG_SQLSTATE));
 }
 
-void PgConnection::ReconnectIfLost() {
-  if (PQstatus(conn_) == CONNECTION_OK) return;
+void PgConnection::Reconnect() {
   PQreset(conn_);
   prepared_.clear();  // they were the old session's
   if (PQstatus(conn_) != CONNECTION_OK)
@@ -170,6 +169,19 @@ void PgConnection::ReconnectIfLost() {
 }
 
 PgResult PgConnection::Exec(const std::string& sql, const PgParams& params) {
+  // A statement outside a transaction that met a connection the server had dropped goes again
+  // once on a new one. Those this archive runs so read, or write what writing twice leaves alike.
+  const bool outside = PQtransactionStatus(conn_) == PQTRANS_IDLE;
+  try {
+    return ExecOnce(sql, params);
+  } catch (const PgError&) {
+    if (!outside || PQstatus(conn_) != CONNECTION_BAD) throw;
+  }
+  Reconnect();
+  return ExecOnce(sql, params);
+}
+
+PgResult PgConnection::ExecOnce(const std::string& sql, const PgParams& params) {
   const std::vector<const char*> values = params.Values();
   const std::vector<int> lengths = params.Lengths();
   PGresult* raw = nullptr;
@@ -199,7 +211,6 @@ void PgConnection::RollBackQuietly() noexcept {
 }
 
 PgTransaction::PgTransaction(PgConnection& connection) : connection_(connection) {
-  connection_.ReconnectIfLost();
   connection_.Exec("BEGIN");
 }
 

@@ -63,14 +63,15 @@ class PgConnection {
   PgConnection(const PgConnection&) = delete;
   PgConnection& operator=(const PgConnection&) = delete;
 
-  // Runs one statement; raises PgError.
+  // Runs one statement; raises PgError. A connection the server has dropped is opened again for
+  // a statement outside a transaction.
   PgResult Exec(const std::string& sql, const PgParams& params = {});
-  // A lost connection is opened again before the next statement of a new transaction.
-  void ReconnectIfLost();
   // Ends a failed transaction; what the server says to it does not matter.
   void RollBackQuietly() noexcept;
 
  private:
+  PgResult ExecOnce(const std::string& sql, const PgParams& params);
+  void Reconnect();
   [[noreturn]] void Fail(const std::string& what, const PGresult* result = nullptr) const;
   std::string Scrubbed(std::string text) const;
 

@@ -77,7 +77,6 @@ class PostgresArchive : public Archive {
   void NoteRegister(const RegisterRecord& record) override {
     if (record.fiscalNumber.empty()) throw ArchiveError("a register needs its fiscal number");
     const std::lock_guard lock(mutex_);
-    db_.ReconnectIfLost();
     PgParams params;
     params.Text(record.name).Text(record.fiscalNumber).Text(record.serialNumber);
     params.Text(record.taxNumber).Text(record.protocol).Text(record.address);
@@ -100,7 +99,6 @@ ON CONFLICT (fiscal_number) DO UPDATE SET
 
   std::optional<RegisterRecord> FindRegister(std::string_view key) override {
     const std::lock_guard lock(mutex_);
-    db_.ReconnectIfLost();
     const PgResult r = db_.Exec(std::string(kRegisterColumns) + "WHERE id = " + RegisterByKey("$1"),
                                 PgParams().Text(key));
     if (r.Rows() == 0) return std::nullopt;
@@ -109,7 +107,6 @@ ON CONFLICT (fiscal_number) DO UPDATE SET
 
   std::vector<RegisterRecord> Registers() override {
     const std::lock_guard lock(mutex_);
-    db_.ReconnectIfLost();
     const PgResult r = db_.Exec(std::string(kRegisterColumns) + "ORDER BY fiscal_number");
     std::vector<RegisterRecord> registers;
     for (int row = 0; row < r.Rows(); ++row) registers.push_back(RegisterAt(r, row));
@@ -123,7 +120,6 @@ ON CONFLICT (fiscal_number) DO UPDATE SET
 
   Holdings Held(std::string_view fiscalNumber, std::string_view since) override {
     const std::lock_guard lock(mutex_);
-    db_.ReconnectIfLost();
     Holdings held;
     const PgResult last = db_.Exec(R"(
 SELECT coalesce(max(d.ts) FILTER (WHERE d.kind <> 'z'), ''),
@@ -179,7 +175,6 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
       query.params().Int(q.limit);
     }
     const std::lock_guard lock(mutex_);
-    db_.ReconnectIfLost();
     const PgResult r = db_.Exec(query.sql(), query.params());
     std::vector<FoundDocument> found;
     for (int row = 0; row < r.Rows(); ++row) found.push_back(FoundAt(r, row));
@@ -189,7 +184,6 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
   std::optional<StoredDocument> Show(std::string_view registerKey, bool zReport,
                                      long long number) override {
     const std::lock_guard lock(mutex_);
-    db_.ReconnectIfLost();
     const PgResult r =
         db_.Exec(std::string(kFoundColumns) + "WHERE d.register_id = " + RegisterByKey("$1") +
                      " AND (d.kind = 'z') = $2::boolean AND d.number = $3::bigint "
@@ -205,7 +199,6 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
     // may use the archive between pages.
     constexpr int kPage = 256;
     const std::lock_guard lock(mutex_);
-    db_.ReconnectIfLost();
     long long after = std::numeric_limits<long long>::min();
     for (;;) {
       const PgResult r =

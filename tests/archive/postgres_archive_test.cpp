@@ -75,6 +75,25 @@ TEST_F(PostgresArchiveTest, ASchemaNewerThanTheProgramIsRefused) {
   }
 }
 
+TEST_F(PostgresArchiveTest, AConnectionTheServerDropsIsOpenedAgain) {
+  // The archive's connection goes by the schema's name, so that no other test's is ended.
+  const auto archive = OpenPostgresArchive(connection() + "&application_name=" + schema().name());
+  archive->Store({Receipt("3000000001", 1, 1)}, Arrival::kImported);
+  const auto endConnection = [this] {
+    return schema()
+        .sql()
+        .Exec(
+            "SELECT count(*) FILTER (WHERE pg_terminate_backend(pid, 5000))::bigint "
+            "FROM pg_stat_activity WHERE application_name = $1::text",
+            PgParams().Text(schema().name()))
+        .Int(0, 0);
+  };
+  ASSERT_EQ(endConnection(), 1);
+  EXPECT_EQ(archive->Store({Receipt("3000000001", 2, 2)}, Arrival::kImported).stored, 1);
+  ASSERT_EQ(endConnection(), 1);
+  EXPECT_EQ(archive->Find({}).size(), 2u);
+}
+
 TEST_F(PostgresArchiveTest, TwoCollectorsStoringTheSameDocumentsStoreEachOnce) {
   std::vector<DocumentRecord> batch;
   for (int i = 1; i <= 150; ++i)

@@ -50,6 +50,7 @@ class PostgresTestSchema {
   PostgresTestSchema(const PostgresTestSchema&) = delete;
   PostgresTestSchema& operator=(const PostgresTestSchema&) = delete;
 
+  const std::string& name() const { return name_; }
   // The server's connection string, its statements going to this schema.
   const std::string& connection() const { return connection_; }
   // A connection of the test's own into the schema, to look at the tables.
