@@ -13,10 +13,14 @@ namespace morvek {
 
 namespace {
 
-// The columns of a FoundDocument, then the XML, of documents d joined to their registers r.
-constexpr const char* kFoundColumns =
-    "SELECT coalesce(r.name, ''), r.fiscal_number, d.kind, d.number, d.di, coalesce(d.ts, ''), "
-    "d.total, d.xml FROM documents d JOIN registers r ON r.id = d.register_id ";
+// The columns of a FoundDocument, and the XML as column 7 where wanted, of documents d joined to
+// their registers r.
+std::string SelectDocuments(bool withXml) {
+  return std::string(
+             "SELECT coalesce(r.name, ''), r.fiscal_number, d.kind, d.number, d.di, "
+             "coalesce(d.ts, ''), d.total") +
+         (withXml ? ", d.xml" : "") + " FROM documents d JOIN registers r ON r.id = d.register_id ";
+}
 constexpr const char* kRegisterColumns =
     "SELECT coalesce(name, ''), fiscal_number, serial_number, tax_number, protocol, address "
     "FROM registers ";
@@ -55,9 +59,13 @@ class Query {
   explicit Query(std::string head) : sql_(std::move(head)) {}
   // The next parameter's placeholder, "$n".
   std::string Next() { return "$" + std::to_string(params_.Count() + 1); }
-  Query& Where(const std::string& condition) {
+  void Where(const std::string& condition) {
     sql_ += (conditions_++ == 0 ? " WHERE " : " AND ") + condition;
-    return *this;
+  }
+  // Adds "before$n after" as a condition and gives the parameters, to bind $n's value.
+  PgParams& Where(const std::string& before, const std::string& after) {
+    Where(before + Next() + after);
+    return params_;
   }
   PgParams& params() { return params_; }
   std::string& sql() { return sql_; }
@@ -128,46 +136,48 @@ FROM documents d JOIN registers r ON r.id = d.register_id WHERE r.fiscal_number 
                                    PgParams().Text(fiscalNumber));
     held.lastReceiptTime = last.Text(0, 0);
     held.lastZNumber = last.Int(0, 1);
-    const PgResult since_ = db_.Exec(R"(
+    const PgResult recent = db_.Exec(R"(
 SELECT d.kind = 'z', d.number, d.di
 FROM documents d JOIN registers r ON r.id = d.register_id
 WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
                                      PgParams().Text(fiscalNumber).Text(since));
-    for (int row = 0; row < since_.Rows(); ++row) {
-      if (!since_.Bool(row, 0)) held.receiptNumbers.insert(since_.Int(row, 1));
-      held.dis.insert(since_.Int(row, 2));
+    for (int row = 0; row < recent.Rows(); ++row) {
+      if (!recent.Bool(row, 0)) held.receiptNumbers.insert(recent.Int(row, 1));
+      held.dis.insert(recent.Int(row, 2));
     }
     return held;
   }
 
   std::vector<FoundDocument> Find(const FindQuery& q) override {
-    Query query(kFoundColumns);
+    Query query(SelectDocuments(false));
     if (!q.registerKey.empty()) {
       query.Where("d.register_id = " + RegisterByKey(query.Next()));
       query.params().Text(q.registerKey);
     }
-    if (!q.from.empty()) Bind(query, "d.ts >= ", "::text").Text(q.from);
-    if (!q.to.empty()) Bind(query, "d.ts <= ", "::text").Text(q.to);
+    if (!q.from.empty()) query.Where("d.ts >= ", "::text").Text(q.from);
+    if (!q.to.empty()) query.Where("d.ts <= ", "::text").Text(q.to);
     if (!q.kinds.empty()) {
       std::string kinds = "{";
       for (const DocumentKind kind : q.kinds)
         kinds.append(kinds.size() > 1 ? "," : "").append(KindName(kind));
-      Bind(query, "d.kind = ANY(", "::text[])").Text(kinds + "}");
+      query.Where("d.kind = ANY(", "::text[])").Text(kinds + "}");
     }
     if (q.numberFrom != 0 || q.numberTo != 0) {
-      Bind(query, "d.number >= ", "::bigint").Int(q.numberFrom);
-      if (q.numberTo != 0) Bind(query, "d.number <= ", "::bigint").Int(q.numberTo);
+      query.Where("d.number >= ", "::bigint").Int(q.numberFrom);
+      if (q.numberTo != 0) query.Where("d.number <= ", "::bigint").Int(q.numberTo);
     }
     if (q.text.find_first_not_of(" \t\r\n\f\v") != std::string::npos)
-      Bind(query,
-           "d.id IN (SELECT document_id FROM document_words "
-           "WHERE words @@ plainto_tsquery('simple', ",
-           "::text))")
+      query
+          .Where(
+              "d.id IN (SELECT document_id FROM document_words "
+              "WHERE words @@ plainto_tsquery('simple', ",
+              "::text))")
           .Text(FoldCase(q.text));
-    if (q.amount) Bind(query, "d.total = ", "::bigint").Int(*q.amount);
+    if (q.amount) query.Where("d.total = ", "::bigint").Int(*q.amount);
     if (!q.rrn.empty())
-      Bind(query,
-           "EXISTS (SELECT 1 FROM payments p WHERE p.document_id = d.id AND p.rrn = ", "::text)")
+      query
+          .Where("EXISTS (SELECT 1 FROM payments p WHERE p.document_id = d.id AND p.rrn = ",
+                 "::text)")
           .Text(q.rrn);
     query.sql() += " ORDER BY r.fiscal_number, d.di";
     if (q.limit > 0) {
@@ -185,7 +195,7 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
                                      long long number) override {
     const std::lock_guard lock(mutex_);
     const PgResult r =
-        db_.Exec(std::string(kFoundColumns) + "WHERE d.register_id = " + RegisterByKey("$1") +
+        db_.Exec(SelectDocuments(true) + "WHERE d.register_id = " + RegisterByKey("$1") +
                      " AND (d.kind = 'z') = $2::boolean AND d.number = $3::bigint "
                      "ORDER BY d.di LIMIT 1",
                  PgParams().Text(registerKey).Text(zReport ? "t" : "f").Int(number));
@@ -202,7 +212,7 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
     long long after = std::numeric_limits<long long>::min();
     for (;;) {
       const PgResult r =
-          db_.Exec(std::string(kFoundColumns) + R"(
+          db_.Exec(SelectDocuments(true) + R"(
 WHERE r.fiscal_number = $1::text AND d.di > $2::bigint
   AND ($3::text = '' OR d.ts >= $3::text) AND ($4::text = '' OR d.ts <= $4::text)
 ORDER BY d.di LIMIT $5::bigint)",
@@ -217,12 +227,6 @@ ORDER BY d.di LIMIT $5::bigint)",
   }
 
  private:
-  // Adds "before$n after" as a condition and gives the parameters to bind $n's value.
-  static PgParams& Bind(Query& query, const std::string& before, const std::string& after) {
-    query.Where(before + query.Next() + after);
-    return query.params();
-  }
-
   std::recursive_mutex mutex_;  // one statement at a time on the connection; visitors may call in
   PgConnection db_;
 };
