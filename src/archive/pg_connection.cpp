@@ -42,6 +42,9 @@ std::string WithoutQuoted(std::string_view text) {
 }  // namespace
 
 PgParams& PgParams::Text(std::string_view value) {
+  // A text parameter ends at its first zero byte: the rest would be lost without a word.
+  if (value.find('\0') != std::string_view::npos)
+    throw ArchiveError("a text with a zero byte cannot go into the archive");
   values_.emplace_back(value);
   formats_.push_back(0);
   return *this;

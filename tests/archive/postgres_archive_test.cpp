@@ -261,6 +261,14 @@ TEST_F(PostgresArchiveTest, ABatchThatFailsLeavesNothing) {
   EXPECT_EQ(archive->Store({Receipt("3000000001", 1, 1)}, Arrival::kImported).stored, 1);
 }
 
+TEST_F(PostgresArchiveTest, ATextWithAZeroByteIsRefusedNotCut) {
+  const auto archive = OpenPostgresArchive(connection());
+  RegisterRecord shop{"Каса", "3000000001", "", "", "", ""};
+  shop.address = std::string("10.0.0.5\0:34950", 16);
+  EXPECT_THROW(archive->NoteRegister(shop), ArchiveError);
+  EXPECT_TRUE(archive->Registers().empty());
+}
+
 struct SearchCase {
   const char* name;
   const char* words;
