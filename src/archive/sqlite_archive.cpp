@@ -42,6 +42,8 @@ SqliteArchive::SqliteArchive(const std::string& path) : connection_(path) {
   // a checkpoint, and a crash loses at most the last transactions, never the file's consistency.
   if (path != ":memory:") connection_.Execute("PRAGMA journal_mode = WAL");
   connection_.Execute("PRAGMA synchronous = NORMAL");
+  // Searches read documents all over the file: mapped, they are read without a system call each.
+  connection_.Execute("PRAGMA mmap_size = 1073741824");
   connection_.Execute("PRAGMA foreign_keys = ON");
   MigrateSqlite(connection_, SqliteMigrations());
 }

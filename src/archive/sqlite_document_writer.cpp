@@ -5,6 +5,19 @@
 
 namespace morvek {
 
+namespace {
+
+// "INSERT INTO table (a, b) VALUES (?, ?)" for this program's own table and column names.
+std::string InsertInto(std::string_view table, std::string_view columns) {
+  std::string values = "?";
+  for (const char c : columns)
+    if (c == ',') values += ", ?";
+  return "INSERT INTO " + std::string(table) + " (" + std::string(columns) + ") VALUES (" + values +
+         ")";
+}
+
+}  // namespace
+
 SqliteDocumentWriter::SqliteDocumentWriter(SqliteConnection& connection)
     : connection_(connection),
       // A register first seen in a document: its serial and tax numbers fill what is not known.
@@ -17,35 +30,28 @@ SqliteDocumentWriter::SqliteDocumentWriter(SqliteConnection& connection)
                 "INSERT INTO documents (register_id, di, kind, number, ts, total, xml, arrival, "
                 "arrived_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, strftime('%Y-%m-%d %H:%M:%S', 'now')) "
                 "ON CONFLICT (register_id, di) DO NOTHING"),
-      items_(connection.handle(),
-             "INSERT INTO items (document_id, line, packed, code, name, tax_letter, sum, quantity, "
-             "price) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+      items_(connection.handle(), InsertInto("items",
+                                             "document_id, line, packed, code, name, "
+                                             "tax_letter, sum, quantity, price")),
       adjustments_(connection.handle(),
-                   "INSERT INTO adjustments (document_id, line, surcharge, tax_letter, sum) "
-                   "VALUES (?, ?, ?, ?, ?)"),
+                   InsertInto("adjustments", "document_id, line, surcharge, tax_letter, sum")),
       payments_(connection.handle(),
-                "INSERT INTO payments (document_id, line, form, name, sum, change, rrn) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                InsertInto("payments", "document_id, line, form, name, sum, change, rrn")),
       cash_(connection.handle(),
-            "INSERT INTO cash_lines (document_id, line, out, form, name, sum) "
-            "VALUES (?, ?, ?, ?, ?, ?)"),
-      texts_(connection.handle(),
-             "INSERT INTO text_lines (document_id, line, text) VALUES (?, ?, ?)"),
-      voids_(connection.handle(),
-             "INSERT INTO voids (document_id, line, voided_line) VALUES (?, ?, ?)"),
-      taxes_(connection.handle(),
-             "INSERT INTO taxes (document_id, letter, rate, tax, duty) VALUES (?, ?, ?, ?, ?)"),
+            InsertInto("cash_lines", "document_id, line, out, form, name, sum")),
+      texts_(connection.handle(), InsertInto("text_lines", "document_id, line, text")),
+      voids_(connection.handle(), InsertInto("voids", "document_id, line, voided_line")),
+      taxes_(connection.handle(), InsertInto("taxes", "document_id, letter, rate, tax, duty")),
       zTaxes_(connection.handle(),
-              "INSERT INTO z_taxes (document_id, letter, rate, sales, returns, sales_tax, "
-              "returns_tax, sales_duty, returns_duty) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+              InsertInto("z_taxes",
+                         "document_id, letter, rate, sales, returns, sales_tax, "
+                         "returns_tax, sales_duty, returns_duty")),
       zPayments_(connection.handle(),
-                 "INSERT INTO z_payments (document_id, form, name, sales, returns) "
-                 "VALUES (?, ?, ?, ?, ?)"),
+                 InsertInto("z_payments", "document_id, form, name, sales, returns")),
       zCash_(connection.handle(),
-             "INSERT INTO z_cash (document_id, form, name, cash_in, cash_out, till) "
-             "VALUES (?, ?, ?, ?, ?, ?)"),
+             InsertInto("z_cash", "document_id, form, name, cash_in, cash_out, till")),
       zCounts_(connection.handle(),
-               "INSERT INTO z_counts (document_id, sales_count, returns_count) VALUES (?, ?, ?)"),
+               InsertInto("z_counts", "document_id, sales_count, returns_count")),
       search_(connection.handle(), "INSERT INTO document_text (rowid, body) VALUES (?, ?)") {}
 
 long long SqliteDocumentWriter::RegisterId(const DocumentRecord& document) {
