@@ -16,7 +16,7 @@ std::string Timestamp(int year, int month, int day) {
 
 }  // namespace
 
-std::optional<std::string> DayStart(std::string_view ddmmyy) {
+std::optional<std::string> StartOfDay(std::string_view ddmmyy) {
   const auto day = ReadCalendarDay(ddmmyy);
   if (!day) return std::nullopt;
   return Timestamp(day->year, day->month, day->day);

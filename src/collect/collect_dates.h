@@ -12,7 +12,7 @@ namespace morvek {
 
 // The start of a day DD.MM.YY (years 2000 to 2099) as the archive writes it; nothing for a text
 // that is no such date of the calendar.
-std::optional<std::string> DayStart(std::string_view ddmmyy);
+std::optional<std::string> StartOfDay(std::string_view ddmmyy);
 
 // The start of the first day of the month before now's, as the retrieval window proposes it.
 std::string FirstOfPreviousMonth(const std::tm& now);

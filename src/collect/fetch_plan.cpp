@@ -5,19 +5,19 @@
 
 namespace morvek {
 
-std::optional<NumberRange> ReceiptSpan(std::optional<NumberRange> named,
-                                       const std::set<long long>& held) {
+std::optional<FetchRange> ReceiptSpan(std::optional<FetchRange> named,
+                                      const std::set<long long>& held) {
   if (held.empty() || *held.begin() < 1 || *held.begin() > INT_MAX) return named;
   const int lowest = static_cast<int>(*held.begin());
   if (!named) {
     const int highest = static_cast<int>(std::min<long long>(*held.rbegin(), INT_MAX));
-    return NumberRange{lowest, highest};
+    return FetchRange{lowest, highest};
   }
-  return NumberRange{std::min(named->first, lowest), named->last};
+  return FetchRange{std::min(named->first, lowest), named->last};
 }
 
-std::vector<NumberRange> Batches(NumberRange span, const std::set<long long>& held, int size) {
-  std::vector<NumberRange> batches;
+std::vector<FetchRange> Batches(FetchRange span, const std::set<long long>& held, int size) {
+  std::vector<FetchRange> batches;
   const auto isHeld = [&held](long long n) { return held.count(n) != 0; };
   // In 64 bits, so that nothing overflows at the end of the int range.
   long long next = std::max(span.first, 1);
@@ -32,7 +32,7 @@ std::vector<NumberRange> Batches(NumberRange span, const std::set<long long>& he
   return batches;
 }
 
-NumberRange Step(long long first, int size) {
+FetchRange Step(long long first, int size) {
   const long long last = std::min<long long>(first + size - 1, INT_MAX);
   return {static_cast<int>(std::min<long long>(first, INT_MAX)), static_cast<int>(last)};
 }

@@ -98,9 +98,9 @@ class RegisterRun {
                                  ? options_.since
                                  : held_.lastReceiptTime;
     const NumbersReply numbers = session_.Numbers(FieldsFrom(from, options_.now));
-    std::optional<NumberRange> named;
+    std::optional<FetchRange> named;
     if (numbers.given) {
-      named = NumberRange{numbers.first, numbers.last};
+      named = FetchRange{numbers.first, numbers.last};
     } else {
       if (!session_.Connected()) throw ConnectionLost{};
       const bool none = numbers.refused && (fleetRegister_.protocol == Protocol::kDatecs ||
@@ -112,10 +112,10 @@ class RegisterRun {
     }
     const auto span = ReceiptSpan(named, held_.receiptNumbers);
     if (!span) return;
-    const std::vector<NumberRange> batches = Batches(*span, held_.receiptNumbers, options_.batch);
+    const std::vector<FetchRange> batches = Batches(*span, held_.receiptNumbers, options_.batch);
     progress_.count = 0;
-    for (const NumberRange& batch : batches) progress_.count += batch.last - batch.first + 1;
-    for (const NumberRange& batch : batches) {
+    for (const FetchRange& batch : batches) progress_.count += batch.last - batch.first + 1;
+    for (const FetchRange& batch : batches) {
       const FetchResult fetched = Fetch(kTypeReceipt, batch);
       report_.newReceipts += Store(fetched.documents);
       Account(fetched);
@@ -132,7 +132,7 @@ class RegisterRun {
     progress_.done = progress_.count = done_ = 0;
     for (long long next = held_.lastZNumber + 1; next <= INT_MAX;) {
       Show("Z-reports");
-      const NumberRange range = Step(next, step);
+      const FetchRange range = Step(next, step);
       FetchResult fetched = Fetch(kTypeZReport, range);
       const std::optional<int> missing = FirstMissing(fetched.outcome);
       if (missing)
@@ -145,7 +145,7 @@ class RegisterRun {
     }
   }
 
-  FetchResult Fetch(int type, NumberRange range) {
+  FetchResult Fetch(int type, FetchRange range) {
     FetchHooks hooks;
     hooks.holdsNumber = [this, type](int number) {
       return type != kTypeZReport && held_.receiptNumbers.count(number) != 0;

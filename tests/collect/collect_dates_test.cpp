@@ -18,9 +18,9 @@ std::tm At(int year, int month, int day, int hour, int minute) {
 }
 
 TEST(CollectDates, ADayOfTheCommandLineStartsAtMidnight) {
-  EXPECT_EQ(DayStart("05.03.24"), "2024-03-05 00:00:00");
-  EXPECT_EQ(DayStart("29.02.23"), std::nullopt);
-  EXPECT_EQ(DayStart("2024-03-05"), std::nullopt);
+  EXPECT_EQ(StartOfDay("05.03.24"), "2024-03-05 00:00:00");
+  EXPECT_EQ(StartOfDay("29.02.23"), std::nullopt);
+  EXPECT_EQ(StartOfDay("2024-03-05"), std::nullopt);
 }
 
 TEST(CollectDates, TheDefaultStartIsTheFirstOfThePreviousMonth) {

@@ -17,20 +17,20 @@ std::set<long long> Range(long long first, long long last) {
 
 TEST(ReceiptSpan, ReachesDownToTheLowestHeldSoThatHolesAreAskedAgain) {
   const std::set<long long> held = {5, 6, 8, 10};
-  EXPECT_EQ(ReceiptSpan(NumberRange{10, 40}, held), (NumberRange{5, 40}));
-  EXPECT_EQ(ReceiptSpan(NumberRange{3, 40}, held), (NumberRange{3, 40}));
+  EXPECT_EQ(ReceiptSpan(FetchRange{10, 40}, held), (FetchRange{5, 40}));
+  EXPECT_EQ(ReceiptSpan(FetchRange{3, 40}, held), (FetchRange{3, 40}));
   // The register named none: what lies between the held ones is still gone through.
-  EXPECT_EQ(ReceiptSpan(std::nullopt, held), (NumberRange{5, 10}));
-  EXPECT_EQ(ReceiptSpan(NumberRange{1, 7}, {}), (NumberRange{1, 7}));
+  EXPECT_EQ(ReceiptSpan(std::nullopt, held), (FetchRange{5, 10}));
+  EXPECT_EQ(ReceiptSpan(FetchRange{1, 7}, {}), (FetchRange{1, 7}));
   EXPECT_EQ(ReceiptSpan(std::nullopt, {}), std::nullopt);
 }
 
 TEST(Batches, CoverEveryNumberNotHeldAndBeginAndEndWithOne) {
   struct Case {
-    NumberRange span;
+    FetchRange span;
     std::set<long long> held;
     int size;
-    std::vector<NumberRange> expected;
+    std::vector<FetchRange> expected;
   };
   const std::vector<Case> cases = {
       {{1, 10}, {}, 4, {{1, 4}, {5, 8}, {9, 10}}},
@@ -52,13 +52,12 @@ TEST(Batches, AHundredThousandNumbersMostlyHeldMakeFewBatches) {
   std::set<long long> held = Range(1, 100000);
   held.erase(500);
   held.erase(99999);
-  EXPECT_EQ(Batches({1, 100000}, held, 250),
-            (std::vector<NumberRange>{{500, 500}, {99999, 99999}}));
+  EXPECT_EQ(Batches({1, 100000}, held, 250), (std::vector<FetchRange>{{500, 500}, {99999, 99999}}));
 }
 
 TEST(Step, StopsAtTheLargestNumber) {
-  EXPECT_EQ(Step(1, 10), (NumberRange{1, 10}));
-  EXPECT_EQ(Step(INT_MAX - 3, 10), (NumberRange{INT_MAX - 3, INT_MAX}));
+  EXPECT_EQ(Step(1, 10), (FetchRange{1, 10}));
+  EXPECT_EQ(Step(INT_MAX - 3, 10), (FetchRange{INT_MAX - 3, INT_MAX}));
 }
 
 TEST(FirstMissing, IsTheFirstNumberAbsentOrLost) {
