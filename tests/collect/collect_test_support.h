@@ -62,8 +62,7 @@ struct CollectRun {
       if (line.rfind(name + " ", 0) != 0) continue;
       std::istringstream columns(line.substr(name.size()));
       SummaryRow row;
-      double seconds = 0;
-      std::string unit;
+      std::string seconds, unit;  // as text, whatever the test's locale reads in numbers
       columns >> row.newReceipts >> row.newZReports >> row.notDelivered >> seconds >> unit;
       std::getline(columns >> std::ws, row.outcome);
       return row;
