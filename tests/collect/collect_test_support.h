@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <locale>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,8 +62,9 @@ struct CollectRun {
     for (std::string line; std::getline(lines, line);) {
       if (line.rfind(name + " ", 0) != 0) continue;
       std::istringstream columns(line.substr(name.size()));
+      columns.imbue(std::locale::classic());  // the tests run under a locale with grouping
       SummaryRow row;
-      std::string seconds, unit;  // as text, whatever the test's locale reads in numbers
+      std::string seconds, unit;
       columns >> row.newReceipts >> row.newZReports >> row.notDelivered >> seconds >> unit;
       std::getline(columns >> std::ws, row.outcome);
       return row;
