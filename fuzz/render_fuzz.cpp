@@ -18,6 +18,7 @@
 
 #include "codec/cp1251.h"
 #include "codec/errors.h"
+#include "error_log_folder.h"
 #include "journal/loader.h"
 #include "journal/typ_work.h"
 #include "platform/xml_document.h"
@@ -26,24 +27,6 @@
 #include "session/render.h"
 
 namespace {
-
-// Failing documents write the error log into a folder made once per process, removed at exit.
-const std::string& ErrorLogPath() {
-  static const std::string path = [] {
-    static std::string folder =
-        (std::filesystem::temp_directory_path() / "morvek-fuzz-XXXXXX").string();
-    if (!mkdtemp(folder.data())) {
-      std::perror("mkdtemp");
-      std::abort();
-    }
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(folder, ignored);
-    });
-    return folder + "/error.log";
-  }();
-  return path;
-}
 
 bool EndsWithFailureLines(const std::vector<std::string>& lines) {
   using namespace morvek;
@@ -84,7 +67,7 @@ std::optional<std::vector<std::string>> StreamedChildren(std::string_view text) 
 bool Rendered(const morvek::rq& model, morvek::DocumentTables& tables, int type,
               const std::string& first, const std::string& last) {
   const morvek::RenderResult shown =
-      morvek::RenderModel(model, tables, type, first, last, ErrorLogPath());
+      morvek::RenderModel(model, tables, type, first, last, FuzzErrorLogPath());
   return !shown.failed || EndsWithFailureLines(shown.lines);
 }
 
@@ -95,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   if (TreeChildren(text) != StreamedChildren(text)) __builtin_trap();
   const RenderResult shown =
-      RenderJournal(text, kTypeBoth, "1", std::to_string(INT_MAX), ErrorLogPath());
+      RenderJournal(text, kTypeBoth, "1", std::to_string(INT_MAX), FuzzErrorLogPath());
   if (shown.failed) {
     if (!EndsWithFailureLines(shown.lines)) __builtin_trap();
     return 0;

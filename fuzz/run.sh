@@ -13,7 +13,7 @@ seconds="${1:-60}"
 shift || true
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${MORVEK_FUZZ_BUILD:-$root/build-fuzz}"
-targets=(render zelmar datecs block_reply base64 ini_file sim_request sim_journal)
+targets=(render zelmar datecs block_reply base64 ini_file sim_request sim_journal archive_import)
 [ "$#" -gt 0 ] && targets=("$@")
 
 if [ ! -f "$build/build.ninja" ]; then

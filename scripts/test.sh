@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test twice: in the normal build and in a build
 # with AddressSanitizer and UndefinedBehaviorSanitizer (without the benchmarks); then the session
-# tests, which run sessions in parallel, in a build with ThreadSanitizer.
+# tests, which run sessions in parallel, in a build with ThreadSanitizer. The archive tests also
+# run against a PostgreSQL cluster of their own (scripts/postgres.sh), removed at the end.
 #
 #   scripts/test.sh
 #
@@ -27,6 +28,15 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}"
+
+# The archive tests run against a throwaway PostgreSQL cluster as well, stopped however this ends.
+step "postgresql"
+pgdir="$(mktemp -d)"
+trap 'scripts/postgres.sh stop "$pgdir" >/dev/null 2>&1 || true' EXIT
+trap 'exit 1' INT TERM
+MORVEK_TEST_POSTGRES="$(scripts/postgres.sh start "$pgdir")"
+export MORVEK_TEST_POSTGRES MORVEK_REQUIRE_POSTGRES=1
+echo "$MORVEK_TEST_POSTGRES"
 
 status=0
 

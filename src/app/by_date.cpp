@@ -18,6 +18,7 @@ void TForm53::Button4Click() {
         LoadAssembled();
         ListBox2.Clear();
         if (!RenderDocuments(ListBox2)) FailRequest();
+        if (CheckBox1.checked) StoreLoaded();
       } else if (registerAsked_) {
         // Datecs replies carry no status text: their line shows none.
         const std::string code = ZelmarChosen() ? lastStatus_ : "";

@@ -30,6 +30,7 @@ void TForm53::Button1Click() {
         }
         ListBox2.Clear();
         if (!RenderDocuments(ListBox2)) FailRequest();
+        if (CheckBox1.checked && !alreadyLoaded) StoreLoaded();
       }
     } catch (const std::exception&) {
       AddFailureLines();

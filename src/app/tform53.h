@@ -60,6 +60,10 @@ class TForm53 : public Window {
   ListBox ListBox2;  // what the operator reads
   Button Button3;    // "Сохранить"
   Button Button2;    // "Закрыть"
+  // "Сохранять в архив": every document a request loads is also stored in the archive that
+  // "Archive"/"Path" of the settings file names (morvek-archive.sqlite in the working folder
+  // when it names none). Off until the operator ticks it.
+  CheckBox CheckBox1;
 
   // State.
   morvek::rq rq;
@@ -132,6 +136,8 @@ class TForm53 : public Window {
   bool ShowAssembled(std::string_view xmlText);
   // The two lines that end a request that failed.
   void AddFailureLines();
+  // The documents the last request loaded, into the archive; a message when it cannot take them.
+  void StoreLoaded();
 
   // The assembled document in ListBox1: its two opening lines, the documents the fetch delivered,
   // and the closing line with "temp.xml" written.

@@ -15,7 +15,10 @@ void AddArchiveCommands(CLI::App& app, int& exitCode) {
   CLI::App* archive =
       app.add_subcommand("archive", "Keep control tapes: import, find, show, check");
   archive->require_subcommand(1);
-  (void)exitCode;
+  AddImportCommand(*archive, exitCode);
+  AddFindCommand(*archive, exitCode);
+  AddShowCommand(*archive, exitCode);
+  AddCheckCommand(*archive, exitCode);
 }
 
 }  // namespace morvek

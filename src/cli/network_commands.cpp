@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "archive/archive.h"
+#include "cli/archive_commands.h"
 #include "cli/commands.h"
 #include "cli/connection.h"
 #include "cli/document_types.h"
@@ -25,6 +27,8 @@ struct RequestOptions {
   std::string out;
   std::string encoding = "utf8";
   bool yes = false;
+  bool store = false;   // fetch, fetch-date: the documents also go into the archive
+  std::string archive;  // which archive; empty: the settings' or the default one
   // The number fields, as typed; a fetch by date shows every document it loaded.
   std::string first = "1", last = "2147483647";
   std::string startDate, startTime, endDate, endTime;  // dd.mm.yy and hh:mm
@@ -79,6 +83,40 @@ std::vector<std::string> RefusedLines(const std::string& status) {
   return lines;
 }
 
+// --store: what the fetch delivered, into the archive; the fetch's own status unless the archive
+// failed (1) or refused a document (3, each named on standard error).
+int Stored(const FetchResult& fetched, const RequestOptions& options, int status) {
+  if (fetched.failed) return status;
+  std::vector<DocumentRecord> records;
+  bool refused = false;
+  for (const FetchedDocument& document : fetched.documents) {
+    try {
+      records.push_back(ReadDocument(document.xml));
+    } catch (const ArchiveError& error) {
+      std::cerr << "morvek-cli: not stored: document " << document.number << ": " << error.what()
+                << '\n';
+      refused = true;
+    }
+  }
+  const std::string location = ArchiveLocation(options.archive);
+  try {
+    const std::unique_ptr<Archive> archive = OpenArchive(location);
+    if (!records.empty()) {
+      RegisterRecord device;
+      device.fiscalNumber = records.front().fiscalNumber;
+      device.protocol = options.connection.protocol;
+      archive->NoteRegister(device);
+    }
+    const StoreReport report = archive->Store(records, Arrival::kFetched);
+    std::cerr << "morvek-cli: archive " << RedactedLocation(location) << ": " << report.stored
+              << " stored, " << report.held << " held already\n";
+  } catch (const ArchiveError& error) {
+    std::cerr << "morvek-cli: " << error.what() << '\n';
+    return kFailed;
+  }
+  return refused && status == kOk ? kLost : status;
+}
+
 int Run(Command command, const RequestOptions& options) {
   TerminalUi ui;
   const SessionOptions sessionOptions = MakeSessionOptions(options.connection);
@@ -107,7 +145,8 @@ int Run(Command command, const RequestOptions& options) {
       std::vector<std::string> lines;
       if (fetched.outcome.stage != RequestOutcome::Stage::kRefused || fetched.failed)
         lines = FetchedLines(fetched, type, options, sessionOptions.errorLogPath, true);
-      return FetchStatus(fetched.outcome, Deliver(ui, lines, options));
+      const int status = FetchStatus(fetched.outcome, Deliver(ui, lines, options));
+      return options.store ? Stored(fetched, options, status) : status;
     }
     case Command::kFetchDate: {
       Session::DateFetch date = session.FetchByDate(
@@ -119,7 +158,8 @@ int Run(Command command, const RequestOptions& options) {
         lines = RefusedLines(sessionOptions.protocol == Protocol::kZelmar ? date.status : "");
       else if (fetched.outcome.stage == RequestOutcome::Stage::kAsked || fetched.failed)
         lines = FetchedLines(fetched, type, options, sessionOptions.errorLogPath, false);
-      return FetchStatus(fetched.outcome, Deliver(ui, lines, options));
+      const int status = FetchStatus(fetched.outcome, Deliver(ui, lines, options));
+      return options.store ? Stored(fetched, options, status) : status;
     }
     case Command::kNumbers: {
       NumbersReply numbers;
@@ -214,7 +254,8 @@ void AddNetworkCommands(CLI::App& app, int& exitCode) {
       "Exit status: 0 when no document of the range was lost (documents the register does not "
       "have are fine); 3 when any was lost, each named on standard error; 1 when the connection "
       "or the register failed before any document could be asked for, or the lines could not be "
-      "written; 2 on a usage error.";
+      "written, or with --store when the archive could not be opened or written; 2 on a usage "
+      "error. With --store, 3 also when the archive refused a document it cannot account for.";
   static const Entry kEntries[] = {
       {"status", "Connect, print the four status-bar panels and the firmware gate",
        Command::kStatus,
@@ -240,8 +281,11 @@ void AddNetworkCommands(CLI::App& app, int& exitCode) {
     if (command == Command::kFetch || command == Command::kFetchDate || command == Command::kPrint)
       AddTypeOption(*sub, *options);
     if (command != Command::kStatus) AddPasswordOption(*sub, *options);
-    if (command == Command::kFetch || command == Command::kFetchDate)
+    if (command == Command::kFetch || command == Command::kFetchDate) {
       AddOutputOptions(*sub, *options);
+      sub->add_flag("--store", options->store, "Also store the documents fetched in the archive");
+      AddArchiveOption(*sub, options->archive);
+    }
     if (command == Command::kStatus)
       sub->add_option("--encoding", options->encoding, "Output encoding (default utf8)")
           ->check(CLI::IsMember({"utf8", "cp1251"}));

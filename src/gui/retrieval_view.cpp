@@ -58,7 +58,11 @@ RetrievalView::RetrievalView(TForm53& form, Desktop& desktop) : form_(form), des
 
   Button3 = HandlerButton(&TForm53::Button3Click);
   Button2 = HandlerButton(&TForm53::Button2Click);
+  CheckBox1 = new QCheckBox;
+  QObject::connect(CheckBox1, &QCheckBox::toggled,
+                   [this](bool checked) { form_.CheckBox1.checked = checked; });
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(CheckBox1);
   buttons->addStretch();
   buttons->addWidget(Button3);
   buttons->addWidget(Button2);
@@ -207,6 +211,7 @@ void RetrievalView::Refresh() {
   ShowButton(*Button5, form_.Button5, "Вернуть номера");
   ShowButton(*Button3, form_.Button3, "Сохранить");
   ShowButton(*Button2, form_.Button2, "Закрыть");
+  ShowCheckBox(*CheckBox1, form_.CheckBox1, "Сохранять в архив");
   listModel_->Refresh();
 }
 

@@ -9,6 +9,7 @@
 #include "gui/edit_mask.h"
 #include "gui/view.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -50,6 +51,7 @@ class RetrievalView : public View {
   QListView* ListBox2 = nullptr;
   QPushButton* Button3 = nullptr;
   QPushButton* Button2 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
   ListBoxModel& listModel() { return *listModel_; }
 
   static const EditMask& DateMask();

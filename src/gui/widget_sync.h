@@ -3,6 +3,7 @@
 // is only touched when it shows something else, so a refresh never moves the caret or the
 // selection of a field being typed into.
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,6 +29,13 @@ inline void ShowButton(QPushButton& widget, const Button& button, const char* fa
   const QString caption = TextOr(button.caption, fallback);
   if (widget.text() != caption) widget.setText(caption);
   widget.setEnabled(button.enabled);
+}
+
+inline void ShowCheckBox(QCheckBox& widget, const CheckBox& box, const char* fallback) {
+  const QString caption = TextOr(box.caption, fallback);
+  if (widget.text() != caption) widget.setText(caption);
+  if (widget.isChecked() != box.checked) widget.setChecked(box.checked);
+  widget.setEnabled(box.enabled);
 }
 
 inline void ShowLabel(QLabel& widget, const Label& label, const char* fallback = "") {

@@ -22,6 +22,12 @@ struct Button {
   bool enabled = true;
 };
 
+struct CheckBox {
+  std::string caption;
+  bool checked = false;
+  bool enabled = true;
+};
+
 struct ComboBox {
   std::vector<std::string> items;
   int itemIndex = -1;  // -1 when the operator typed into the box instead of choosing

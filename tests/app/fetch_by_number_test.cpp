@@ -2,7 +2,10 @@
 // click to temp.xml, the model and the rendered list; the fetched-number tables; the progress.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/sim_window.h"
+#include "archive/archive.h"
 #include "sim/journal_generator.h"
 
 namespace morvek::test {
@@ -31,6 +34,24 @@ TEST_P(FetchByNumber, ZReportAndReceiptsFetchedApartRenderAsTheWholeTapeDoes) {
   EXPECT_EQ(Joined(w.form.ListBox2.lines), ReadFile(kGoldenDir + "BothFrom1522To1526.txt"));
   w.FetchByNumber(kTypeCash, 1517, 1529);
   EXPECT_EQ(Joined(w.form.ListBox2.lines), ReadFile(kGoldenDir + "CashDocumentsWholeJournal.txt"));
+}
+
+// "Сохранять в архив" ticked: what a request loads goes into the archive the settings name, once;
+// unticked, nothing does.
+TEST_P(FetchByNumber, TickedSaveToArchiveStoresWhatTheRequestLoaded) {
+  const std::string archivePath = w.dir.File("tapes.sqlite");
+  w.app.Form2.iniPath = w.dir.File("morvek.ini");
+  WriteFile(w.app.Form2.iniPath, "[Archive]\r\nPath=" + archivePath + "\r\n");
+  w.FetchByNumber(kTypeReceipt, 1519, 1520);
+  EXPECT_FALSE(std::filesystem::exists(archivePath));
+  w.form.CheckBox1.checked = true;
+  w.FetchByNumber(kTypeReceipt, 1521, 1523);
+  w.FetchByNumber(kTypeZReport, 87, 87);
+  const std::vector<FoundDocument> found = OpenArchive(archivePath)->Find({});
+  ASSERT_EQ(found.size(), 4u) << Joined(w.ui.messages);
+  EXPECT_EQ(found.front().number, 1521);
+  EXPECT_EQ(found.back().kind, morvek::DocumentKind::kZReport);
+  EXPECT_EQ(found.back().number, 87);
 }
 
 TEST_P(FetchByNumber, RangeFetchedBeforeAsksNothingAndRendersAgain) {

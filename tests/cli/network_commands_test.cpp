@@ -2,6 +2,7 @@
 // in-process simulator on a loopback address of its own, as the connect button does.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -68,6 +69,26 @@ TEST_F(NetworkCommands, FetchPrintsWhatRenderPrintsForTheSameDocuments) {
     EXPECT_NE(fetched.out.find("1523"), std::string::npos);
     server_->Stop();
   }
+}
+
+// The archive the settings file names takes each document once; what it shows of one is what the
+// window shows of it.
+TEST_F(NetworkCommands, FetchStoreKeepsEachDocumentOnceInTheArchiveTheSettingsName) {
+  Serve(sim::Protocol::kDatecs, 3);
+  WriteFile(dir_.File("morvek.ini"), "[Archive]\r\nPath=tapes.sqlite\r\n");
+  const CliResult first = Cli("fetch", "datecs", {"--store", "--type", "receipt", "1519", "1523"});
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  EXPECT_NE(first.err.find("5 stored, 0 held"), std::string::npos) << first.err;
+  const CliResult again = Cli("fetch", "datecs", {"--store", "--type", "both", "1519", "1523"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_NE(again.err.find("0 stored, 5 held"), std::string::npos) << again.err;
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("tapes.sqlite")));
+
+  const CliResult shown = RunCli(dir_.path(), {"archive", "show", "3000567412", "1521"});
+  const CliResult rendered =
+      RunCli(dir_.path(), {"render", "--type", "receipt", kSample, "1521", "1521"});
+  ASSERT_EQ(shown.exitCode, 0) << shown.err;
+  EXPECT_EQ(shown.out, rendered.out);
 }
 
 TEST_F(NetworkCommands, FetchSavesTheListWhereOutSays) {
