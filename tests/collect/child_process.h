@@ -30,6 +30,10 @@ class ChildProcess {
     std::vector<char*> argv;
     for (std::string& arg : text) argv.push_back(arg.data());
     argv.push_back(nullptr);
+    // What an earlier child wrote there is gone before this one starts, so it is never read as
+    // this one's.
+    unlink(outPath_.c_str());
+    unlink(errPath_.c_str());
     const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ < 0) throw std::runtime_error("cannot start " + program);
