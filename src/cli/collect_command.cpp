@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "archive/archive.h"
+#include "archive/archive_text.h"
 #include "cli/archive_commands.h"
 #include "cli/collect_progress.h"
 #include "cli/commands.h"
@@ -41,7 +42,7 @@ int Collect(const CollectArguments& arguments) {
   const std::time_t now = std::time(nullptr);
   localtime_r(&now, &options.now);
   options.sinceGiven = !arguments.since.empty();
-  options.since = options.sinceGiven ? StartOfDay(arguments.since).value_or("")
+  options.since = options.sinceGiven ? DayStart(arguments.since).value_or("")
                                      : FirstOfPreviousMonth(options.now);
   // Opened once before the workers open it side by side: created or migrated here, alone.
   try {
@@ -88,7 +89,7 @@ void AddCollectCommand(CLI::App& app, int& exitCode) {
                    "else the first day of the previous month)")
       ->check(CLI::Validator(
           [](const std::string& text) {
-            return StartOfDay(text) ? std::string() : "not a day DD.MM.YY: " + text;
+            return DayStart(text) ? std::string() : "not a day DD.MM.YY: " + text;
           },
           "DD.MM.YY"));
   command->callback([arguments, &exitCode] { exitCode = Collect(*arguments); });

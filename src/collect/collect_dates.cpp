@@ -16,12 +16,6 @@ std::string Timestamp(int year, int month, int day) {
 
 }  // namespace
 
-std::optional<std::string> StartOfDay(std::string_view ddmmyy) {
-  const auto day = ReadCalendarDay(ddmmyy);
-  if (!day) return std::nullopt;
-  return Timestamp(day->year, day->month, day->day);
-}
-
 std::string FirstOfPreviousMonth(const std::tm& now) {
   const bool january = now.tm_mon == 0;
   return Timestamp(1900 + now.tm_year - (january ? 1 : 0), january ? 12 : now.tm_mon, 1);

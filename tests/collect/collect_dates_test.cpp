@@ -17,12 +17,6 @@ std::tm At(int year, int month, int day, int hour, int minute) {
   return when;
 }
 
-TEST(CollectDates, ADayOfTheCommandLineStartsAtMidnight) {
-  EXPECT_EQ(StartOfDay("05.03.24"), "2024-03-05 00:00:00");
-  EXPECT_EQ(StartOfDay("29.02.23"), std::nullopt);
-  EXPECT_EQ(StartOfDay("2024-03-05"), std::nullopt);
-}
-
 TEST(CollectDates, TheDefaultStartIsTheFirstOfThePreviousMonth) {
   EXPECT_EQ(FirstOfPreviousMonth(At(2025, 3, 31, 12, 0)), "2025-02-01 00:00:00");
   EXPECT_EQ(FirstOfPreviousMonth(At(2025, 1, 1, 0, 0)), "2024-12-01 00:00:00");
