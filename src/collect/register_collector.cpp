@@ -78,14 +78,13 @@ class RegisterRun {
     }
     report_.connected = true;
     report_.outcome = RegisterOutcome::kComplete;
+    // A register announced by its ID_DEV is known by the fiscal number its documents carried.
+    const auto known = archive_.FindRegister(fleetRegister_.name);
     fiscalNumber_ = fleetRegister_.fiscalNumber;
-    if (fiscalNumber_.empty())
-      if (const auto known = archive_.FindRegister(fleetRegister_.name))
-        fiscalNumber_ = known->fiscalNumber;
-    if (!fiscalNumber_.empty()) {
-      held_ = archive_.Held(fiscalNumber_, options_.since);
-      Note({});
-    }
+    if (fiscalNumber_.empty() && known) fiscalNumber_ = known->fiscalNumber;
+    if (!fiscalNumber_.empty()) held_ = archive_.Held(fiscalNumber_, options_.since);
+    // Where it was read this time; a register new to the archive is noted by its documents.
+    if (known && known->fiscalNumber == fiscalNumber_) Note({});
     Receipts();
     ZReports();
     if (report_.outcome == RegisterOutcome::kComplete && report_.notDelivered > 0)
