@@ -9,6 +9,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/journal_slices.h"
+#include "archive/storable.h"
 #include "codec/errors.h"
 #include "platform/xml_document.h"
 
@@ -218,6 +219,7 @@ DocumentRecord ReadDocument(std::string_view xml) {
   journal += "\r\n</RQ>\r\n";
   std::vector<DocumentRecord> records = ReadDocuments(journal);
   if (records.size() != 1) throw ArchiveError("not one document");
+  RequireStorable(records.front());
   return std::move(records.front());
 }
 

@@ -107,9 +107,9 @@ struct DocumentRecord {
 };
 
 // The record of one document's XML (a DAT element and its MAC). Raises ArchiveError naming what is
-// wrong when it is not well-formed, has no DAT with a whole-number DI, is neither a receipt with
-// its end record nor a Z-report with its number, or carries money or a count that is no whole
-// number.
+// wrong when it is not well-formed, has no DAT with a whole-number DI, no fiscal number, is
+// neither a receipt with its end record nor a Z-report with its number, or carries money or a
+// count that is no whole number.
 DocumentRecord ReadDocument(std::string_view xml);
 
 // The documents of a journal text (an RQ root whose children are documents, a DAT each followed by

@@ -9,11 +9,13 @@ int main(int argc, char** argv) {
   app.footer(
       "Exit status: 0 on success; 1 when the connection, the register or the output failed; 2 on a "
       "usage error; 3 when fetch or fetch-date lost documents of the range (each named on "
-      "standard error). COMMAND --help tells each command's own.");
+      "standard error), or collect left registers incomplete. COMMAND --help tells each command's "
+      "own.");
   int exitCode = 0;
   morvek::AddRenderCommand(app, exitCode);
   morvek::AddNetworkCommands(app, exitCode);
   morvek::AddArchiveCommands(app, exitCode);
+  morvek::AddCollectCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -14,7 +14,29 @@ int PartAt(std::string_view text, std::size_t at) {
   return StrToInt(at < text.size() ? text.substr(at, 2) : std::string_view());
 }
 
+// Two decimal digits at a position, as a number; nothing when either is no digit.
+std::optional<int> DigitsAt(std::string_view text, std::size_t at) {
+  const char high = text[at], low = text[at + 1];
+  if (high < '0' || high > '9' || low < '0' || low > '9') return std::nullopt;
+  return (high - '0') * 10 + (low - '0');
+}
+
 }  // namespace
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+std::optional<CalendarDay> ReadCalendarDay(std::string_view ddmmyy) {
+  if (ddmmyy.size() != 8 || ddmmyy[2] != '.' || ddmmyy[5] != '.') return std::nullopt;
+  const auto day = DigitsAt(ddmmyy, 0), month = DigitsAt(ddmmyy, 3), year = DigitsAt(ddmmyy, 6);
+  if (!day || !month || !year || *month < 1 || *month > 12) return std::nullopt;
+  const CalendarDay read{2000 + *year, *month, *day};
+  if (read.day < 1 || read.day > DaysInMonth(read.year, read.month)) return std::nullopt;
+  return read;
+}
 
 std::string TwoDigits(int n) {
   return (n <= 9 ? "0" : "") + std::to_string(n);

@@ -1,10 +1,19 @@
 #pragma once
 // The date and time fields of the request by date, read as their masks show them ("dd.mm.yy",
 // "hh:mm", a blank position as a space), and the texts the register is sent ("050324", "0905").
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace morvek {
+
+// A day of the calendar, years in full.
+struct CalendarDay {
+  int year = 0, month = 0, day = 0;
+};
+// "DD.MM.YY" as a day of the years 2000 to 2099; nothing for a text that is no such day.
+std::optional<CalendarDay> ReadCalendarDay(std::string_view ddmmyy);
+int DaysInMonth(int year, int month);
 
 // The decimal text of n, with "0" put in front when n is at most 9.
 std::string TwoDigits(int n);

@@ -122,6 +122,23 @@ int IniFile::ReadInteger(std::string_view section, std::string_view key, int fal
       std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
 }
 
+std::vector<std::string> IniFile::Sections() const {
+  std::vector<std::string> names;
+  for (const std::string& line : ReadLines(path_))
+    if (const auto name = SectionName(line)) names.emplace_back(*name);
+  return names;
+}
+
+std::vector<std::string> IniFile::Keys(std::string_view section) const {
+  const std::vector<std::string> lines = ReadLines(path_);
+  std::vector<std::string> keys;
+  const Place place = Locate(lines, section, {});
+  if (!place.section) return keys;
+  for (std::size_t i = *place.section + 1; i < lines.size() && !SectionName(lines[i]); ++i)
+    if (const auto entry = EntryOf(lines[i])) keys.emplace_back(entry->key);
+  return keys;
+}
+
 void IniFile::WriteString(std::string_view section, std::string_view key,
                           std::string_view value) const {
   std::vector<std::string> lines = ReadLines(path_);

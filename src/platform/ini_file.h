@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvek {
 
@@ -22,6 +23,11 @@ class IniFile {
   // 0, a value past the 32-bit range the nearest bound); fallback when the value is missing or
   // empty.
   int ReadInteger(std::string_view section, std::string_view key, int fallback) const;
+  // The names of the file's sections in file order, each as often as it stands; nothing when the
+  // file is missing.
+  std::vector<std::string> Sections() const;
+  // The keys of the first section of the name, in file order, as written.
+  std::vector<std::string> Keys(std::string_view section) const;
   // Sets one key, keeping every other line; the section and the file are created when missing.
   // Lines end with CR LF. The file is replaced whole, so a failed write leaves the old one;
   // raises FileError.

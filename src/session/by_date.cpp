@@ -20,6 +20,7 @@ NumbersReply AskNumbersByDate(RegisterLink& link, std::string_view password,
   const LinkReply reply = link.NumbersByDate(password, dates);
   NumbersReply numbers;
   numbers.status = reply.status;
+  numbers.refused = reply.kind == LinkReply::Kind::kAnswer && !reply.refusal.empty();
   if (reply.kind != LinkReply::Kind::kAnswer || !reply.refusal.empty() || reply.params.size() != 2)
     return numbers;
   numbers.first = StrToInt(reply.params[0]);

@@ -25,7 +25,8 @@ DateInterval ReadDateFields(const DateFields& fields);
 
 // The register's answer to a request for the numbers of an interval.
 struct NumbersReply {
-  bool given = false;  // it gave both numbers
+  bool given = false;    // it gave both numbers
+  bool refused = false;  // it answered with a refusal: none in the interval, or an error
   int first = 0, last = 0;
   std::string status;  // the Zelmar status text as read, for the messages that show it
 };

@@ -14,7 +14,7 @@ struct FaultEntry {
   std::string_view help;
 };
 
-constexpr std::array<FaultEntry, 19> kNames = {{
+constexpr std::array<FaultEntry, 20> kNames = {{
     {FaultKind::kSynBurst, "syn", "a burst of SYN bytes before the reply (=COUNT, 20)"},
     {FaultKind::kNak, "nak", "NAK instead of the reply"},
     {FaultKind::kBadChecksum, "checksum", "the reply with a wrong checksum digit"},
@@ -35,6 +35,7 @@ constexpr std::array<FaultEntry, 19> kNames = {{
     {FaultKind::kStopAnswering, "stop", "no answer to this request or any later one"},
     {FaultKind::kLate, "late", "the reply held back and sent just before the next one"},
     {FaultKind::kShortLength, "shortlen", "a reply whose LEN byte is one short"},
+    {FaultKind::kGone, "gone", "the server goes away: the connection closed, no more taken"},
 }};
 
 std::optional<FaultKind> KindNamed(std::string_view name) {

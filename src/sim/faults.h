@@ -31,6 +31,8 @@ enum class FaultKind {
   kStopAnswering,  // stop: no answer to this request or any later one of the connection
   kLate,           // late: the reply held back and sent just before the next one
   kShortLength,    // shortlen: a reply whose LEN byte is one short
+  kGone,           // gone: the server goes away instead of the reply: it closes the connection
+                   // and takes no more
 };
 
 struct Fault {

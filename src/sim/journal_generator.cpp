@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "codec/cp1251.h"
+#include "platform/date_time.h"
 
 namespace morvek {
 
@@ -130,15 +131,13 @@ long long IncludedTax(long long amount, int rate) {
 // The wall clock of the register: shifts from 08:00, the next shift on the next calendar day.
 class Clock {
  public:
+  Clock(int year, int month, int day) : year_(year), month_(month), day_(day) {}
   void Advance(int minutes) {
     minute_ += minutes;
     if (minute_ > 23 * 60 + 59) minute_ = 23 * 60 + 59;
   }
   void NextShift(int startMinute) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year_ % 4 == 0 && year_ % 100 != 0) || year_ % 400 == 0;
-    const int days = kDays[month_ - 1] + (month_ == 2 && leap ? 1 : 0);
-    if (++day_ > days) {
+    if (++day_ > DaysInMonth(year_, month_)) {
       day_ = 1;
       if (++month_ > 12) month_ = 1, ++year_;
     }
@@ -154,7 +153,7 @@ class Clock {
   std::string Date() const { return Stamp(0).substr(0, 8); }
 
  private:
-  int year_ = 2024, month_ = 1, day_ = 9, minute_ = 8 * 60;
+  int year_, month_, day_, minute_ = 8 * 60;
 };
 
 struct GroupTotals {
@@ -230,8 +229,13 @@ class Writer {
 class JournalBuilder {
  public:
   explicit JournalBuilder(const JournalOptions& options)
-      : options_(options), random_(options.seed), writer_(xml_) {
+      : options_(options),
+        random_(options.seed),
+        writer_(xml_),
+        clock_(options.firstYear, options.firstMonth, options.firstDay) {
+    // Drawn also when given, so that the rest of the journal stays the same.
     fiscalNumber_ = std::to_string(3000000000LL + random_.Between(0, 99999999));
+    if (!options.fiscalNumber.empty()) fiscalNumber_ = options.fiscalNumber;
     factoryNumber_ = "ПБ41" + std::to_string(random_.Between(10000000, 99999999));
     taxNumber_ = "ПН " + std::to_string(random_.Between(100000, 999999)) +
                  std::to_string(random_.Between(100000, 999999));

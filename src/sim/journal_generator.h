@@ -26,7 +26,10 @@ struct JournalOptions {
   std::uint64_t seed = 1;
   int firstReceiptNumber = 1;
   int firstZNumber = 1;
-  int firstDocumentId = 1;  // DI of the first document; the others follow one by one
+  int firstDocumentId = 1;     // DI of the first document; the others follow one by one
+  std::string fiscalNumber{};  // DAT FN; empty: one made up from the seed
+  // The day of the first shift; later shifts follow day by day.
+  int firstYear = 2024, firstMonth = 1, firstDay = 9;
 };
 
 struct GeneratedJournal {

@@ -8,6 +8,10 @@
 //     a Datecs register on 127.0.0.1:34950 with recent firmware (block transfer) serving temp.xml
 //   morvek-sim --protocol zelmar --port 0 --fault nak@2 --fault status@5=0CD0 --once
 //     any free port (printed on the first line of standard output), two faults, one connection
+//   morvek-sim --protocol datecs --host 127.0.0.5 --generate 2000 --fiscal-number 4000000005
+//              --start-date 01.03.24 --fault gone@900
+//     one register of a fleet: its journal carries the fiscal number it is announced by and
+//     begins on 1 March 2024; at the 900th request the server goes away
 #include <CLI/CLI.hpp>
 
 #include <csignal>
@@ -15,6 +19,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "platform/date_time.h"
 #include "sim/journal_generator.h"
 #include "sim/sim_server.h"
 
@@ -47,6 +52,7 @@ int main(int argc, char** argv) {
   SimOptions options;
   std::string journalPath, writeJournal, logPath, firmware;
   int generate = 0, days = 3;
+  std::string startDate;
   std::uint64_t seed = 1;
   std::vector<std::string> faults;
   std::string faultKinds;
@@ -65,6 +71,13 @@ int main(int argc, char** argv) {
   app.add_option("--days", days,
                  "days of the made-up journal, each closed by a Z-report, then the day still open")
       ->capture_default_str();
+  app.add_option("--start-date", startDate,
+                 "DD.MM.YY: the first day of the made-up journal (default 09.01.24)")
+      ->check(CLI::Validator(
+          [](const std::string& text) {
+            return morvek::ReadCalendarDay(text) ? std::string() : "not a date DD.MM.YY: " + text;
+          },
+          "DD.MM.YY"));
   app.add_option("--write-journal", writeJournal, "write the journal served to FILE");
   auto* fiscal = app.add_option("--fiscal-number", options.fiscalNumber,
                                 "accept only \":\" + FN + \":\" as announcement");
@@ -144,6 +157,12 @@ int main(int argc, char** argv) {
     journalOptions.receipts = generate > 0 ? generate : 100;
     journalOptions.zReports = days > 0 ? days : 1;
     journalOptions.seed = seed;
+    journalOptions.fiscalNumber = options.fiscalNumber;
+    if (const auto day = morvek::ReadCalendarDay(startDate)) {
+      journalOptions.firstYear = day->year;
+      journalOptions.firstMonth = day->month;
+      journalOptions.firstDay = day->day;
+    }
     text = morvek::GenerateJournal(journalOptions).xml;
   }
   if (!writeJournal.empty()) {

@@ -361,6 +361,7 @@ Output Register::Deliver(std::string bytes, const std::vector<Fault>& faults) {
       case FaultKind::kGarbage: bytes = "\x7F\x55garbage\x20\xAA\x10"; break;
       case FaultKind::kSilent: return output;
       case FaultKind::kClose: output.close = true; return output;
+      case FaultKind::kGone: output.close = output.gone = true; return output;
       case FaultKind::kSynBurst: {
         const auto count = Integer(fault.argument);
         prefix.append(static_cast<std::size_t>(count && *count > 0 ? *count : 20), kSyn);

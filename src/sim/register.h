@@ -48,6 +48,7 @@ struct Output {
   std::vector<std::string> pieces;  // written in order, with a pause between two pieces
   bool slow = false;                // the long pause of a slow drip rather than the short one
   bool close = false;               // close the connection after writing
+  bool gone = false;                // and take no more: the server ends
 };
 
 // Block format: magic 07 07, then (request) command, length, payload, CRC; (reply) flags, a spare

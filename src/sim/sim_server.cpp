@@ -70,6 +70,13 @@ void SimServer::Stop() {
   listenFd_ = -1;
 }
 
+void SimServer::GoAway() {
+  log_.Line("the server goes away");
+  gone_ = true;
+  if (listenFd_ >= 0) ::close(listenFd_);
+  listenFd_ = -1;
+}
+
 int SimServer::WaitReadable(int fd, int timeoutMs) const {
   pollfd fds[2] = {{fd, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
   for (;;) {
@@ -103,7 +110,7 @@ void SimServer::Serve() {
     ServeConnection(fd);
     ::close(fd);
     ++connections_;
-    if (options_.once) return;
+    if (options_.once || gone_) return;
   }
 }
 
@@ -210,6 +217,9 @@ void SimServer::ServeConnection(int fd) {
       }
       if (output && !Send(fd, *output)) {
         log_.Line("connection closed by the register");
+        // Gone: the listening socket is closed before the connection, so that a client trying
+        // again finds nobody rather than a connection in the backlog.
+        if (output->gone) GoAway();
         return;
       }
     }

@@ -68,6 +68,8 @@ class SimServer {
   // Waits for fd to become readable: 1 readable, 0 time-out, -1 stop asked.
   int WaitReadable(int fd, int timeoutMs) const;
   bool Pause(std::chrono::milliseconds pause) const;
+  // Takes no more connections: Serve ends after the one it serves.
+  void GoAway();
 
   SimOptions options_;
   std::shared_ptr<const Journal> journal_;
@@ -76,6 +78,7 @@ class SimServer {
   int stopPipe_[2] = {-1, -1};
   int port_ = 0;
   int requestCount_ = 0;
+  bool gone_ = false;
   std::atomic<int> connections_{0};
   std::thread thread_;
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include "app/application.h"
 #include "codec/errors.h"
 #include "test_support.h"
@@ -40,6 +41,32 @@ TEST(DateField, FirstOfPreviousMonthStaysInTheYearOrTurnsBackOne) {
   EXPECT_EQ(Date("31.03.24").FirstOfPreviousMonth(), "01.02.24");
   EXPECT_EQ(Date("15.01.24").FirstOfPreviousMonth(), "01.12.23");
   EXPECT_EQ(Date("10.01.00").FirstOfPreviousMonth(), "01.12.99");
+}
+
+TEST(CalendarDay, ADayTypedDdMmYyIsADayOfTheCalendar) {
+  struct Case {
+    const char* text;
+    std::optional<int> yyyymmdd;
+  };
+  for (const Case c : {Case{"29.02.24", 20240229},
+                       {"31.12.99", 20991231},
+                       {"01.01.00", 20000101},
+                       {"29.02.25", {}},
+                       {"31.04.24", {}},
+                       {"00.01.24", {}},
+                       {"01.13.24", {}},
+                       {"01.00.24", {}},
+                       {"1.1.24", {}},
+                       {"01-01-24", {}},
+                       {"01.01.2024", {}},
+                       {"aa.01.24", {}},
+                       {"", {}}}) {
+    const auto day = ReadCalendarDay(c.text);
+    ASSERT_EQ(day.has_value(), c.yyyymmdd.has_value()) << c.text;
+    if (day) {
+      EXPECT_EQ(day->year * 10000 + day->month * 100 + day->day, *c.yyyymmdd) << c.text;
+    }
+  }
 }
 
 TEST(TimeField, ReadsAroundTheColonOrGivesMidnight) {

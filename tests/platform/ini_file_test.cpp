@@ -9,6 +9,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "codec/errors.h"
 #include "test_support.h"
@@ -107,6 +108,19 @@ TEST_F(IniFileTest, ANewKeyGoesAfterTheLastFilledLineOfItsSection) {
   ini.WriteString("a", "Z", "3");
   EXPECT_EQ(ReadFile(path), "[A]\r\nX=1\r\nZ=3\r\n\r\n[B]\r\nY=2\r\n");
   EXPECT_EQ(ini.ReadString("A", "z", "", 10), "3");
+}
+
+TEST_F(IniFileTest, SectionsAreListedInFileOrderAsOftenAsTheyStand) {
+  EXPECT_TRUE(ini.Sections().empty()) << "a missing file has none";
+  WriteFile(path, "top=1\r\n[Каса 1]\r\nhost=a\r\n ; [Commented]\r\n[ Spaced ]\r\n[каса 1]\r\n");
+  EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Каса 1", "Spaced", "каса 1"}));
+}
+
+TEST_F(IniFileTest, TheKeysOfTheFirstSectionOfANameAreListedAsWritten) {
+  WriteFile(path, "[A]\nHost = x\n;port=1\nno equals\nPort=2\n\n[B]\nother=3\n[a]\nlater=4\n");
+  EXPECT_EQ(ini.Keys("a"), (std::vector<std::string>{"Host", "Port"}));
+  EXPECT_EQ(ini.Keys("B"), (std::vector<std::string>{"other"}));
+  EXPECT_TRUE(ini.Keys("Missing").empty());
 }
 
 // In the child: a file size limit below the file's size makes the write fail midway.

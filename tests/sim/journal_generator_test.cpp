@@ -195,5 +195,30 @@ TEST(JournalGenerator, NumbersStartWhereAsked) {
   EXPECT_EQ(r.form.rq.z_no_min, 77);
 }
 
+// A register of a fleet announces itself by its fiscal number, and a collector asks for its
+// receipts by date: the journal carries that number and lies on the days asked for.
+TEST(JournalGenerator, CarriesTheGivenFiscalNumberAndStartsOnTheGivenDay) {
+  JournalOptions options{.receipts = 6, .zReports = 2, .seed = 5};
+  const GeneratedJournal plain = GenerateJournal(options);
+  options.fiscalNumber = "4000000042";
+  options.firstYear = 2025, options.firstMonth = 2, options.firstDay = 28;
+  const std::string xml = GenerateJournal(options).xml;
+  EXPECT_EQ(xml.find("FN=\"3"), std::string::npos) << "no made-up number is left";
+  const std::string opening = "<DAT FN=\"4000000042\"";
+  std::size_t documents = 0;
+  for (std::size_t at = xml.find("<DAT "); at != std::string::npos;
+       at = xml.find("<DAT ", at + 1)) {
+    ++documents;
+    EXPECT_EQ(xml.compare(at, opening.size(), opening), 0) << xml.substr(at, 40);
+  }
+  EXPECT_EQ(documents, 8u);
+  // Three shifts from 28 February 2025: two closed by Z-reports, then the day still open.
+  for (const char* day : {"<TS>20250228", "<TS>20250301", "<TS>20250302"})
+    EXPECT_NE(xml.find(day), std::string::npos) << day;
+  EXPECT_EQ(xml.find("<TS>2024"), std::string::npos);
+  // Only the number and the dates differ from the journal of the same seed.
+  EXPECT_EQ(xml.size(), plain.xml.size());
+}
+
 }  // namespace
 }  // namespace morvek

@@ -172,17 +172,37 @@ TEST_F(SimServerTest, ServesHundredClientsInARow) {
   }
 }
 
-TEST_F(SimServerTest, CloseFaultEndsTheConnectionInsteadOfAnswering) {
-  SimOptions options;
-  options.registerConfig.faults = {*ParseFault("close@2")};
-  const int port = Start("127.0.30.108", options);
-  Client client("127.0.30.108", port);
-  client.Send(":4000000001:");
-  ASSERT_EQ(client.ReadUntil('y'), "Ready");
-  client.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
-  ASSERT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok);
-  client.Send(BuildRequestFrame(0x22, 0x80, "582941;"));
-  EXPECT_TRUE(client.PeerClosed());
+// close: the connection ends instead of the reply and the server takes the next one; gone: the
+// server goes away with it and takes none.
+TEST_F(SimServerTest, CloseAndGoneFaultsEndTheConnectionInsteadOfAnswering) {
+  struct Case {
+    const char* fault;
+    const char* host;
+    bool servesAgain;
+  };
+  for (const Case c :
+       {Case{"close@2", "127.0.30.108", true}, Case{"gone@2", "127.0.3.250", false}}) {
+    SCOPED_TRACE(c.fault);
+    SimOptions options;
+    options.registerConfig.faults = {*ParseFault(c.fault)};
+    const int port = Start(c.host, options);
+    {
+      Client client(c.host, port);
+      client.Send(":4000000001:");
+      ASSERT_EQ(client.ReadUntil('y'), "Ready");
+      client.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
+      ASSERT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok);
+      client.Send(BuildRequestFrame(0x22, 0x80, "582941;"));
+      EXPECT_TRUE(client.PeerClosed());
+    }
+    Client next(c.host, port);
+    EXPECT_EQ(next.connected(), c.servesAgain);
+    if (c.servesAgain) {
+      next.Send(":4000000001:");
+      EXPECT_EQ(next.ReadUntil('y'), "Ready");
+    }
+    server_->Stop();
+  }
 }
 
 TEST_F(SimServerTest, BlockTransferRunsOnTheConnectionOfARecentFirmware) {
