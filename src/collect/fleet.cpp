@@ -87,6 +87,11 @@ std::vector<FleetRegister> ReadFleet(const std::string& path) {
   return fleet;
 }
 
+int ServerPort(const FleetRegister& entry) {
+  if (entry.port != 0) return entry.port;
+  return entry.protocol == Protocol::kZelmar ? kZelmarServerPort : kDatecsServerPort;
+}
+
 const char* ProtocolName(Protocol protocol) {
   return protocol == Protocol::kZelmar ? "zelmar" : "datecs";
 }

@@ -37,6 +37,9 @@ class FleetError : public std::runtime_error {
 // 65535.
 std::vector<FleetRegister> ReadFleet(const std::string& path);
 
+// The port the register's server listens on: the one given, else the protocol's own.
+int ServerPort(const FleetRegister& entry);
+
 // The protocol's name as the fleet file and the archive write it.
 const char* ProtocolName(Protocol protocol);
 

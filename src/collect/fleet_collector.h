@@ -1,7 +1,8 @@
 #pragma once
 // Every register of a fleet brought up to date at once: worker threads take registers from a
 // queue, each with its own session and its own connection to the archive, so that a register that
-// cannot be reached or fails holds up no other.
+// cannot be reached or fails holds up no other. Registers behind one server address are read one
+// after another, as the server may take one connection at a time.
 #include <vector>
 
 #include "collect/collect_options.h"

@@ -234,10 +234,7 @@ class RegisterRun {
   }
 
   std::string Address() const {
-    const int port = fleetRegister_.port != 0                       ? fleetRegister_.port
-                     : fleetRegister_.protocol == Protocol::kZelmar ? kZelmarServerPort
-                                                                    : kDatecsServerPort;
-    return fleetRegister_.host + ":" + std::to_string(port);
+    return fleetRegister_.host + ":" + std::to_string(ServerPort(fleetRegister_));
   }
 
   // The session's last message to the operator, as the register's own reason.

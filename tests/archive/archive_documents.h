@@ -36,7 +36,7 @@ inline std::string ReceiptXml(const std::string& fiscal, long long di, long long
       d + "\" NT=\"1\"/>");
 }
 
-struct ReceiptSpec {
+struct ReceiptFields {
   std::string fiscal = kFiscalA;
   long long di = 1, number = 1;
   std::string timestamp = "2016-03-05 14:07:00";
@@ -47,25 +47,28 @@ struct ReceiptSpec {
   std::string comment = "";
 };
 
-inline DocumentRecord Receipt(const ReceiptSpec& spec) {
+inline DocumentRecord Receipt(const ReceiptFields& fields) {
   DocumentRecord document;
-  document.fiscalNumber = spec.fiscal;
+  document.fiscalNumber = fields.fiscal;
   document.serialNumber = "ТЕ00000001";
   document.taxNumber = "123456789012";
-  document.di = spec.di;
-  document.kind = spec.kind;
-  document.number = spec.number;
-  document.timestamp = spec.timestamp;
-  document.total = spec.total;
-  document.xml = ReceiptXml(spec.fiscal, spec.di, spec.number, spec.item, spec.total);
+  document.di = fields.di;
+  document.kind = fields.kind;
+  document.number = fields.number;
+  document.timestamp = fields.timestamp;
+  document.total = fields.total;
+  document.xml = ReceiptXml(fields.fiscal, fields.di, fields.number, fields.item, fields.total);
   document.operatorName = "Тест";
-  document.items.push_back({1, false, "101", spec.item, "А", spec.total, 1000, spec.total});
-  PaymentLine payment{
-      2, spec.rrn.empty() ? 0 : 2, spec.rrn.empty() ? "ГОТІВКА" : "КАРТКА", spec.rrn, spec.total,
-      0};
+  document.items.push_back({1, false, "101", fields.item, "А", fields.total, 1000, fields.total});
+  PaymentLine payment{2,
+                      fields.rrn.empty() ? 0 : 2,
+                      fields.rrn.empty() ? "ГОТІВКА" : "КАРТКА",
+                      fields.rrn,
+                      fields.total,
+                      0};
   document.payments.push_back(payment);
-  if (!spec.comment.empty()) document.texts.push_back({3, spec.comment});
-  document.taxes.push_back({"А", "20", spec.total / 6, 0});
+  if (!fields.comment.empty()) document.texts.push_back({3, fields.comment});
+  document.taxes.push_back({"А", "20", fields.total / 6, 0});
   return document;
 }
 
