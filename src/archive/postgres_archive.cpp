@@ -117,6 +117,7 @@ ON CONFLICT (fiscal_number) DO UPDATE SET
     const std::lock_guard lock(mutex_);
     const PgResult r = db_.Exec(std::string(kRegisterColumns) + "ORDER BY fiscal_number");
     std::vector<RegisterRecord> registers;
+    registers.reserve(static_cast<std::size_t>(r.Rows()));
     for (int row = 0; row < r.Rows(); ++row) registers.push_back(RegisterAt(r, row));
     return registers;
   }
@@ -187,6 +188,7 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
     const std::lock_guard lock(mutex_);
     const PgResult r = db_.Exec(query.sql(), query.params());
     std::vector<FoundDocument> found;
+    found.reserve(static_cast<std::size_t>(r.Rows()));
     for (int row = 0; row < r.Rows(); ++row) found.push_back(FoundAt(r, row));
     return found;
   }

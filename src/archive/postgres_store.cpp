@@ -33,13 +33,16 @@ fresh AS (SELECT doc.id, input.lines, input.words FROM doc JOIN input USING (di)
 words AS (
   INSERT INTO document_words (document_id, words)
   SELECT id, to_tsvector('simple', words) FROM fresh))";
-  for (const std::string_view name : kPostgresLineTables) {
-    const std::string table(name);
-    sql += ",\n" + table + " AS (INSERT INTO " + table +
-           " SELECT row_of.* FROM fresh, jsonb_array_elements(fresh.lines -> '" + table +
-           "') AS element, jsonb_populate_record(NULL::" + table +
-           ", element || jsonb_build_object('document_id', fresh.id)) AS row_of)";
-  }
+  for (const std::string_view table : kPostgresLineTables)
+    sql.append(",\n")
+        .append(table)
+        .append(" AS (INSERT INTO ")
+        .append(table)
+        .append(" SELECT row_of.* FROM fresh, jsonb_array_elements(fresh.lines -> '")
+        .append(table)
+        .append("') AS element, jsonb_populate_record(NULL::")
+        .append(table)
+        .append(", element || jsonb_build_object('document_id', fresh.id)) AS row_of)");
   return sql + "\nSELECT count(*)::bigint FROM doc";
 }
 
