@@ -99,7 +99,8 @@ TEST(DocumentRecord, RefusesWholeWhatItCannotTakeAsItIs) {
   const std::string tricky =
       "<DAT DI=\"2\" FN='a>b'><!-- <MAC/> --><![CDATA[<MAC/>]]><?pi <MAC/>?><Z NO=\"3\"/></DAT>"
       "\r\n<MAC DI=\"2\"></MAC>";
-  const std::vector<std::string_view> slices = SliceDocuments(Journal(tricky + "\r\n" + z));
+  const std::string journal = Journal(tricky + "\r\n" + z);  // the slices point into it
+  const std::vector<std::string_view> slices = SliceDocuments(journal);
   ASSERT_EQ(slices.size(), 2u);
   EXPECT_EQ(slices[0], tricky);
   EXPECT_EQ(slices[1], z);
