@@ -198,8 +198,9 @@ std::vector<DocumentRecord> ReadDocuments(std::string_view journal) {
   const std::vector<std::string_view> slices = SliceJournal(journal);
   std::vector<DocumentRecord> records;
   records.reserve(slices.size());
+  // One pass: what was read before an error is thrown away with the vector.
   try {
-    ReadXmlStream(
+    ReadXmlChildren(
         journal, [](const XmlNode&) {},
         [&](const XmlNode& child) {
           if (child.Name() != "DAT") return;

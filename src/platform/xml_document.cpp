@@ -270,6 +270,11 @@ void ReadXmlStream(std::string_view text, const std::function<void(const XmlNode
   if (const std::string message = RunParser(text, Build::kNothing).second; !message.empty())
     throw XmlError(message);
   // The text passed the same parser: only running out of memory can refuse it now.
+  ReadXmlChildren(text, root, child);
+}
+
+void ReadXmlChildren(std::string_view text, const std::function<void(const XmlNode&)>& root,
+                     const std::function<void(const XmlNode&)>& child) {
   if (const std::string message = RunParser(text, Build::kChildByChild, &root, &child).second;
       !message.empty())
     throw XmlError(message);

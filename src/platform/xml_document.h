@@ -81,4 +81,9 @@ class XmlDocument {
 void ReadXmlStream(std::string_view text, const std::function<void(const XmlNode&)>& root,
                    const std::function<void(const XmlNode&)>& child);
 
+// As ReadXmlStream in one pass, without checking the whole text first: children are handed on as
+// they are read, so a caller must throw away what it was handed when this raises.
+void ReadXmlChildren(std::string_view text, const std::function<void(const XmlNode&)>& root,
+                     const std::function<void(const XmlNode&)>& child);
+
 }  // namespace morvek
