@@ -82,10 +82,12 @@ void FindText(benchmark::State& state, FindQuery query) {
   state.counters["found"] = static_cast<double>(found);
 }
 
-// A search for the words, within one day when one is given.
-FindQuery TextQuery(const std::string& words, const std::string& day = "") {
+// A search for the words, within one day and of one register when they are given.
+FindQuery TextQuery(const std::string& words, const std::string& day = "",
+                    const std::string& registerKey = "") {
   FindQuery query;
   query.text = words;
+  query.registerKey = registerKey;
   if (!day.empty()) query.from = day + " 00:00:00", query.to = day + " 23:59:59";
   return query;
 }
@@ -164,11 +166,13 @@ int main(int argc, char** argv) {
           ->Iterations(1)
           ->Repetitions(3);
     const std::pair<const char*, FindQuery> searches[] = {
-        {"FindText/rare", TextQuery("сироп кашлю")},
+        {"FindText/twoWords", TextQuery("сироп кашлю")},
         {"FindText/common", TextQuery("банани")},
         {"FindText/comment", TextQuery("дякуємо покупку")},
         {"FindText/dayAndText", TextQuery("хліб", "2024-01-10")},
         {"FindText/nothing", TextQuery("ананас")},
+        {"FindText/registerAndText",
+         TextQuery("банани", "", SqliteArchive(g_searchArchive).Registers().front().fiscalNumber)},
     };
     for (const auto& [name, query] : searches)
       benchmark::RegisterBenchmark(name, FindText, query)

@@ -98,6 +98,8 @@ const std::vector<Migration>& Migrations() {
                 words tsvector NOT NULL))",
            "CREATE INDEX document_words_search ON document_words USING gin (words)",
        }},
+      // Searches over a period of every register start from the documents of that period.
+      {2, {"CREATE INDEX documents_by_day ON documents (ts)"}},
   };
   return migrations;
 }

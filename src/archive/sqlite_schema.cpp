@@ -104,8 +104,12 @@ CREATE VIRTUAL TABLE document_text USING fts5(
 );
 )sql";
 
+// Version 2: searches over a period of every register start from the documents of that period.
+constexpr std::string_view kVersion2 = "CREATE INDEX documents_by_day ON documents (ts)";
+
 constexpr SqliteMigration kMigrations[] = {
     {1, kVersion1},
+    {2, kVersion2},
 };
 
 }  // namespace

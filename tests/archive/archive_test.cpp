@@ -196,6 +196,7 @@ TEST_P(ArchiveFindTest, EachConditionNarrowsTheListAndTheyCombine) {
       {"a word nowhere", {.text = "Банани"}, {}},
       {"query syntax is read as words", {.text = "хліб OR NEAR(кефір) *"}, {}},
       {"a quote in a word", {.text = "хліб\""}, {10, 1}},
+      {"a word within a period", {.from = "2016-03-04 12:00:00", .text = "хліб"}, {1}},
       {"white space alone asks nothing", {.text = "  "}, {10, 11, 12, 13, 14, 1, 2}},
       {"an amount", {.amount = 1250}, {10, 13, 1, 2}},
       {"an RRN", {.rrn = "607412853196"}, {11}},
