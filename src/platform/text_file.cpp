@@ -24,9 +24,9 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-}  // namespace
-
-void ReplaceFile(const std::string& path, std::string_view bytes) {
+// The bytes in a new temporary file beside path, complete and synced; its name. Nothing is left
+// behind when it fails.
+std::string WriteTemporary(const std::string& path, std::string_view bytes) {
   std::string temp = DirectoryOf(path) + "/.morvek-XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) Fail("Cannot create file", path, errno);
@@ -46,10 +46,37 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
   if (error == 0 && fchmod(fd, 0666 & ~mask) != 0) error = errno;
   if (error == 0 && fsync(fd) != 0) error = errno;
   if (close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && rename(temp.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
     unlink(temp.c_str());
     Fail("Cannot write file", path, error);
+  }
+  return temp;
+}
+
+}  // namespace
+
+void ReplaceFile(const std::string& path, std::string_view bytes) {
+  const std::string temp = WriteTemporary(path, bytes);
+  if (rename(temp.c_str(), path.c_str()) == 0) return;
+  const int error = errno;
+  unlink(temp.c_str());
+  Fail("Cannot write file", path, error);
+}
+
+void ReplaceFiles(const std::vector<OutputFile>& files) {
+  // Every file is complete beside its target before the first one is renamed into place.
+  std::vector<std::string> temps;
+  try {
+    for (const OutputFile& file : files) temps.push_back(WriteTemporary(file.path, file.bytes));
+  } catch (const FileError&) {
+    for (const std::string& temp : temps) unlink(temp.c_str());
+    throw;
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (rename(temps[i].c_str(), files[i].path.c_str()) == 0) continue;
+    const int error = errno;
+    for (std::size_t j = i; j < temps.size(); ++j) unlink(temps[j].c_str());
+    Fail("Cannot write file", files[i].path, error);
   }
 }
 

@@ -10,6 +10,13 @@ namespace morvek {
 
 // Raises FileError naming the path and the system's reason.
 void ReplaceFile(const std::string& path, std::string_view bytes);
+
+struct OutputFile {
+  std::string path, bytes;
+};
+// Several files that belong together: each is written whole beside its target before any is
+// renamed into place, so a failure in writing leaves none of the new ones. Raises FileError.
+void ReplaceFiles(const std::vector<OutputFile>& files);
 // Each line followed by CR LF, the last one too; the bytes as they stand (Windows-1251).
 void SaveLines(const std::string& path, const std::vector<std::string>& lines);
 // The whole file; raises FileError.

@@ -140,6 +140,24 @@ TEST(ReadWholeFile, MissingFileRaisesFileError) {
   EXPECT_THROW(ReadWholeFile(dir.File("missing.xml")), FileError);
 }
 
+TEST(ReplaceFiles, WritesEveryFileOfTheSet) {
+  TempDir dir;
+  WriteFile(dir.File("a.csv"), "old");
+  ReplaceFiles({{dir.File("a.csv"), "first"}, {dir.File("b.csv"), "second"}});
+  EXPECT_EQ(ReadFile(dir.File("a.csv")), "first");
+  EXPECT_EQ(ReadFile(dir.File("b.csv")), "second");
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"a.csv", "b.csv"}));
+}
+
+TEST(ReplaceFiles, OneFileThatCannotBeWrittenLeavesNoneOfTheSetAndNoTemporaries) {
+  TempDir dir;
+  WriteFile(dir.File("a.csv"), "old");
+  EXPECT_THROW(ReplaceFiles({{dir.File("a.csv"), "new"}, {dir.File("missing/b.csv"), "second"}}),
+               FileError);
+  EXPECT_EQ(ReadFile(dir.File("a.csv")), "old");
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"a.csv"});
+}
+
 TEST(JoinPath, JoinsWithOneSeparator) {
   EXPECT_EQ(JoinPath("/work", "temp.xml"), "/work/temp.xml");
   EXPECT_EQ(JoinPath("/work/", "temp.xml"), "/work/temp.xml");
