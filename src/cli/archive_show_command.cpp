@@ -4,7 +4,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "cli/archive_commands.h"
 #include "cli/archive_open.h"
@@ -40,12 +39,8 @@ int RunShow(const ShowOptions& options) {
               << " number " << options.number << " of register " << options.registerKey << '\n';
     return kFailed;
   }
-  // As a fetch of that one number shows it: the document alone, assembled as a fetch assembles
-  // its documents, rendered with the number in both number fields.
-  const std::string number = std::to_string(options.number);
   const RenderResult shown =
-      RenderJournal(JoinLines(AssembledLines(std::vector<StoredDocument>{*stored})),
-                    kDocumentTypes.at(options.type), number, number, "error.log");
+      RenderDocument(stored->xml, kDocumentTypes.at(options.type), options.number, "error.log");
   if (!PrintLines(shown.lines, options.encoding == "utf8")) {
     std::cerr << "morvek-cli: cannot write the lines to standard output\n";
     return kFailed;

@@ -66,4 +66,14 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
+RenderResult RenderDocument(std::string_view xml, int documentType, long long number,
+                            const std::string& errorLogPath) {
+  struct Held {
+    std::string_view xml;
+  };
+  const std::string text = std::to_string(number);
+  return RenderJournal(JoinLines(AssembledLines(std::vector<Held>{{xml}})), documentType, text,
+                       text, errorLogPath);
+}
+
 }  // namespace morvek

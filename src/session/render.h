@@ -39,11 +39,17 @@ template <typename Documents>
 std::vector<std::string> AssembledLines(const Documents& documents) {
   std::vector<std::string> lines = {"<?xml version=\"1.0\" encoding=\"windows-1251\"?>",
                                     "<RQ V=\"1\">"};
-  for (const auto& document : documents) lines.push_back(document.xml);
+  for (const auto& document : documents) lines.emplace_back(document.xml);
   lines.push_back("</RQ>");
   return lines;
 }
 // The lines as one text, each ended with CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);
+
+// One document's XML (a DAT and its MAC) as a fetch of that one number shows it: the document
+// alone, assembled as a fetch assembles its documents, rendered in the layout of documentType with
+// the number in both number fields.
+RenderResult RenderDocument(std::string_view xml, int documentType, long long number,
+                            const std::string& errorLogPath);
 
 }  // namespace morvek
