@@ -13,7 +13,7 @@ declare -A rank=(
   [log]=3 [zelmar]=3 [datecs]=3 [blocks]=3        # protocols
   [link]=4                                        # one interface to either protocol
   [session]=5                                     # sessions for code
-  [archive]=6 [collect]=6                         # use cases: the archive, the fleet collector
+  [archive]=6 [collect]=6 [export]=6              # use cases: the archive, the fleet collector, exports
   [app]=7                                         # the window logic
   [gui]=8 [cli]=8 [sim]=8                         # front ends
 )

@@ -47,15 +47,21 @@ std::string ShortTimestamp(std::string_view timestamp) {
          std::string(timestamp.substr(2, 2)) + ' ' + std::string(timestamp.substr(11));
 }
 
-std::string Hryvnias(long long kopecks) {
+std::string FixedPoint(long long units, int places) {
   // Worked in unsigned so that the most negative value has a magnitude too.
-  const bool negative = kopecks < 0;
+  const bool negative = units < 0;
   const unsigned long long magnitude =
-      negative ? 0ULL - static_cast<unsigned long long>(kopecks) : kopecks;
-  char text[40];
-  std::snprintf(text, sizeof text, "%s%llu.%02llu", negative ? "-" : "", magnitude / 100,
-                magnitude % 100);
+      negative ? 0ULL - static_cast<unsigned long long>(units) : units;
+  unsigned long long scale = 1;
+  for (int i = 0; i < places; ++i) scale *= 10;
+  char text[48];
+  std::snprintf(text, sizeof text, "%s%llu.%0*llu", negative ? "-" : "", magnitude / scale, places,
+                magnitude % scale);
   return text;
+}
+
+std::string Hryvnias(long long kopecks) {
+  return FixedPoint(kopecks, 2);
 }
 
 std::optional<long long> Kopecks(std::string_view hryvnias) {

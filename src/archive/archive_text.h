@@ -16,6 +16,9 @@ std::string ShortTimestamp(std::string_view timestamp);
 
 // Kopecks as hryvnias with two decimals: 1250 as "12.50", -5 as "-0.05".
 std::string Hryvnias(long long kopecks);
+// Whole units of 10^-places as a decimal with that many places (1 to 18), never through a float:
+// thousandths 1000 as "1.000".
+std::string FixedPoint(long long units, int places);
 // "12", "12.5" or "12.50" hryvnias (a comma does for the point) as kopecks; none for any other
 // text.
 std::optional<long long> Kopecks(std::string_view hryvnias);

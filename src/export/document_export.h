@@ -1,0 +1,31 @@
+#pragma once
+// An export in the making: documents are added one by one, and the files it makes are handed out
+// whole at the end, to be written all together or not at all (ReplaceFiles).
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/document_record.h"
+#include "platform/text_file.h"
+
+namespace morvek {
+
+class DocumentExport {
+ public:
+  virtual ~DocumentExport() = default;
+  // registerName: the fleet's name for the document's register; empty when not known.
+  virtual void Add(const DocumentRecord& document, std::string_view registerName) = 0;
+  virtual std::vector<OutputFile> Files() const = 0;
+};
+
+enum class CsvEncoding { kUtf8, kCp1251 };
+
+// PREFIX-documents.csv, PREFIX-lines.csv and PREFIX-zreports.csv, each with its header row; UTF-8
+// with a byte-order mark, or Windows-1251 without one.
+std::unique_ptr<DocumentExport> CsvExport(std::string prefix, CsvEncoding encoding);
+// JSON Lines: one object per document, its text image included. Raises ExportError from Add when a
+// text image does not render.
+std::unique_ptr<DocumentExport> JsonExport(std::string path);
+
+}  // namespace morvek
