@@ -12,6 +12,7 @@
 #include "archive/archive_text.h"
 #include "cli/archive_commands.h"
 #include "cli/archive_open.h"
+#include "cli/option_checks.h"
 
 namespace morvek {
 
@@ -47,16 +48,6 @@ FindQuery QueryOf(const FindOptions& options) {
   }
   if (!options.amount.empty()) query.amount = Kopecks(options.amount);
   return query;
-}
-
-// A check of an option's value by the function that will read it.
-template <typename Reader>
-CLI::Validator ReadableBy(Reader reader, const std::string& shape) {
-  return CLI::Validator(
-      [reader, shape](const std::string& text) -> std::string {
-        return reader(text) ? std::string() : "not " + shape + ": " + text;
-      },
-      shape);
 }
 
 // Characters, not bytes, for padding: names are UTF-8.

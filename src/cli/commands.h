@@ -11,5 +11,7 @@ void AddNetworkCommands(CLI::App& app, int& exitCode);
 void AddArchiveCommands(CLI::App& app, int& exitCode);
 // collect: every register of a fleet brought up to date in the archive.
 void AddCollectCommand(CLI::App& app, int& exitCode);
+// export: the documents of a journal file or of the archive as CSV or JSON Lines.
+void AddExportCommand(CLI::App& app, int& exitCode);
 
 }  // namespace morvek

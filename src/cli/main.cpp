@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   morvek::AddNetworkCommands(app, exitCode);
   morvek::AddArchiveCommands(app, exitCode);
   morvek::AddCollectCommand(app, exitCode);
+  morvek::AddExportCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
