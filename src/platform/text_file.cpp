@@ -72,6 +72,13 @@ void ReplaceFiles(const std::vector<OutputFile>& files) {
     for (const std::string& temp : temps) unlink(temp.c_str());
     throw;
   }
+  // A folder in the place of a later file would stop its rename after earlier ones took place.
+  for (const OutputFile& file : files) {
+    struct stat status {};
+    if (stat(file.path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) continue;
+    for (const std::string& temp : temps) unlink(temp.c_str());
+    Fail("Cannot write file", file.path, EISDIR);
+  }
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (rename(temps[i].c_str(), files[i].path.c_str()) == 0) continue;
     const int error = errno;

@@ -158,6 +158,16 @@ TEST(ReplaceFiles, OneFileThatCannotBeWrittenLeavesNoneOfTheSetAndNoTemporaries)
   EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"a.csv"});
 }
 
+TEST(ReplaceFiles, AFolderInThePlaceOfOneFileLeavesTheOthersAsTheyWere) {
+  TempDir dir;
+  WriteFile(dir.File("a.csv"), "old");
+  std::filesystem::create_directory(dir.File("b.csv"));
+  EXPECT_THROW(ReplaceFiles({{dir.File("a.csv"), "new"}, {dir.File("b.csv"), "second"}}),
+               FileError);
+  EXPECT_EQ(ReadFile(dir.File("a.csv")), "old");
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"a.csv", "b.csv"}));
+}
+
 TEST(JoinPath, JoinsWithOneSeparator) {
   EXPECT_EQ(JoinPath("/work", "temp.xml"), "/work/temp.xml");
   EXPECT_EQ(JoinPath("/work/", "temp.xml"), "/work/temp.xml");
