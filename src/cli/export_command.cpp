@@ -154,6 +154,8 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
   command->callback([options, &exitCode] {
     if (options->journal.empty() && options->registerKey.empty())
       throw CLI::RequiredError("export: a JOURNAL file or --register");
+    if (options->format == "json" && options->encoding != "utf8")
+      throw CLI::ValidationError("--encoding", "JSON Lines are always UTF-8");
     exitCode = RunExport(*options);
   });
 }

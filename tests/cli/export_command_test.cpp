@@ -220,11 +220,13 @@ TEST_F(ExportCommand, UnreadableInputFailsAndBadCommandLinesAreUsageErrors) {
       {{"export", path, "--format", "pdf", "--out", "x"}, 2},
       {{"export", path, "--register", fiscal, "--format", "csv", "--out", "x"}, 2},
       {{"export", "--register", fiscal, "--from", "31.02.24", "--format", "csv", "--out", "x"}, 2},
-      {{"export", path, "--format", "csv"}, 2}};
+      {{"export", path, "--format", "csv"}, 2},
+      {{"export", path, "--format", "json", "--out", "x", "--encoding", "cp1251"}, 2}};
   for (const auto& [args, status] : cases) {
     const CliResult result = Cli(args);
     EXPECT_EQ(result.exitCode, status) << args[1] << ' ' << args[2] << result.err;
     EXPECT_FALSE(FileExists(dir.File("x-documents.csv")));
+    EXPECT_FALSE(FileExists(dir.File("x")));
   }
 }
 
