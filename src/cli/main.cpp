@@ -2,9 +2,11 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "platform/program_version.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"morvek-cli: read the electronic control tape of a fiscal register", "morvek-cli"};
+  app.set_version_flag("--version", morvek::VersionLine("morvek-cli"));
   app.require_subcommand(1);
   app.footer(
       "Exit status: 0 on success; 1 when the connection, the register or the output failed; 2 on a "

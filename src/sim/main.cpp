@@ -20,6 +20,7 @@
 #include <iostream>
 
 #include "platform/date_time.h"
+#include "platform/program_version.h"
 #include "sim/journal_generator.h"
 #include "sim/sim_server.h"
 
@@ -48,6 +49,7 @@ void OnSignal(int) {
 int main(int argc, char** argv) {
   using namespace morvek::sim;
   CLI::App app{"morvek-sim: a remote-access server with a simulated fiscal register"};
+  app.set_version_flag("--version", morvek::VersionLine("morvek-sim"));
   std::string protocol;
   SimOptions options;
   std::string journalPath, writeJournal, logPath, firmware;

@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,21 @@ const std::string kFailureLines =
     "Попробуйте выбрать другой диапазон номеров или дат!\n";
 
 // --- What it prints ---
+
+// Each program names itself, the project's version and the commit it was built from.
+TEST(VersionOption, TheTerminalProgramsNameTheirVersionAndCommit) {
+  TempDir dir;
+  const std::regex line(std::string("(morvek-cli|morvek-sim) ") + MORVEK_PROJECT_VERSION +
+                        " \\(commit ([0-9a-f]{12}|unknown)\\)\n");
+  const CliResult cli = RunCli(dir.path(), {"--version"});
+  EXPECT_EQ(cli.exitCode, 0);
+  EXPECT_TRUE(std::regex_match(cli.out, line)) << cli.out;
+  EXPECT_TRUE(cli.out.rfind("morvek-cli ", 0) == 0) << cli.out;
+  const std::string simOut = dir.File("sim.out");
+  ASSERT_EQ(std::system((std::string(MORVEK_SIM) + " --version > '" + simOut + "'").c_str()), 0);
+  EXPECT_TRUE(std::regex_match(ReadFile(simOut), line)) << ReadFile(simOut);
+  EXPECT_TRUE(ReadFile(simOut).rfind("morvek-sim ", 0) == 0);
+}
 
 TEST(RenderCommandOutput, PrintsEveryDocumentInUtf8ByDefault) {
   TempDir dir;
