@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Static checks of the core (src/codec platform journal render log zelmar datecs blocks link session
 # app): the order of the folders' includes (scripts/folder-order.sh); clang-tidy with the checks of
-# .clang-tidy, on every core file of the build's compile database, in parallel; then cppcheck.
-# Fails on any finding of any.
+# .clang-tidy, on every core file of the build's compile database, in parallel; then cppcheck; and
+# the example systemd units (systemd-analyze verify). Fails on any finding of any.
 #
 #   scripts/static-checks.sh
 #
@@ -46,6 +46,24 @@ if ! cppcheck --quiet --std=c++20 --language=c++ -I src -j "$jobs" \
   echo "cppcheck: findings"
   status=1
 fi
+
+# The example units of the nightly collector, as a system's and as a user's manager reads them;
+# the program they start stands in from the build (or /bin/true) until a package installs it.
+printf '\n== systemd units\n'
+units="$(mktemp -d)"
+program="$(cd "$build/src" 2>/dev/null && pwd)/morvek-cli"
+[ -x "$program" ] || program=/bin/true
+for unit in examples/systemd/*; do
+  sed "s|/usr/bin/morvek-cli|$program|" "$unit" >"$units/$(basename "$unit")"
+done
+mkdir "$units/runtime"
+if ! systemd-analyze verify --man=no "$units"/morvek-collect.* ||
+  ! XDG_RUNTIME_DIR="$units/runtime" systemd-analyze verify --user --man=no \
+    "$units"/morvek-collect.*; then
+  echo "systemd units: findings"
+  status=1
+fi
+rm -rf "$units"
 
 printf '\n== static checks %s in %d s\n' "$([ "$status" -eq 0 ] && echo passed || echo FAILED)" \
   $((SECONDS - start))
