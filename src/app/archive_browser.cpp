@@ -1,0 +1,126 @@
+#include "app/archive_browser.h"
+
+#include "archive/archive_text.h"
+#include "export/document_export.h"
+#include "export/text_image.h"
+#include "platform/text_file.h"
+
+namespace morvek {
+
+ArchiveBrowser::ArchiveBrowser(std::unique_ptr<Archive> archive)
+    : archive_(std::move(archive)), marks_(*archive_) {}
+
+bool ArchiveBrowser::Apply(const ArchiveFilter& filter) {
+  const std::optional<FindQuery> query = FilterQuery(filter, error_);
+  if (!query) return false;
+  error_.clear();
+  query_ = *query;
+  rows_.clear();
+  more_ = true;
+  // Another look at the archive: what collectors stored meanwhile is checked too.
+  marks_.Forget();
+  totals_ = archive_->Totals(query_);
+  FetchMore();
+  return true;
+}
+
+std::vector<ArchiveRow> ArchiveBrowser::NextPage() {
+  if (!more_) return {};
+  std::optional<FoundDocument> after;
+  if (!rows_.empty()) after = rows_.back().document;
+  const std::vector<FoundDocument> page = archive_->Page(query_, after, kPageRows);
+  const std::vector<DocumentCheck> checks = marks_.Check(page);
+  // Only now: after a failure above, the next scroll tries the same page again.
+  more_ = static_cast<int>(page.size()) == kPageRows;
+  std::vector<ArchiveRow> rows;
+  rows.reserve(page.size());
+  for (std::size_t i = 0; i < page.size(); ++i) rows.push_back({page[i], MarkOf(checks[i])});
+  return rows;
+}
+
+int ArchiveBrowser::Append(std::vector<ArchiveRow> page) {
+  for (ArchiveRow& row : page) rows_.push_back(std::move(row));
+  return static_cast<int>(page.size());
+}
+
+std::string ArchiveBrowser::TotalsText() const {
+  return "Документов: " + std::to_string(totals_.documents) +
+         "   продажи: " + Hryvnias(totals_.sales) + "   возвраты: " + Hryvnias(totals_.returns);
+}
+
+std::string ArchiveBrowser::ColumnTitle(int column) {
+  static const char* const kTitles[kColumns] = {"Касса",        "Вид",   "Номер",   "DI",
+                                                "Дата и время", "Сумма", "Проверка"};
+  return column >= 0 && column < kColumns ? kTitles[column] : "";
+}
+
+std::string ArchiveBrowser::Cell(int row, int column) const {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return "";
+  const ArchiveRow& r = rows_[static_cast<std::size_t>(row)];
+  const FoundDocument& d = r.document;
+  switch (column) {
+    case kRegister: return d.registerName.empty() ? d.fiscalNumber : d.registerName;
+    case kKind: return KindCaption(d.kind);
+    case kNumber: return std::to_string(d.number);
+    case kDi: return std::to_string(d.di);
+    case kTime: return ShortTimestamp(d.timestamp);
+    case kTotal: return Hryvnias(d.total);
+    case kMark: return MarkSymbol(r.mark.state);
+    default: return "";
+  }
+}
+
+std::optional<DocumentRecord> ArchiveBrowser::RecordOf(const FoundDocument& document) {
+  std::optional<DocumentRecord> record;
+  archive_->ForEachDocumentBetween(
+      document.fiscalNumber, document.di, document.di,
+      [&record](const StoredDocument& stored) { record = ReadDocument(stored.xml); });
+  return record;
+}
+
+std::vector<std::string> ArchiveBrowser::TextImageOf(int row) {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return {};
+  try {
+    const std::optional<DocumentRecord> record =
+        RecordOf(rows_[static_cast<std::size_t>(row)].document);
+    if (!record) return {"Документа больше нет в архиве"};
+    return TextImage(*record);
+  } catch (const std::exception& failure) {
+    return {"Документ не показывается: " + std::string(failure.what())};
+  }
+}
+
+std::string ArchiveBrowser::Export(DocumentExport& out) {
+  // Page after page of the whole filtered set, not only the rows fetched so far.
+  constexpr int kExportPage = 1000;
+  long long added = 0;
+  std::optional<FoundDocument> after;
+  for (;;) {
+    const std::vector<FoundDocument> page = archive_->Page(query_, after, kExportPage);
+    for (const FoundDocument& document : page) {
+      const std::optional<DocumentRecord> record = RecordOf(document);
+      if (!record) continue;
+      out.Add(*record, document.registerName);
+      ++added;
+    }
+    if (static_cast<int>(page.size()) < kExportPage) break;
+    after = page.back();
+  }
+  const std::vector<OutputFile> files = out.Files();
+  ReplaceFiles(files);
+  std::string names;
+  for (const OutputFile& file : files) names += "\n" + file.path;
+  return "Выгружено документов: " + std::to_string(added) + names;
+}
+
+std::string ArchiveBrowser::ExportCsv(const std::string& prefix) {
+  const std::unique_ptr<DocumentExport> out = CsvExport(prefix, CsvEncoding::kUtf8);
+  return Export(*out);
+}
+
+std::string ArchiveBrowser::ExportJson(const std::string& path) {
+  const std::unique_ptr<DocumentExport> out = JsonExport(path);
+  return Export(*out);
+}
+
+}  // namespace morvek

@@ -1,0 +1,16 @@
+#pragma once
+// The archive window's PDF and printing of the filtered set; each gives the message for the
+// operator (UTF-8).
+#include <string>
+
+#include "app/archive_browser.h"
+#include "platform/ui.h"
+
+class QWidget;
+
+namespace morvek::gui {
+
+std::string SavePdf(ArchiveBrowser& browser, Ui& ui);
+std::string PrintDocuments(ArchiveBrowser& browser, QWidget& parent);
+
+}  // namespace morvek::gui
