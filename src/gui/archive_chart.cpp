@@ -3,6 +3,8 @@
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -27,7 +29,8 @@ void ShowDailyTotals(QChart& chart, const std::vector<DailyTotals>& days) {
     delete axis;
   }
   auto* time = new QDateTimeAxis;
-  time->setFormat(QStringLiteral("dd.MM.yy"));
+  time->setFormat(QStringLiteral("dd.MM"));
+  time->setTickCount(6);
   auto* money = new QValueAxis;
   money->setLabelFormat(QStringLiteral("%.0f"));
   money->setTitleText(QString::fromUtf8("грн"));
@@ -44,16 +47,18 @@ void ShowDailyTotals(QChart& chart, const std::vector<DailyTotals>& days) {
     if (!sales || day.fiscalNumber != current) {
       current = day.fiscalNumber;
       sales = new QLineSeries;
-      sales->setName(QString::fromStdString(current) + QString::fromUtf8(" продажи"));
+      sales->setName(QString::fromStdString(current));
       returns = new QLineSeries;
-      returns->setName(QString::fromStdString(current) + QString::fromUtf8(" возвраты"));
       chart.addSeries(sales);
       chart.addSeries(returns);
+      // A register once in the legend: its returns are the dashed line of its colour.
+      for (QLegendMarker* marker : chart.legend()->markers(returns)) marker->setVisible(false);
       QPen dashed = returns->pen();
       dashed.setColor(sales->color());
       dashed.setStyle(Qt::DashLine);
       returns->setPen(dashed);
       for (QLineSeries* series : {sales, returns}) {
+        series->setPointsVisible(true);  // a single day is a point, not a line
         series->attachAxis(time);
         series->attachAxis(money);
       }

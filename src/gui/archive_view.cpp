@@ -78,12 +78,14 @@ ArchiveView::ArchiveView(ArchiveWindow& form, Desktop& desktop) : form_(form), d
   DocumentText->setLineWrapMode(QPlainTextEdit::NoWrap);
   chart_ = new QChart;
   chart_->legend()->setAlignment(Qt::AlignBottom);
+  chart_->setTitle(QString::fromUtf8("Продажи по дням (возвраты пунктиром)"));
   ChartView = new QChartView(chart_);
   ChartView->setRenderHint(QPainter::Antialiasing);
   ChartView->setMinimumHeight(220);
   auto* right = new QSplitter(Qt::Vertical);
   right->addWidget(DocumentText);
   right->addWidget(ChartView);
+  right->setSizes({360, 320});
 
   auto* panes = new QSplitter(Qt::Horizontal);
   panes->addWidget(left);
@@ -213,6 +215,7 @@ void ArchiveView::ApplyFilter() {
   DocumentText->clear();
   if (!model_->Apply(filter)) return;
   TotalsLabel->setText(Utf8(form_.browser->TotalsText()));
+  Table->resizeColumnsToContents();
   try {
     ShowDailyTotals(*chart_, form_.browser->Daily());
   } catch (const std::exception& e) {
