@@ -7,10 +7,11 @@ packages=(
   build-essential cmake pkg-config ninja-build libtsan2
   qt6-base-dev libxml2-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev libpq-dev postgresql nlohmann-json3-dev
+  libcairo2-dev libfontconfig-dev fonts-dejavu-core poppler-utils qt6-charts-dev
   clang-14 libclang-rt-14-dev clang-format clang-tidy-14 cppcheck
   locales xvfb xauth fonts-liberation python3
   openbox xdotool x11-apps netpbm x11-utils xclip qt6-translations-l10n
-  qt6-charts-dev libqt6opengl6-dev
+  libqt6opengl6-dev
 )
 
 missing=()

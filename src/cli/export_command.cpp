@@ -1,5 +1,6 @@
 // morvek-cli export: the documents of a journal file or of the archive as files for a spreadsheet
-// or an accounting system: CSV (documents, receipt lines, Z-report totals) or JSON Lines.
+// or an accounting system: CSV (documents, receipt lines, Z-report totals) or JSON Lines; or their
+// text images on PDF pages for paper.
 #include <climits>
 #include <exception>
 #include <iostream>
@@ -26,7 +27,7 @@ constexpr int kFailed = 1;  // the input cannot be read, a document not rendered
 
 struct ExportOptions {
   std::string journal, archive, registerKey, from, to;
-  std::string type = "both", format, out, encoding = "utf8";
+  std::string type = "both", format, out, encoding = "utf8", paper;
   long long first = 1, last = LLONG_MAX;
 };
 
@@ -37,6 +38,8 @@ bool Wanted(const ExportOptions& options, const DocumentRecord& document) {
 
 std::unique_ptr<DocumentExport> ExportOf(const ExportOptions& options) {
   if (options.format == "json") return JsonExport(options.out);
+  if (options.format == "pdf")
+    return PdfExport(options.out, options.paper == "roll80" ? PdfPaper::kRoll80 : PdfPaper::kA4);
   return CsvExport(options.out,
                    options.encoding == "cp1251" ? CsvEncoding::kCp1251 : CsvEncoding::kUtf8);
 }
@@ -113,7 +116,8 @@ int RunExport(const ExportOptions& options) {
 void AddExportCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<ExportOptions>();
   CLI::App* command = app.add_subcommand(
-      "export", "Export the documents of a journal file or of the archive as CSV or JSON Lines");
+      "export",
+      "Export the documents of a journal file or of the archive as CSV, JSON Lines or PDF");
   CLI::Option* journal = command->add_option("JOURNAL", options->journal, "Journal XML file")
                              ->check(CLI::ExistingFile);
   command->add_option("FIRST", options->first, "First document number (default 1)")->needs(journal);
@@ -134,18 +138,23 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
       ->needs(registerKey);
   command->add_option("--type", options->type, "receipt, z or both (default)")
       ->check(CLI::IsMember({"receipt", "z", "both"}));
-  command->add_option("--format", options->format, "csv or json")
+  command->add_option("--format", options->format, "csv, json or pdf")
       ->required()
-      ->check(CLI::IsMember({"csv", "json"}));
+      ->check(CLI::IsMember({"csv", "json", "pdf"}));
   command
       ->add_option("--out", options->out,
                    "csv: the prefix of the three files PREFIX-documents.csv, PREFIX-lines.csv "
-                   "and PREFIX-zreports.csv; json: the file")
+                   "and PREFIX-zreports.csv; json, pdf: the file")
       ->required();
   command
       ->add_option("--encoding", options->encoding,
                    "CSV encoding: utf8 (default, with a byte-order mark) or cp1251")
       ->check(CLI::IsMember({"utf8", "cp1251"}));
+  command
+      ->add_option("--paper", options->paper,
+                   "PDF paper: a4 (default; documents in columns) or roll80 (80 mm, a page per "
+                   "document)")
+      ->check(CLI::IsMember({"a4", "roll80"}));
   command->footer(
       "Give either a JOURNAL file (FIRST and LAST are receipt numbers for receipts, Z numbers for "
       "Z-reports) or --register for the archive. Every file is written whole or not at all.\n"
@@ -154,8 +163,10 @@ void AddExportCommand(CLI::App& app, int& exitCode) {
   command->callback([options, &exitCode] {
     if (options->journal.empty() && options->registerKey.empty())
       throw CLI::RequiredError("export: a JOURNAL file or --register");
-    if (options->format == "json" && options->encoding != "utf8")
-      throw CLI::ValidationError("--encoding", "JSON Lines are always UTF-8");
+    if (options->format != "csv" && options->encoding != "utf8")
+      throw CLI::ValidationError("--encoding", "only CSV is written in another encoding");
+    if (options->format != "pdf" && !options->paper.empty())
+      throw CLI::ValidationError("--paper", "only PDF is written on paper");
     exitCode = RunExport(*options);
   });
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive/document_record.h"
+#include "export/pdf_pages.h"
 #include "platform/text_file.h"
 
 namespace morvek {
@@ -27,5 +28,9 @@ std::unique_ptr<DocumentExport> CsvExport(std::string prefix, CsvEncoding encodi
 // JSON Lines: one object per document, its text image included. Raises ExportError from Add when a
 // text image does not render.
 std::unique_ptr<DocumentExport> JsonExport(std::string path);
+// The documents' text images on PDF pages (pdf_pages.h), in the order they are added; the pages
+// name the register and the days the documents span. Raises ExportError from Add when a text image
+// does not render, and from Files when the PDF cannot be made.
+std::unique_ptr<DocumentExport> PdfExport(std::string path, PdfPaper paper);
 
 }  // namespace morvek

@@ -1,7 +1,7 @@
 // morvek-cli export, run as a child process: a generated journal whose names hold quotes, commas,
 // semicolons and Cyrillic goes into an SQLite archive and out again as CSV (read back by Python's
-// csv module) and as JSON Lines, each checked against the archive's own figures and against what
-// `archive show` prints.
+// csv module), as JSON Lines and as PDF (read back by poppler's tools), each checked against the
+// archive's own figures and against what `archive show` prints.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,6 +13,8 @@
 #include "archive/archive.h"
 #include "archive/archive_text.h"
 #include "cli/cli_runner.h"
+#include "export/pdf_pages.h"
+#include "pdf_reading.h"
 #include "sim/journal_generator.h"
 #include "test_support.h"
 
@@ -182,6 +184,79 @@ TEST_F(ExportCommand, TheArchiveExportsToCsvAndJsonWithItsOwnFiguresAndTextImage
   EXPECT_EQ(shownChecks["z"], journal.zReports);
 }
 
+// A page's lines as pdftotext reads them at the paper's pitch, from the left margin on (where the
+// page's first line, which has no indent, starts).
+std::vector<std::string> PageText(const std::string& pdf, int page, PdfPaper paper) {
+  std::vector<std::string> lines = PdfPageLines(pdf, page, CharacterPitch(paper));
+  const std::size_t margin = lines.empty() ? 0 : lines[0].find_first_not_of(' ');
+  for (std::string& line : lines) line.erase(0, std::min(margin, line.find_first_not_of(' ')));
+  return lines;
+}
+
+std::vector<std::string> TrimmedLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find('\n', at);
+    const std::string line = text.substr(at, end - at);
+    lines.push_back(line.substr(0, line.find_last_not_of(' ') + 1));
+    at = end == std::string::npos ? text.size() : end + 1;
+  }
+  return lines;
+}
+
+TEST_F(ExportCommand, PdfPagesReadBackAsTheTextImagesInTheirColumns) {
+  Import();
+  std::map<int, std::vector<std::string>> images;  // of the first and the last receipt
+  for (const int number : {1, journal.receipts}) {
+    const CliResult shown = Cli({"archive", "show", "--archive", archivePath, fiscal,
+                                 std::to_string(number), "--type", "receipt"});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    images[number] = TrimmedLines(shown.out);
+  }
+
+  // The roll: a page per receipt, under the register and the receipt's number.
+  const std::string roll = dir.File("roll.pdf");
+  const CliResult rolled = Cli({"export", "--archive", archivePath, "--register", fiscal, "--type",
+                                "receipt", "--format", "pdf", "--paper", "roll80", "--out", roll});
+  ASSERT_EQ(rolled.exitCode, 0) << rolled.err;
+  ASSERT_EQ(PdfPageCount(roll), journal.receipts);
+  for (const auto& [number, image] : images) {
+    std::vector<std::string> expected = {"ФН " + fiscal, "", ""};  // the title is checked apart
+    expected.insert(expected.end(), image.begin(), image.end());
+    while (!expected.empty() && expected.back().empty()) expected.pop_back();
+    std::vector<std::string> page = PageText(roll, number, PdfPaper::kRoll80);
+    ASSERT_GT(page.size(), 2u);
+    EXPECT_EQ(page[1].rfind("Чек № " + std::to_string(number) + " ", 0), 0u) << page[1];
+    page[1].clear();
+    EXPECT_EQ(page, expected) << "receipt " << number;
+  }
+
+  // A4: the receipts flow down columns under a header naming the register, the days and the page;
+  // the first one stands in the left column line by line, the columns beside it apart.
+  const std::string a4 = dir.File("a4.pdf");
+  const CliResult paged = Cli({"export", "--archive", archivePath, "--register", fiscal, "--type",
+                               "receipt", "--format", "pdf", "--out", a4});
+  ASSERT_EQ(paged.exitCode, 0) << paged.err;
+  const int pages = PdfPageCount(a4);
+  EXPECT_GT(pages, 1);
+  EXPECT_LT(pages, journal.receipts / 2);
+  const std::vector<std::string> page = PageText(a4, 1, PdfPaper::kA4);
+  ASSERT_GT(page.size(), images[1].size() + 2);
+  EXPECT_EQ(page[0].rfind("ФН " + fiscal + "   09.01.24 - ", 0), 0u) << page[0];
+  const std::string last = "Стр. 1 из " + std::to_string(pages);
+  EXPECT_EQ(page[0].substr(page[0].size() - last.size()), last);
+  for (std::size_t i = 0; i < images[1].size(); ++i) {
+    const std::string& line = page[i + 2];
+    const std::string& expected = images[1][i];
+    EXPECT_EQ(line.rfind(expected, 0), 0u) << "line " << i << ": " << line;
+    EXPECT_TRUE(line.size() == expected.size() || line[expected.size()] == ' ') << line;
+  }
+  // Rendered, the page carries the ink of its text and is no black sheet.
+  const double ink = PdfPageInk(a4, 1);
+  EXPECT_GT(ink, 0.004);
+  EXPECT_LT(ink, 0.5);
+}
+
 TEST_F(ExportCommand, AJournalFileExportsTheDocumentsOfTheRangeAsked) {
   const CliResult csv = Cli({"export", path, "1", "10", "--type", "receipt", "--format", "csv",
                              "--out", dir.File("first")});
@@ -198,7 +273,7 @@ TEST_F(ExportCommand, AJournalFileExportsTheDocumentsOfTheRangeAsked) {
 TEST_F(ExportCommand, AnOutputThatCannotBeWrittenLeavesNoFileBehind) {
   Import();
   const std::vector<std::string> before = FileNames(dir.path());
-  for (const std::string format : {"csv", "json"}) {
+  for (const std::string format : {"csv", "json", "pdf"}) {
     const CliResult failed = Cli({"export", "--archive", archivePath, "--register", fiscal,
                                   "--format", format, "--out", dir.File("no/such/folder/tape")});
     EXPECT_EQ(failed.exitCode, 1) << format;
@@ -217,11 +292,14 @@ TEST_F(ExportCommand, UnreadableInputFailsAndBadCommandLinesAreUsageErrors) {
         "x"},
        1},
       {{"export", "--format", "csv", "--out", "x"}, 2},
-      {{"export", path, "--format", "pdf", "--out", "x"}, 2},
+      {{"export", path, "--format", "xls", "--out", "x"}, 2},
+      {{"export", path, "--format", "csv", "--paper", "a4", "--out", "x"}, 2},
+      {{"export", path, "--format", "pdf", "--paper", "a5", "--out", "x"}, 2},
       {{"export", path, "--register", fiscal, "--format", "csv", "--out", "x"}, 2},
       {{"export", "--register", fiscal, "--from", "31.02.24", "--format", "csv", "--out", "x"}, 2},
       {{"export", path, "--format", "csv"}, 2},
-      {{"export", path, "--format", "json", "--out", "x", "--encoding", "cp1251"}, 2}};
+      {{"export", path, "--format", "json", "--out", "x", "--encoding", "cp1251"}, 2},
+      {{"export", path, "--format", "pdf", "--out", "x", "--encoding", "cp1251"}, 2}};
   for (const auto& [args, status] : cases) {
     const CliResult result = Cli(args);
     EXPECT_EQ(result.exitCode, status) << args[1] << ' ' << args[2] << result.err;

@@ -1,0 +1,44 @@
+// Times the PDF export of 10,000 generated receipts, from the documents' records to the bytes of
+// the file: every text image rendered and every page drawn, on A4 columns and on the 80 mm roll.
+// The goal is under 10 s for either.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "archive/document_record.h"
+#include "export/document_export.h"
+#include "sim/journal_generator.h"
+
+namespace morvek {
+namespace {
+
+constexpr int kReceipts = 10000;
+
+const std::vector<DocumentRecord>& Receipts() {
+  static const std::vector<DocumentRecord> receipts = [] {
+    const GeneratedJournal journal =
+        GenerateJournal({.receipts = kReceipts, .zReports = 0, .seed = 20240109});
+    return ReadDocuments(journal.xml);
+  }();
+  return receipts;
+}
+
+void Pdf(benchmark::State& state, PdfPaper paper) {
+  const std::vector<DocumentRecord>& receipts = Receipts();
+  for (auto _ : state) {
+    const std::unique_ptr<DocumentExport> out = PdfExport("tape.pdf", paper);
+    for (const DocumentRecord& receipt : receipts) out->Add(receipt, "Каса 1");
+    const std::vector<OutputFile> files = out->Files();
+    state.counters["MiB"] = static_cast<double>(files.at(0).bytes.size()) / (1024.0 * 1024);
+  }
+  state.counters["receipts"] = static_cast<double>(receipts.size());
+}
+
+BENCHMARK_CAPTURE(Pdf, a4, PdfPaper::kA4)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(Pdf, roll80, PdfPaper::kRoll80)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+}  // namespace morvek
+
+BENCHMARK_MAIN();
