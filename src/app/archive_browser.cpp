@@ -123,4 +123,9 @@ std::string ArchiveBrowser::ExportJson(const std::string& path) {
   return Export(*out);
 }
 
+std::string ArchiveBrowser::ExportPdf(const std::string& path, PdfPaper paper) {
+  const std::unique_ptr<DocumentExport> out = PdfExport(path, paper);
+  return Export(*out);
+}
+
 }  // namespace morvek

@@ -12,6 +12,7 @@
 #include "app/archive_marks.h"
 #include "archive/archive.h"
 #include "archive/shift_marks.h"
+#include "export/pdf_pages.h"
 
 namespace morvek {
 
@@ -58,6 +59,7 @@ class ArchiveBrowser {
   // for the operator. Raises what the export and the files raise.
   std::string ExportCsv(const std::string& prefix);
   std::string ExportJson(const std::string& path);
+  std::string ExportPdf(const std::string& path, PdfPaper paper);
 
  private:
   // The stored record of a listed document; none when the archive no longer holds it.

@@ -1,6 +1,6 @@
 #pragma once
 // The archive window's PDF and printing of the filtered set; each gives the message for the
-// operator (UTF-8).
+// operator (UTF-8), empty when the operator cancelled.
 #include <string>
 
 #include "app/archive_browser.h"

@@ -168,7 +168,9 @@ QWidget* ArchiveView::BuildButtons() {
   QObject::connect(CsvButton, &QPushButton::clicked, [this] { Export(false); });
   QObject::connect(JsonButton, &QPushButton::clicked, [this] { Export(true); });
   QObject::connect(PdfButton, &QPushButton::clicked, [this] {
-    if (form_.browser) Tell(SavePdf(*form_.browser, desktop_.app().ui));
+    if (!form_.browser) return;
+    const std::string said = SavePdf(*form_.browser, desktop_.app().ui);
+    if (!said.empty()) Tell(said);
   });
   QObject::connect(PrintButton, &QPushButton::clicked, [this] {
     if (form_.browser) Tell(PrintDocuments(*form_.browser, window_));

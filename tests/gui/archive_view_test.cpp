@@ -191,6 +191,45 @@ class ArchiveViewTest : public QObject {
     QVERIFY(WaitFor([&] { return !view.widget().isVisible(); }));
     QVERIFY(!f.app.FormArchive.browser);
   }
+
+  void ExportsTheWholeFilteredSetNotOnlyTheRowsFetched() {
+    DialogAnswerer answerer;
+    const std::string path = std::filesystem::absolute("archive-export.sqlite").string();
+    std::filesystem::remove(path);
+    FillArchive(path);
+    morvek::test::WriteFile(
+        "morvek.ini", "[Connection]\r\nIPAddres=127.0.0.1\r\n[Archive]\r\nPath=" + path + "\r\n");
+    DesktopFixture f;
+    f.desktop->Start();
+    QVERIFY(WaitFor([&] { return f.desktop->mainWindow().Edit1->text() == "127.0.0.1"; }));
+    f.desktop->mainWindow().N6->trigger();
+    ArchiveView& view = f.desktop->archive();
+    QVERIFY(WaitFor([&] { return view.widget().isVisible(); }));
+    SetFilter(view, {.from = "09.01.24"});
+    const long long documents =
+        OpenArchive(path)->Totals({.from = "2024-01-09 00:00:00"}).documents;
+    QVERIFY(view.model().rowCount() < documents);  // a page of them fetched so far
+
+    const auto exported = [&](QPushButton* button, const QString& file) {
+      answerer.Clear();
+      answerer.saveAs =
+          QString::fromStdString(std::filesystem::absolute(file.toStdString()).string());
+      button->click();
+      return WaitFor([&] { return !answerer.texts.isEmpty(); }) &&
+             answerer.texts.last().contains(QString::number(documents));
+    };
+    const auto lines = [](const std::string& file) {
+      const std::string text = morvek::test::ReadFile(file);
+      return std::count(text.begin(), text.end(), '\n');
+    };
+    QVERIFY2(exported(view.CsvButton, "out.csv"), qPrintable(answerer.texts.join('\n')));
+    QCOMPARE(lines("out-documents.csv"), documents + 1);  // and the header
+    QVERIFY2(exported(view.JsonButton, "out.jsonl"), qPrintable(answerer.texts.join('\n')));
+    QCOMPARE(lines("out.jsonl"), documents);
+    answerer.answerYes = true;  // on an 80 mm roll
+    QVERIFY2(exported(view.PdfButton, "out.pdf"), qPrintable(answerer.texts.join('\n')));
+    QVERIFY(morvek::test::ReadFile("out.pdf").starts_with("%PDF"));
+  }
 };
 
 static const RegisterTestClass<ArchiveViewTest> registered;
