@@ -1,5 +1,7 @@
 #include "app/archive_browser.h"
 
+#include <algorithm>
+
 #include "archive/archive_text.h"
 #include "export/document_export.h"
 #include "export/text_image.h"
@@ -16,12 +18,33 @@ bool ArchiveBrowser::Apply(const ArchiveFilter& filter) {
   error_.clear();
   query_ = *query;
   rows_.clear();
+  checked_ = 0;
+  lastFetched_.clear();
   more_ = true;
   // Another look at the archive: what collectors stored meanwhile is checked too.
   marks_.Forget();
   totals_ = archive_->Totals(query_);
-  FetchMore();
+  Append(NextPage());
+  CheckMarks(kFirstPageChecks);
   return true;
+}
+
+int ArchiveBrowser::FetchMore() {
+  const int added = Append(NextPage());
+  CheckMarks(kPageChecks);
+  return added;
+}
+
+int ArchiveBrowser::CheckMarks(std::chrono::milliseconds budget) {
+  const auto start = std::chrono::steady_clock::now();
+  const std::size_t first = checked_;
+  while (checked_ < rows_.size()) {
+    ArchiveRow& row = rows_[checked_];
+    row.mark = MarkOf(marks_.CheckOne(row.document, lastFetched_[row.document.fiscalNumber]));
+    ++checked_;
+    if (std::chrono::steady_clock::now() - start >= budget) break;
+  }
+  return static_cast<int>(checked_ - first);
 }
 
 std::vector<ArchiveRow> ArchiveBrowser::NextPage() {
@@ -29,17 +52,20 @@ std::vector<ArchiveRow> ArchiveBrowser::NextPage() {
   std::optional<FoundDocument> after;
   if (!rows_.empty()) after = rows_.back().document;
   const std::vector<FoundDocument> page = archive_->Page(query_, after, kPageRows);
-  const std::vector<DocumentCheck> checks = marks_.Check(page);
-  // Only now: after a failure above, the next scroll tries the same page again.
   more_ = static_cast<int>(page.size()) == kPageRows;
   std::vector<ArchiveRow> rows;
   rows.reserve(page.size());
-  for (std::size_t i = 0; i < page.size(); ++i) rows.push_back({page[i], MarkOf(checks[i])});
+  for (const FoundDocument& document : page)
+    rows.push_back({document, RowMark{MarkState::kPending, "Смена еще проверяется"}});
   return rows;
 }
 
 int ArchiveBrowser::Append(std::vector<ArchiveRow> page) {
-  for (ArchiveRow& row : page) rows_.push_back(std::move(row));
+  for (ArchiveRow& row : page) {
+    long long& last = lastFetched_[row.document.fiscalNumber];
+    last = std::max(last, row.document.di);
+    rows_.push_back(std::move(row));
+  }
   return static_cast<int>(page.size());
 }
 

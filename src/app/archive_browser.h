@@ -3,6 +3,8 @@
 // order, each with the shift check's mark; the totals of the whole filtered set, its daily sales
 // and returns for the chart, a document's text image, and the set exported. Texts are UTF-8, as
 // the archive keeps them. Raises ArchiveError where the archive cannot be read.
+#include <chrono>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +26,11 @@ struct ArchiveRow {
 class ArchiveBrowser {
  public:
   static constexpr int kPageRows = 200;
+  // How long a first page, and a page a scroll adds, may spend on the shift check before it is
+  // shown; the rows left are checked afterwards a slice at a time (CheckMarks), so that a page
+  // whose rows each close a shift of their own (Z-reports alone) does not hold the window up.
+  static constexpr std::chrono::milliseconds kFirstPageChecks{180};
+  static constexpr std::chrono::milliseconds kPageChecks{60};
   enum Column { kRegister, kKind, kNumber, kDi, kTime, kTotal, kMark, kColumns };
 
   explicit ArchiveBrowser(std::unique_ptr<Archive> archive);
@@ -36,12 +43,18 @@ class ArchiveBrowser {
   const std::string& error() const { return error_; }
 
   bool CanFetchMore() const { return more_; }
-  // The next page appended; the number of rows it added.
-  int FetchMore() { return Append(NextPage()); }
-  // The same in two steps, for a view that announces the rows before they are there: the next
-  // page read and checked, then appended.
+  // The next page appended, checked for as long as kPageChecks allows; the number of rows added.
+  int FetchMore();
+  // The same in steps, for a view that announces the rows before they are there: the next page
+  // read, appended with its marks pending, then checked.
   std::vector<ArchiveRow> NextPage();
   int Append(std::vector<ArchiveRow> page);
+
+  // Checks the rows not checked yet, in order, until the budget is spent (at least one row);
+  // gives how many it checked. The rows before CheckedRows() are checked.
+  int CheckMarks(std::chrono::milliseconds budget);
+  std::size_t CheckedRows() const { return checked_; }
+  bool MarksPending() const { return checked_ < rows_.size(); }
 
   const std::vector<ArchiveRow>& rows() const { return rows_; }
   const DocumentTotals& totals() const { return totals_; }
@@ -70,6 +83,9 @@ class ArchiveBrowser {
   ShiftMarks marks_;
   FindQuery query_;
   std::vector<ArchiveRow> rows_;
+  std::size_t checked_ = 0;
+  // Per register, the last DI fetched: a shift not closed yet is read up to it.
+  std::map<std::string, long long> lastFetched_;
   DocumentTotals totals_;
   bool more_ = false;
   std::string error_;

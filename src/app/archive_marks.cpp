@@ -65,7 +65,7 @@ std::string ShiftNote(const ShiftCheck& shift) {
 }  // namespace
 
 RowMark MarkOf(const DocumentCheck& check) {
-  RowMark mark;
+  RowMark mark{MarkState::kUnchecked, ""};
   std::vector<std::string> faults;
   if (!check.unreadable.empty()) faults.push_back("Документ не читается: " + check.unreadable);
   if (check.gapBefore)
@@ -93,6 +93,7 @@ RowMark MarkOf(const DocumentCheck& check) {
 
 std::string MarkSymbol(MarkState state) {
   switch (state) {
+    case MarkState::kPending: return "…";
     case MarkState::kConsistent: return "✓";
     case MarkState::kFault: return "!";
     case MarkState::kUnchecked: return "?";

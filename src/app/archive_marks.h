@@ -8,16 +8,17 @@
 
 namespace morvek {
 
-enum class MarkState { kConsistent, kFault, kUnchecked };
+// kPending: not checked yet; the window checks the rows it holds a slice at a time.
+enum class MarkState { kPending, kConsistent, kFault, kUnchecked };
 
 struct RowMark {
-  MarkState state = MarkState::kUnchecked;
+  MarkState state = MarkState::kPending;
   std::string note;  // a line per finding
 };
 
 RowMark MarkOf(const DocumentCheck& check);
 
-// "✓", "!" or "?".
+// "…", "✓", "!" or "?".
 std::string MarkSymbol(MarkState state);
 
 }  // namespace morvek

@@ -17,19 +17,22 @@ std::vector<DocumentCheck> ShiftMarks::Check(const std::vector<FoundDocument>& d
   }
   std::vector<DocumentCheck> checks;
   checks.reserve(documents.size());
-  for (const FoundDocument& document : documents) {
-    const Stretch& stretch = StretchOf(document, lastShown[document.fiscalNumber]);
-    DocumentCheck check;
-    for (const ShiftCheck& shift : stretch.report.shifts)
-      if (stretch.zDi && shift.zDi == *stretch.zDi) check.shift = shift;
-    const bool zReport = document.kind == DocumentKind::kZReport;
-    for (const NumberRun& gap : zReport ? stretch.report.zGaps : stretch.report.receiptGaps)
-      if (gap.last + 1 == document.number) check.gapBefore = gap;
-    for (const UnreadableDocument& unreadable : stretch.report.unreadable)
-      if (unreadable.di == document.di) check.unreadable = unreadable.reason;
-    checks.push_back(std::move(check));
-  }
+  for (const FoundDocument& document : documents)
+    checks.push_back(CheckOne(document, lastShown[document.fiscalNumber]));
   return checks;
+}
+
+DocumentCheck ShiftMarks::CheckOne(const FoundDocument& document, long long lastShownDi) {
+  const Stretch& stretch = StretchOf(document, lastShownDi);
+  DocumentCheck check;
+  for (const ShiftCheck& shift : stretch.report.shifts)
+    if (stretch.zDi && shift.zDi == *stretch.zDi) check.shift = shift;
+  const bool zReport = document.kind == DocumentKind::kZReport;
+  for (const NumberRun& gap : zReport ? stretch.report.zGaps : stretch.report.receiptGaps)
+    if (gap.last + 1 == document.number) check.gapBefore = gap;
+  for (const UnreadableDocument& unreadable : stretch.report.unreadable)
+    if (unreadable.di == document.di) check.unreadable = unreadable.reason;
+  return check;
 }
 
 const ShiftMarks::Stretch& ShiftMarks::StretchOf(const FoundDocument& document,

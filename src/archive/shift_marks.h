@@ -29,6 +29,9 @@ class ShiftMarks {
   // A check for each document, in their order; they may be of any registers. Raises ArchiveError
   // when the archive cannot be read.
   std::vector<DocumentCheck> Check(const std::vector<FoundDocument>& documents);
+  // One document's check; lastShownDi: the last of its register's documents shown, up to which a
+  // shift not closed yet is read.
+  DocumentCheck CheckOne(const FoundDocument& document, long long lastShownDi);
   // The archive may have changed: every shift is checked again.
   void Forget() { checked_.clear(); }
 

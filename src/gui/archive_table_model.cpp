@@ -13,7 +13,16 @@ QString Utf8(const std::string& text) {
 
 }  // namespace
 
+constexpr std::chrono::milliseconds kSlice{40};
+
+ArchiveTableModel::ArchiveTableModel(QObject* parent) : QAbstractTableModel(parent) {
+  pendingChecks_.setSingleShot(true);
+  pendingChecks_.setInterval(0);
+  QObject::connect(&pendingChecks_, &QTimer::timeout, [this] { CheckSlice(kSlice); });
+}
+
 void ArchiveTableModel::SetBrowser(ArchiveBrowser* browser) {
+  pendingChecks_.stop();
   beginResetModel();
   browser_ = browser;
   endResetModel();
@@ -33,6 +42,7 @@ bool ArchiveTableModel::Apply(const ArchiveFilter& filter) {
   }
   endResetModel();
   if (!failure.empty()) Fail(failure);
+  if (browser_->MarksPending()) pendingChecks_.start();
   return applied && failure.empty();
 }
 
@@ -58,6 +68,7 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
       if (index.column() != ArchiveBrowser::kMark) return {};
       if (row.mark.state == MarkState::kConsistent) return QBrush(QColor(0, 128, 0));
+      if (row.mark.state == MarkState::kPending) return QBrush(QColor(160, 160, 160));
       if (fault) return QBrush(QColor(200, 0, 0));
       return QBrush(QColor(128, 128, 128));
     case Qt::TextAlignmentRole:
@@ -95,6 +106,21 @@ void ArchiveTableModel::fetchMore(const QModelIndex& parent) {
   beginInsertRows(QModelIndex(), first, first + static_cast<int>(page.size()) - 1);
   browser_->Append(std::move(page));
   endInsertRows();
+  CheckSlice(ArchiveBrowser::kPageChecks);
+}
+
+void ArchiveTableModel::CheckSlice(std::chrono::milliseconds budget) {
+  if (!browser_ || failed_ || !browser_->MarksPending()) return;
+  const int first = static_cast<int>(browser_->CheckedRows());
+  try {
+    browser_->CheckMarks(budget);
+  } catch (const std::exception& e) {
+    failed_ = true;
+    return Fail(std::string("Архив не читается: ") + e.what());
+  }
+  const int last = static_cast<int>(browser_->CheckedRows()) - 1;
+  if (last >= first) emit dataChanged(index(first, 0), index(last, ArchiveBrowser::kColumns - 1));
+  if (browser_->MarksPending()) pendingChecks_.start();
 }
 
 void ArchiveTableModel::Fail(const std::string& message) const {

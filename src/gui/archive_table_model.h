@@ -1,9 +1,12 @@
 #pragma once
 // The archive window's table: the rows an ArchiveBrowser has fetched, a page more each time the
 // view scrolls near the end (canFetchMore / fetchMore), never the whole archive. The mark column
-// and a faulty row's colour show the shift check, its tooltip what is wrong.
+// and a faulty row's colour show the shift check, its tooltip what is wrong; marks a page could
+// not check in its time are checked a slice at a time between the window's events.
 #include <QAbstractTableModel>
 #include <QString>
+#include <QTimer>
+#include <chrono>
 #include <functional>
 
 #include "app/archive_browser.h"
@@ -12,7 +15,7 @@ namespace morvek::gui {
 
 class ArchiveTableModel : public QAbstractTableModel {
  public:
-  explicit ArchiveTableModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+  explicit ArchiveTableModel(QObject* parent = nullptr);
 
   // The browser whose rows are shown; none shows nothing.
   void SetBrowser(ArchiveBrowser* browser);
@@ -31,7 +34,11 @@ class ArchiveTableModel : public QAbstractTableModel {
   std::function<void(const std::string&)> onFailure;
 
  private:
+  // A slice of the pending checks, shown; the next slice is due when some are left.
+  void CheckSlice(std::chrono::milliseconds budget);
   void Fail(const std::string& message) const;
+
+  QTimer pendingChecks_;
 
   ArchiveBrowser* browser_ = nullptr;
   // A page failed: no more are asked for until the filter is applied again, so that a broken
