@@ -14,10 +14,12 @@ bool TrimmedEmpty(const std::string& text) {
   return text.find_first_not_of(" \t") == std::string::npos;
 }
 
-// A number field: empty reads as 0 (open).
+// A number field: empty reads as 0 (open); spaces around the number do not count.
 bool ReadNumber(const std::string& text, long long& number) {
   if (TrimmedEmpty(text)) return number = 0, true;
-  const std::optional<NumberRange> range = ParseNumberRange(text);
+  const std::size_t first = text.find_first_not_of(" \t");
+  const std::size_t last = text.find_last_not_of(" \t");
+  const std::optional<NumberRange> range = ParseNumberRange(text.substr(first, last - first + 1));
   if (!range || range->first != range->last) return false;
   number = range->first;
   return true;
