@@ -194,6 +194,24 @@ class ArchiveViewTest : public QObject {
     QVERIFY(!f.app.FormArchive.browser);
   }
 
+  void AnArchiveThatDoesNotOpenIsNamedInAMessageAndNoWindowOpens() {
+    DialogAnswerer answerer;
+    // A folder where the archive's file should be.
+    std::filesystem::create_directories("not-a-file.sqlite");
+    morvek::test::WriteFile("morvek.ini",
+                            "[Connection]\r\nIPAddres=127.0.0.1\r\n[Archive]\r\nPath=" +
+                                std::filesystem::absolute("not-a-file.sqlite").string() + "\r\n");
+    DesktopFixture f;
+    f.desktop->Start();
+    QVERIFY(WaitFor([&] { return f.desktop->mainWindow().Edit1->text() == "127.0.0.1"; }));
+    f.desktop->mainWindow().N6->trigger();
+    QVERIFY(WaitFor([&] { return !answerer.texts.isEmpty(); }));
+    QVERIFY2(answerer.texts.last().startsWith(Utf8("Архив не открывается")),
+             qPrintable(answerer.texts.last()));
+    QVERIFY(!f.desktop->archive().widget().isVisible());
+    QVERIFY(!f.app.FormArchive.browser);
+  }
+
   void ExportsTheWholeFilteredSetNotOnlyTheRowsFetched() {
     DialogAnswerer answerer;
     const std::string path = std::filesystem::absolute("archive-export.sqlite").string();
