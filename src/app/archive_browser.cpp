@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "archive/archive_text.h"
+#include "codec/cp1251.h"
 #include "export/document_export.h"
 #include "export/text_image.h"
 #include "platform/text_file.h"
@@ -116,22 +117,40 @@ std::vector<std::string> ArchiveBrowser::TextImageOf(int row) {
   }
 }
 
-std::string ArchiveBrowser::Export(DocumentExport& out) {
+void ArchiveBrowser::ForEachRecord(
+    const std::function<void(const FoundDocument&, const DocumentRecord&)>& visit) {
   // Page after page of the whole filtered set, not only the rows fetched so far.
-  constexpr int kExportPage = 1000;
-  long long added = 0;
+  constexpr int kReadPage = 1000;
   std::optional<FoundDocument> after;
   for (;;) {
-    const std::vector<FoundDocument> page = archive_->Page(query_, after, kExportPage);
-    for (const FoundDocument& document : page) {
-      const std::optional<DocumentRecord> record = RecordOf(document);
-      if (!record) continue;
-      out.Add(*record, document.registerName);
-      ++added;
-    }
-    if (static_cast<int>(page.size()) < kExportPage) break;
+    const std::vector<FoundDocument> page = archive_->Page(query_, after, kReadPage);
+    for (const FoundDocument& document : page)
+      if (const std::optional<DocumentRecord> record = RecordOf(document)) visit(document, *record);
+    if (static_cast<int>(page.size()) < kReadPage) break;
     after = page.back();
   }
+}
+
+std::vector<TextStrip> ArchiveBrowser::Strips() {
+  std::vector<TextStrip> strips;
+  ForEachRecord([&strips](const FoundDocument& document, const DocumentRecord& record) {
+    TextStrip strip;
+    strip.title = Utf8ToCp1251(
+        (document.registerName.empty() ? document.fiscalNumber : document.registerName) +
+        (document.kind == DocumentKind::kZReport ? " Z-отчет № " : " Чек № ") +
+        std::to_string(document.number));
+    for (const std::string& line : TextImage(record)) strip.lines.push_back(Utf8ToCp1251(line));
+    strips.push_back(std::move(strip));
+  });
+  return strips;
+}
+
+std::string ArchiveBrowser::Export(DocumentExport& out) {
+  long long added = 0;
+  ForEachRecord([&](const FoundDocument& document, const DocumentRecord& record) {
+    out.Add(record, document.registerName);
+    ++added;
+  });
   const std::vector<OutputFile> files = out.Files();
   ReplaceFiles(files);
   std::string names;

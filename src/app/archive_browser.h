@@ -4,6 +4,7 @@
 // and returns for the chart, a document's text image, and the set exported. Texts are UTF-8, as
 // the archive keeps them. Raises ArchiveError where the archive cannot be read.
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "archive/archive.h"
 #include "archive/shift_marks.h"
 #include "export/pdf_pages.h"
+#include "platform/text_strip.h"
 
 namespace morvek {
 
@@ -73,10 +75,15 @@ class ArchiveBrowser {
   std::string ExportCsv(const std::string& prefix);
   std::string ExportJson(const std::string& path);
   std::string ExportPdf(const std::string& path, PdfPaper paper);
+  // Every document of the filtered set as a strip for the printer, in Windows-1251 as the
+  // platform prints them, titled "4000000101 Чек № 12".
+  std::vector<TextStrip> Strips();
 
  private:
   // The stored record of a listed document; none when the archive no longer holds it.
   std::optional<DocumentRecord> RecordOf(const FoundDocument& document);
+  // Every document of the filtered set that the archive still holds, read, in the list's order.
+  void ForEachRecord(const std::function<void(const FoundDocument&, const DocumentRecord&)>& visit);
   std::string Export(class DocumentExport& out);
 
   std::unique_ptr<Archive> archive_;

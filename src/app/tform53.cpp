@@ -36,6 +36,8 @@ TForm53::TForm53(Application& app) : app_(app) {
   Button4.caption = "Получить"_cp;
   Button5.caption = "Вернуть номера"_cp;
   Button3.caption = "Сохранить"_cp;
+  Button7.caption = "Печать на принтер"_cp;
+  Button8.caption = "Сохранить PDF"_cp;
   Button2.caption = "Закрыть"_cp;
   rq.Clear();
 }
@@ -149,6 +151,7 @@ void TForm53::LoadDocument(std::string_view xmlText) {
 bool TForm53::RenderDocuments(ListBox& list) {
   RenderResult shown =
       RenderModel(rq, tables, ComboBox1.itemIndex, Edit1.text, Edit2.text, errorLogPath);
+  if (&list == &ListBox2) NoteListDocuments(shown.documents);
   for (std::string& line : shown.lines) list.Add(std::move(line));
   return !shown.failed;
 }

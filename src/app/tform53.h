@@ -15,6 +15,7 @@
 #include "journal/typ_work.h"
 #include "platform/controls.h"
 #include "platform/date_time.h"
+#include "platform/text_strip.h"
 #include "platform/ui.h"
 #include "platform/window.h"
 #include "platform/xml_document.h"
@@ -59,6 +60,8 @@ class TForm53 : public Window {
   ListBox ListBox1;  // the assembled document, a line per text line
   ListBox ListBox2;  // what the operator reads
   Button Button3;    // "Сохранить"
+  Button Button7;    // "Печать на принтер"
+  Button Button8;    // "Сохранить PDF"
   Button Button2;    // "Закрыть"
   // "Сохранять в архив": every document a request loads is also stored in the archive that
   // "Archive"/"Path" of the settings file names (morvek-archive.sqlite in the working folder
@@ -104,6 +107,14 @@ class TForm53 : public Window {
   void Button4Click();  // request by date
   void Button5Click();  // number return
   void Button6Click();  // print on the register
+  // "Печать на принтер": the list on paper through the platform's print dialog.
+  void Button7Click();
+  // "Сохранить PDF": the list on A4 pages to a PDF file of the operator's choice; a file that
+  // cannot be written raises FileError, as "Сохранить" does.
+  void Button8Click();
+  // The list as strips of paper, a document each (Windows-1251); lines before the first
+  // document, or a list not rendered here, make one strip without a title.
+  std::vector<TextStrip> ListStrips() const;
 
   int RequestByNumber();
   void FetchByNumber(int first, int last, int docType);
@@ -167,6 +178,8 @@ class TForm53 : public Window {
   // Asks the register for the first and last document numbers of the interval; true, with both
   // numbers, when it gave them.
   bool AskNumbersByDate(const DateInterval& interval, int& first, int& last);
+  // Notes where the documents about to be added to ListBox2 start.
+  void NoteListDocuments(const std::vector<RenderedDocument>& documents);
 
   Application& app_;
   std::vector<int> markedFetched_;  // numbers the last request by number marked fetched
@@ -176,6 +189,13 @@ class TForm53 : public Window {
   std::vector<std::pair<int, std::string>> addedByBlocks_;
   // The runs of numbers the last block request holds now, recorded once they are loaded.
   std::vector<interval::Range> toRecord_;
+  // Where the documents rendered into ListBox2 start, with their titles, since its last clear.
+  struct ListDocument {
+    std::size_t firstLine;
+    std::string title;
+  };
+  std::vector<ListDocument> listDocuments_;
+  unsigned long listClears_ = 0;
   bool registerAsked_ = false;  // the last request by date got past the date check
   std::string lastStatus_;      // the Zelmar status of the last request for numbers by date
 };

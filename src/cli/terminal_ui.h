@@ -20,6 +20,8 @@ class TerminalUi : public Ui {
   std::optional<std::string> PromptSaveFile(const SaveDialogOptions&) override {
     return std::nullopt;
   }
+  // A terminal has no print dialog: `export --format pdf` makes pages to print.
+  bool PrintStrips(const std::vector<TextStrip>&) override { return false; }
 
   bool answerYes = false;
 };

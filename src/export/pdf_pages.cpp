@@ -43,7 +43,7 @@ std::string_view WithoutTrailingSpaces(std::string_view line) {
 // what a page can hold readably.
 std::size_t ColumnChars(const PrintJob& job) {
   std::size_t widest = 1;
-  for (const PrintStrip& strip : job.strips)
+  for (const TextStrip& strip : job.strips)
     for (const std::string& line : strip.lines)
       widest = std::max(widest, Width(WithoutTrailingSpaces(line)));
   return std::min(widest, kMaxColumnChars);
@@ -155,7 +155,7 @@ std::string RollPages(const PrintJob& job) {
   const double line = canvas.LineHeight();
   const auto bodyRows =
       static_cast<std::size_t>((kMaxPageHeight - 2 * kRollMargin) / line) - kRollHeaderRows;
-  for (const PrintStrip& strip : job.strips) {
+  for (const TextStrip& strip : job.strips) {
     const std::vector<std::string> rows = Rows(strip.lines, columnChars);
     for (const StripPiece& piece :
          FlowStrips({strip.lines.empty() ? 0 : rows.size()}, bodyRows, 1)) {
@@ -190,7 +190,7 @@ std::string A4Pages(const PrintJob& job) {
 
   std::vector<std::vector<std::string>> rows;
   std::vector<std::size_t> lengths;
-  for (const PrintStrip& strip : job.strips) {
+  for (const TextStrip& strip : job.strips) {
     rows.push_back(strip.lines.empty() ? std::vector<std::string>()
                                        : Rows(strip.lines, columnChars));
     lengths.push_back(rows.back().size());
@@ -206,7 +206,7 @@ std::string A4Pages(const PrintJob& job) {
                         "Стр. " + std::to_string(page + 1) + " из " + std::to_string(pages));
     canvas.Rule(kA4Margin, kA4Width - kA4Margin, kA4Margin + 1.5 * line, false);
     for (; piece != pieces.end() && piece->page == page; ++piece) {
-      const PrintStrip& strip = job.strips[piece->strip];
+      const TextStrip& strip = job.strips[piece->strip];
       const double x = kA4Margin + piece->column * (columnWidth + kGutter);
       double top = body + static_cast<double>(piece->row) * line;
       if (piece->continued) {

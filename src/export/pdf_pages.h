@@ -5,21 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_strip.h"
+
 namespace morvek {
 
 enum class PdfPaper { kRoll80, kA4 };
 
-// One document's text image in UTF-8; its title ("Чек № 12") heads its roll page and the line
-// that continues it in the next column.
-struct PrintStrip {
-  std::string title;
-  std::vector<std::string> lines;
-};
-
 struct PrintJob {
   std::string registerName;  // at the top of every page
   std::string range;         // what the pages hold, in the A4 header ("01.12.26 - 31.12.26")
-  std::vector<PrintStrip> strips;
+  std::vector<TextStrip> strips;  // UTF-8
 };
 
 // The bytes of the PDF file. Raises ExportError when cairo fails.

@@ -16,9 +16,17 @@ std::string SavePdf(ArchiveBrowser& browser, Ui& ui) {
   }
 }
 
-// The printing of strips of lines comes with its own change; until then the button says so.
-std::string PrintDocuments(ArchiveBrowser&, QWidget&) {
-  return "Печать пока недоступна в этой версии программы";
+std::string PrintDocuments(ArchiveBrowser& browser, Ui& ui) {
+  // A filtered set may be the whole archive: the operator sees how much before it goes out.
+  const std::string question =
+      "Напечатать документов: " + std::to_string(browser.totals().documents) + "?";
+  if (!ui.AskYesNo(Utf8ToCp1251(question), std::string("Печать"_cp))) return "";
+  try {
+    if (!ui.PrintStrips(browser.Strips())) return "";
+  } catch (const std::exception& e) {
+    return std::string("Печать не удалась: ") + e.what();
+  }
+  return "";
 }
 
 }  // namespace morvek::gui

@@ -6,11 +6,9 @@
 #include "app/archive_browser.h"
 #include "platform/ui.h"
 
-class QWidget;
-
 namespace morvek::gui {
 
 std::string SavePdf(ArchiveBrowser& browser, Ui& ui);
-std::string PrintDocuments(ArchiveBrowser& browser, QWidget& parent);
+std::string PrintDocuments(ArchiveBrowser& browser, Ui& ui);
 
 }  // namespace morvek::gui

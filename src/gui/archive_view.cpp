@@ -173,7 +173,9 @@ QWidget* ArchiveView::BuildButtons() {
     if (!said.empty()) Tell(said);
   });
   QObject::connect(PrintButton, &QPushButton::clicked, [this] {
-    if (form_.browser) Tell(PrintDocuments(*form_.browser, window_));
+    if (!form_.browser) return;
+    const std::string said = PrintDocuments(*form_.browser, desktop_.app().ui);
+    if (!said.empty()) Tell(said);
   });
   QObject::connect(CloseButton, &QPushButton::clicked, [this] { window_.close(); });
   return box;

@@ -5,9 +5,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QThread>
 
 #include "gui/qt_text.h"
+#include "gui/strip_printer.h"
 
 namespace morvek::gui {
 
@@ -61,6 +63,14 @@ std::optional<std::string> QtUi::PromptSaveFile(const SaveDialogOptions& options
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   // A file name is the file system's, not a text of the core: it keeps the system's encoding.
   return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+bool QtUi::PrintStrips(const std::vector<TextStrip>& strips) {
+  if (beforeProcessing) beforeProcessing();
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, QApplication::activeWindow());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  return PrintStripsOn(printer, strips);
 }
 
 }  // namespace morvek::gui

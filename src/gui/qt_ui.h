@@ -1,6 +1,6 @@
 #pragma once
 // The window logic's requests to the windowing system, carried out with Qt: message boxes, the
-// save dialog, pending events, sleeps.
+// save dialog, the print dialog, pending events, sleeps.
 #include <QString>
 #include <functional>
 
@@ -19,6 +19,7 @@ class QtUi : public Ui {
   void Sleep(int ms) override;
   void ShowUnhandledError(const std::string& message) override;
   std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) override;
+  bool PrintStrips(const std::vector<TextStrip>& strips) override;
 
   // Runs before pending events are let through and before any dialog opens, so the views show
   // the models as they stand (the caption the logic just set, not the one of a second ago).

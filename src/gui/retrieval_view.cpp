@@ -57,6 +57,8 @@ RetrievalView::RetrievalView(TForm53& form, Desktop& desktop) : form_(form), des
   ListBox2->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
   Button3 = HandlerButton(&TForm53::Button3Click);
+  Button7 = HandlerButton(&TForm53::Button7Click);
+  Button8 = HandlerButton(&TForm53::Button8Click);
   Button2 = HandlerButton(&TForm53::Button2Click);
   CheckBox1 = new QCheckBox;
   QObject::connect(CheckBox1, &QCheckBox::toggled,
@@ -64,6 +66,8 @@ RetrievalView::RetrievalView(TForm53& form, Desktop& desktop) : form_(form), des
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(CheckBox1);
   buttons->addStretch();
+  buttons->addWidget(Button7);
+  buttons->addWidget(Button8);
   buttons->addWidget(Button3);
   buttons->addWidget(Button2);
 
@@ -209,6 +213,8 @@ void RetrievalView::Refresh() {
   }
   ShowButton(*Button4, form_.Button4, "Получить");
   ShowButton(*Button5, form_.Button5, "Вернуть номера");
+  ShowButton(*Button7, form_.Button7, "Печать на принтер");
+  ShowButton(*Button8, form_.Button8, "Сохранить PDF");
   ShowButton(*Button3, form_.Button3, "Сохранить");
   ShowButton(*Button2, form_.Button2, "Закрыть");
   ShowCheckBox(*CheckBox1, form_.CheckBox1, "Сохранять в архив");

@@ -50,6 +50,8 @@ class RetrievalView : public View {
   QPushButton* Button5 = nullptr;
   QListView* ListBox2 = nullptr;
   QPushButton* Button3 = nullptr;
+  QPushButton* Button7 = nullptr;  // "Печать на принтер"
+  QPushButton* Button8 = nullptr;  // "Сохранить PDF"
   QPushButton* Button2 = nullptr;
   QCheckBox* CheckBox1 = nullptr;
   ListBoxModel& listModel() { return *listModel_; }

@@ -1,6 +1,7 @@
 #pragma once
 // A Ui for a session run from code: the messages, questions and failure reports are kept for the
-// caller to read, questions get the answer set beforehand, dialogs are cancelled, and sleeps sleep.
+// caller to read, questions get the answer set beforehand, dialogs are cancelled, what is printed
+// is kept, and sleeps sleep.
 #include <chrono>
 #include <string>
 #include <thread>
@@ -28,8 +29,13 @@ class RecordingUi : public Ui {
   std::optional<std::string> PromptSaveFile(const SaveDialogOptions&) override {
     return std::nullopt;
   }
+  bool PrintStrips(const std::vector<TextStrip>& strips) override {
+    printed.push_back(strips);
+    return true;
+  }
 
   std::vector<std::string> messages, errors, captions, questions;  // Windows-1251
+  std::vector<std::vector<TextStrip>> printed;
   bool yesAnswer = false;
 };
 

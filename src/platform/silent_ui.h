@@ -16,6 +16,7 @@ class SilentUi : public Ui {
   std::optional<std::string> PromptSaveFile(const SaveDialogOptions&) override {
     return std::nullopt;
   }
+  bool PrintStrips(const std::vector<TextStrip>&) override { return false; }
 };
 
 }  // namespace morvek

@@ -4,6 +4,9 @@
 // Windows-1251, as everywhere in the core.
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/text_strip.h"
 
 namespace morvek {
 
@@ -29,6 +32,9 @@ class Ui {
   // A full file name, with the default extension added to a name typed without one; nothing when
   // the operator cancels.
   virtual std::optional<std::string> PromptSaveFile(const SaveDialogOptions& options) = 0;
+  // The strips on a printer the operator picks in the platform's print dialog, a strip moved
+  // whole to the next page when it fits on one; false when they cancel or there is no printer.
+  virtual bool PrintStrips(const std::vector<TextStrip>& strips) = 0;
 };
 
 }  // namespace morvek

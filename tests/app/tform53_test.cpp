@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/application.h"
 #include "codec/errors.h"
+#include "export/pdf_pages.h"
+#include "pdf_reading.h"
 #include "test_support.h"
 
 namespace morvek::test {
@@ -129,6 +132,44 @@ TEST_F(RetrievalWindow, LaterLoadAddsToTheModelAndIsOrderedWithIt) {
   ASSERT_TRUE(form.ShowAssembled(Journal(ReceiptXml(7, 7))));
   EXPECT_EQ(form.rq.doc_index, 3);
   EXPECT_EQ(ShownReceipts(), (Lines{"5", "7", "9"}));
+}
+
+// The list on paper: a strip per document under its title, together exactly the list's lines;
+// the printer gets them, and "Сохранить PDF" writes them on A4 pages that pdftotext reads back.
+TEST_F(RetrievalWindow, TheListGoesOnPaperAStripPerDocument) {
+  Ask(kTypeBoth, "1", "100");
+  ASSERT_TRUE(form.ShowAssembled(Journal(ReceiptXml(5, 1) + ZReportXml(4, 2) + ReceiptXml(7, 3))));
+  const std::vector<TextStrip> strips = form.ListStrips();
+  Lines titles, lines;
+  for (const TextStrip& strip : strips) {
+    titles.push_back(strip.title);
+    lines.insert(lines.end(), strip.lines.begin(), strip.lines.end());
+  }
+  EXPECT_EQ(titles, (Lines{W("Чек № 5"), W("Z-отчет № 4"), W("Чек № 7")}));
+  EXPECT_EQ(lines, form.ListBox2.lines);
+
+  form.Button7Click();
+  ASSERT_EQ(ui.printed.size(), 1u);
+  EXPECT_EQ(ui.printed[0].size(), strips.size());
+
+  ui.saveAnswer = dir.File("list.pdf");
+  form.Button8Click();
+  ASSERT_EQ(ui.dialogs.size(), 1u);
+  EXPECT_EQ(ui.dialogs[0].defaultExt, "pdf");
+  const Lines page = PdfPageLines(dir.File("list.pdf"), 1, CharacterPitch(PdfPaper::kA4));
+  for (const std::string& footer : {"  000000005", "  000000007"})
+    EXPECT_NE(std::find_if(
+                  page.begin(), page.end(),
+                  [&](const std::string& line) { return line.find(footer) != std::string::npos; }),
+              page.end())
+        << footer;
+
+  // A list filled otherwise is one strip without a title.
+  form.ListBox2.Clear();
+  form.AddFailureLines();
+  ASSERT_EQ(form.ListStrips().size(), 1u);
+  EXPECT_EQ(form.ListStrips()[0].title, "");
+  EXPECT_EQ(form.ListStrips()[0].lines, form.ListBox2.lines);
 }
 
 TEST_F(RetrievalWindow, JournalWithoutDocumentsShowsTheNoDataLine) {

@@ -21,6 +21,7 @@
 #include "gui/archive_table_model.h"
 #include "gui/archive_view.h"
 #include "gui/main_window_view.h"
+#include "gui/qt_text.h"
 #include "gui/retrieval_view.h"
 #include "gui_fixture.h"
 #include "gui_tests.h"
@@ -249,6 +250,31 @@ class ArchiveViewTest : public QObject {
     answerer.answerYes = true;  // on an 80 mm roll
     QVERIFY2(exported(view.PdfButton, "out.pdf"), qPrintable(answerer.texts.join('\n')));
     QVERIFY(morvek::test::ReadFile("out.pdf").starts_with("%PDF"));
+
+    // Printing names how many documents go out first; No sends none.
+    answerer.Clear();
+    answerer.answerYes = false;
+    view.PrintButton->click();
+    QVERIFY(WaitFor([&] { return !answerer.texts.isEmpty(); }));
+    QCOMPARE(answerer.texts.first(),
+             Utf8("Напечатать документов: " + std::to_string(documents) + "?"));
+    // What would go out: a strip per document of the set, its text image.
+    const std::vector<TextStrip> strips = f.app.FormArchive.browser->Strips();
+    QCOMPARE(static_cast<long long>(strips.size()), documents);
+    const std::unique_ptr<Archive> archive = OpenArchive(path);
+    const FoundDocument first =
+        archive->Page({.from = "2024-01-09 00:00:00"}, std::nullopt, 1).at(0);
+    const std::optional<StoredDocument> stored =
+        archive->Show(first.fiscalNumber, first.kind == DocumentKind::kZReport, first.number);
+    QVERIFY(stored);
+    std::vector<std::string> image;
+    for (const std::string& line : TextImage(ReadDocument(stored->xml)))
+      image.push_back(Utf8ToCp1251(line));
+    QCOMPARE(strips.front().lines, image);
+    QCOMPARE(ToQt(strips.front().title),
+             Utf8((first.registerName.empty() ? first.fiscalNumber : first.registerName) +
+                  (first.kind == DocumentKind::kZReport ? " Z-отчет № " : " Чек № ") +
+                  std::to_string(first.number)));
   }
 };
 
