@@ -31,7 +31,7 @@ class ArchiveBrowser {
   // How long a first page, and a page a scroll adds, may spend on the shift check before it is
   // shown; the rows left are checked afterwards a slice at a time (CheckMarks), so that a page
   // whose rows each close a shift of their own (Z-reports alone) does not hold the window up.
-  static constexpr std::chrono::milliseconds kFirstPageChecks{180};
+  static constexpr std::chrono::milliseconds kFirstPageChecks{150};
   static constexpr std::chrono::milliseconds kPageChecks{60};
   enum Column { kRegister, kKind, kNumber, kDi, kTime, kTotal, kMark, kColumns };
 
