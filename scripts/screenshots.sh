@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives the desktop program under Xvfb and openbox against morvek-sim, the way an operator does:
 # a first start without morvek.ini, connecting, a refused address, a fetch by number, a fetch
-# that loses its documents, the About box and closing. Takes a PNG of the screen at each step and
+# that loses its documents, the About box, the archive window over an archive filled from the
+# simulator's journals, and closing. Takes a PNG of the screen at each step and
 # checks window sizes, placement, titles and field texts on the way. Every check runs; each failed
 # one prints a line, and the script exits 1 at the end when any failed.
 #
@@ -49,6 +50,9 @@ retrieval_last=(211 134)
 retrieval_fetch=(62 162)
 retrieval_close_from_corner=(52 23)
 retrieval_list=(320 20 600 500) # a part of the document list: x y w h
+# Archive window as it opens (Qt layouts): the two number fields of its filter row.
+archive_number_from=(703 21)
+archive_number_to=(789 21)
 # About box: "Закрыть" centred, this far above the bottom of the client area.
 about_close_from_bottom=23
 
@@ -85,9 +89,10 @@ shot() {
   fi
 }
 
-# drawn WIN: the top of the window's own picture is not all black.
+# drawn WIN: the top of the window's own picture is not all black. Read to the end: with
+# pipefail, an awk that left early would fail the pipe of a wide window by SIGPIPE.
 drawn() {
-  window_gray "$1" 0 0 "$(geometry "$1" | cut -d' ' -f3)" 20 | awk '$1 > 0 {found = 1; exit} END {exit !found}'
+  window_gray "$1" 0 0 "$(geometry "$1" | cut -d' ' -f3)" 20 | awk '$1 > 0 {found = 1} END {exit !found}'
 }
 
 # shot_box WIN NAME: a message box alone, as the program drew it, beside the screen's picture.
@@ -373,6 +378,7 @@ start_program() {
 main=""
 menu_h=0
 menu_klef=() # left right of the title "КЛЭФ" on the menu bar
+menu_archive=()
 menu_about=()
 lime="0 255 0"
 red="255 0 0"
@@ -473,12 +479,13 @@ step_main_window() {
   check_centred "the main window is centred on the screen" "$main" 0 0 "$screen_w" "$screen_h"
   local titles
   mapfile -t titles < <(menu_titles "$main" "$menu_h" "$gw")
-  if [ "${#titles[@]}" -lt 2 ]; then
+  if [ "${#titles[@]}" -lt 3 ]; then
     fail "the titles of the menu bar were not found (${#titles[@]} found)"
     return 1
   fi
   read -r -a menu_klef <<<"${titles[0]}"
-  read -r -a menu_about <<<"${titles[1]}"
+  read -r -a menu_archive <<<"${titles[1]}"
+  read -r -a menu_about <<<"${titles[2]}"
   shot "main-window-before-connecting"
 }
 
@@ -680,6 +687,75 @@ step_about() {
   wait_for 5 gone "$about" || fail "the About box did not close on \"Закрыть\""
 }
 
+# fill_archive: the journals of two simulated registers (each written by morvek-sim as it serves
+# it) imported into the archive of the program's working folder, which its morvek.ini leaves at
+# the default; the second register's tape lacks its receipt 150.
+fill_archive() {
+  local fn journal sim
+  for fn in 4000000101 4000000102; do
+    journal="$scratch/journal-$fn.xml"
+    "$bin/morvek-sim" --protocol datecs --host "$register_host" --port 0 --generate 600 --days 10 \
+      --seed "${fn: -1}" --fiscal-number "$fn" --write-journal "$journal" --quiet \
+      >"$scratch/sim-$fn.out" 2>&1 &
+    sim=$!
+    pids+=("$sim")
+    wait_for 10 grep -qs listening "$scratch/sim-$fn.out" || { fail "morvek-sim did not write $journal"; return 1; }
+    stop "$sim"
+    if [ "$fn" = 4000000102 ]; then
+      # One document a line (Windows-1251 bytes, so -a).
+      LC_ALL=C grep -av 'NO="150"' "$journal" >"$journal.cut" && mv "$journal.cut" "$journal"
+    fi
+    "$bin/morvek-cli" archive import --archive "$scratch/work/morvek-archive.sqlite" "$journal" ||
+      { fail "morvek-cli archive import $journal"; return 1; }
+  done
+}
+
+# find_archive: the archive window, whose title starts "Архив".
+find_archive() {
+  local w
+  for w in $(program_windows); do
+    case "$(title "$w")" in "Архив"*) echo "$w" && return 0 ;; esac
+  done
+  return 1
+}
+
+step_archive() {
+  step "the archive window"
+  fill_archive || return 1
+  settle
+  click_main $(((menu_archive[0] + menu_archive[1]) / 2)) $((-menu_h / 2))
+  local archive
+  if ! wait_for 10 find_archive >/dev/null || ! archive=$(find_archive); then
+    fail "the archive window did not open"
+    shot "no-archive-window"
+    return 1
+  fi
+  wait_for 5 drawn "$archive" || fail "the archive window has drawn nothing in 5 s"
+  sleep 1 # the chart and the text image
+  check_centred "the archive window is centred on the screen" "$archive" 0 0 "$screen_w" "$screen_h"
+  check "no message box over the archive window" test -z "$(find_box)"
+  shot "archive-window"
+  local file="$shots/$(printf '%02d' "$step_no")-archive-window-alone.png"
+  if x xwd -id "$archive" -silent | xwdtopnm 2>/dev/null | pnmtopng >"$file" 2>/dev/null; then
+    printf '  shot  %s\n' "$file"
+  else
+    fail "screenshot $file"
+  fi
+  # Receipts 148 to 152 of both registers: the one after the receipt the second register lacks
+  # is marked.
+  local ax ay aw ah
+  read -r ax ay aw ah < <(geometry "$archive")
+  replace_text "$((ax + archive_number_from[0])) $((ay + archive_number_from[1]))" 148
+  replace_text "$((ax + archive_number_to[0])) $((ay + archive_number_to[1]))" 152
+  key Return
+  sleep 1
+  check "no message box after filtering by numbers" test -z "$(find_box)"
+  shot "archive-window-numbers-148-152"
+  x xdotool windowactivate "$archive" 2>/dev/null || true
+  key alt+F4
+  wait_for 5 gone "$archive" || fail "the archive window did not close"
+}
+
 step_close() {
   step "closing the main window"
   settle
@@ -697,9 +773,9 @@ scripts/setup.sh
 for tool in Xvfb openbox xdotool xwd xwdtopnm pnmtopng xwininfo xprop xclip; do
   command -v "$tool" >/dev/null || die "$tool is missing (scripts/setup.sh installs it)"
 done
-if [ ! -x "$build/src/morvek" ] || [ ! -x "$build/src/morvek-sim" ]; then
+if [ ! -x "$build/src/morvek" ] || [ ! -x "$build/src/morvek-sim" ] || [ ! -x "$build/src/morvek-cli" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build" -j"$jobs" --target morvek morvek-sim >/dev/null
+  cmake --build "$build" -j"$jobs" --target morvek morvek-sim morvek-cli >/dev/null
 fi
 bin="$(cd "$build/src" && pwd)"
 mkdir -p "$shots"
@@ -712,7 +788,7 @@ start_register
 # A step that cannot go to its end has said why; the next ones still run, as long as there is a
 # program with its main window to drive.
 for road_step in step_first_start step_main_window step_connect step_refused_address step_fetch \
-  step_failed_fetch step_after_failed_fetch step_about step_close; do
+  step_failed_fetch step_after_failed_fetch step_about step_archive step_close; do
   "$road_step" || true
   [ "$road_step" != step_close ] || break
   if ! program_alive; then

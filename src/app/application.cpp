@@ -11,6 +11,7 @@ Application::Application(Ui& ui_, const RegisterTimings& timings_)
       Form3(*this),
       Form53(*this),
       Form54(*this),
+      FormArchive(*this),
       zelmar(Form1.ClientSocket1, ui_, timings.zelmar),
       datecs(Form1.ClientSocket1, timings.datecs),
       zelmarLink(zelmar, Form1.ClientSocket1, timings.blocks),

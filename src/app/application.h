@@ -3,6 +3,7 @@
 // program, the terminal program and the tests each make one.
 #include <functional>
 
+#include "app/archive_window.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
@@ -36,6 +37,7 @@ class Application {
   TForm5 Form5;
   TForm53 Form53;
   TForm54 Form54;
+  ArchiveWindow FormArchive;
   ZelmarDriver zelmar;
   DatecsDriver datecs;
   // The drivers behind one interface: the Zelmar records kept in TForm2's lastZelmarResult, the

@@ -37,6 +37,7 @@ TForm3::TForm3(Application& app) : app_(app) {
   N2.enabled = false;
   N45.caption = "Вывод документов в электронном виде"_cp;
   N5.caption = "О программе..."_cp;
+  N6.caption = "Архив"_cp;
 }
 
 void TForm3::FormCreate() {
@@ -113,6 +114,10 @@ void TForm3::N45Click() {
 
 void TForm3::N5Click() {
   app_.Form54.ShowModal();
+}
+
+void TForm3::N6Click() {
+  app_.FormArchive.Open();
 }
 
 int TForm3::GetUSBPort(int, std::string&, const std::string&, const std::string&) {

@@ -35,6 +35,7 @@ class TForm3 : public Window {
   MenuItem N2;   // "КЛЭФ"
   MenuItem N45;  // "Вывод документов в электронном виде"
   MenuItem N5;   // "О программе..."
+  MenuItem N6;   // "Архив": the archive window, with or without a register
 
   std::string versionText;
   bool settingsPending = true;
@@ -54,6 +55,7 @@ class TForm3 : public Window {
   void Edit2Change();
   void N45Click();
   void N5Click();
+  void N6Click();
 
   int GetUSBPort(int index, std::string& portName, const std::string& description,
                  const std::string& deviceClass);

@@ -63,6 +63,25 @@ struct StoredDocument {
   std::string xml;  // as the register sent it
 };
 
+// The documents a query matches, summed: the line under a window's list.
+struct DocumentTotals {
+  long long documents = 0;
+  long long sales = 0;    // the totals of sale receipts (kind receipt), kopecks
+  long long returns = 0;  // the totals of return receipts
+  bool operator==(const DocumentTotals&) const = default;
+};
+
+// One register's sales and returns on one day.
+struct DailyTotals {
+  std::string fiscalNumber;
+  std::string day;  // "YYYY-MM-DD"; empty for documents without a timestamp
+  long long sales = 0, returns = 0;
+  bool operator==(const DailyTotals&) const = default;
+};
+
+// Which way from a DI a nearest document is looked for.
+enum class Side { kBefore, kAfter };
+
 class Archive {
  public:
   virtual ~Archive() = default;
@@ -90,6 +109,25 @@ class Archive {
   virtual void ForEachDocument(std::string_view fiscalNumber, std::string_view from,
                                std::string_view to,
                                const std::function<void(const StoredDocument&)>& visit) = 0;
+
+  // Browsing, as the archive window does: the query's amount, RRN and limit are not used there.
+  // A page of the matching documents in time order (timestamp, then register, then DI; those
+  // without a timestamp first), at most `rows` of them, from the one after `after` on.
+  virtual std::vector<FoundDocument> Page(const FindQuery& query,
+                                          const std::optional<FoundDocument>& after, int rows) = 0;
+  // Every matching document summed, whatever page is shown.
+  virtual DocumentTotals Totals(const FindQuery& query) = 0;
+  // The matching documents' sales and returns per register and day, in that order.
+  virtual std::vector<DailyTotals> Daily(const FindQuery& query) = 0;
+
+  // Around a shift: of the register of that fiscal number, the Z-report (zReport) or else the
+  // document of another kind nearest to `di` on that side of it, `di` itself left out.
+  virtual std::optional<FoundDocument> Nearest(std::string_view fiscalNumber, long long di,
+                                               Side side, bool zReport) = 0;
+  // Every document of the register with a DI in first..last, in DI order.
+  virtual void ForEachDocumentBetween(std::string_view fiscalNumber, long long firstDi,
+                                      long long lastDi,
+                                      const std::function<void(const StoredDocument&)>& visit) = 0;
 };
 
 // The archive at location: a "postgresql://" or "postgres://" connection string, otherwise the path

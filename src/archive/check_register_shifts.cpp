@@ -6,8 +6,6 @@
 
 namespace morvek {
 
-namespace {
-
 DocumentRecord HeaderOf(const FoundDocument& found) {
   DocumentRecord header;
   header.di = found.di;
@@ -16,6 +14,22 @@ DocumentRecord HeaderOf(const FoundDocument& found) {
   header.timestamp = found.timestamp;
   return header;
 }
+
+void AddStored(ShiftChecker& checker, const StoredDocument& stored) {
+  const DocumentRecord header = HeaderOf(stored.found);
+  DocumentRecord record;
+  try {
+    record = ReadDocument(stored.xml);
+  } catch (const ArchiveError& e) {
+    return checker.AddUnreadable(header, e.what());
+  }
+  if (record.di != header.di)
+    checker.AddUnreadable(header, "its XML names DI " + std::to_string(record.di));
+  else
+    checker.Add(record);
+}
+
+namespace {
 
 // The DIs (first..last) of the shifts whose Z-report lies in the limits: only their documents'
 // XML needs reading, which is what takes the time.
@@ -52,18 +66,8 @@ ShiftCheckReport CheckRegisterShifts(Archive& archive, std::string_view fiscalNu
     // Every document: a shift in the limits needs the Z-report that opened it and the receipt
     // numbers around it, which may lie outside them.
     archive.ForEachDocument(fiscalNumber, "", "", [&](const StoredDocument& stored) {
-      const DocumentRecord header = HeaderOf(stored.found);
-      if (!toRead(header.di)) return checker.Pass(header);
-      DocumentRecord record;
-      try {
-        record = ReadDocument(stored.xml);
-      } catch (const ArchiveError& e) {
-        return checker.AddUnreadable(header, e.what());
-      }
-      if (record.di != header.di)
-        checker.AddUnreadable(header, "its XML names DI " + std::to_string(record.di));
-      else
-        checker.Add(record);
+      if (!toRead(stored.found.di)) return checker.Pass(HeaderOf(stored.found));
+      AddStored(checker, stored);
     });
   } catch (const std::invalid_argument& e) {
     throw ArchiveError(std::string("the archive lists ") + e.what());

@@ -9,6 +9,12 @@
 
 namespace morvek {
 
+// What the checker needs of a document it passes by: its DI, kind, number and timestamp.
+DocumentRecord HeaderOf(const FoundDocument& found);
+// The document read from its XML and added; one that cannot be read (or names another DI) is
+// added as unreadable.
+void AddStored(ShiftChecker& checker, const StoredDocument& stored);
+
 // Raises ArchiveError when the archive cannot be read.
 ShiftCheckReport CheckRegisterShifts(Archive& archive, std::string_view fiscalNumber,
                                      const ShiftCheckLimits& limits);

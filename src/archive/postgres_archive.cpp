@@ -4,8 +4,9 @@
 #include <mutex>
 #include <string>
 
-#include "archive/fold_case.h"
 #include "archive/pg_connection.h"
+#include "archive/postgres_browse.h"
+#include "archive/postgres_query.h"
 #include "archive/postgres_schema.h"
 #include "archive/postgres_store.h"
 
@@ -13,68 +14,13 @@ namespace morvek {
 
 namespace {
 
-// The columns of a FoundDocument, and the XML as column 7 where wanted, of documents d joined to
-// their registers r.
-std::string SelectDocuments(bool withXml) {
-  return std::string(
-             "SELECT coalesce(r.name, ''), r.fiscal_number, d.kind, d.number, d.di, "
-             "coalesce(d.ts, ''), d.total") +
-         (withXml ? ", d.xml" : "") + " FROM documents d JOIN registers r ON r.id = d.register_id ";
-}
 constexpr const char* kRegisterColumns =
     "SELECT coalesce(name, ''), fiscal_number, serial_number, tax_number, protocol, address "
     "FROM registers ";
-// The id of the register named by the parameter, else of the one with that fiscal number.
-std::string RegisterByKey(const std::string& placeholder) {
-  const std::string p = placeholder + "::text";
-  return "(SELECT id FROM registers WHERE name = " + p + " OR fiscal_number = " + p +
-         " ORDER BY (name = " + p + ") DESC NULLS LAST LIMIT 1)";
-}
-
-DocumentKind KindOf(const std::string& name) {
-  if (const auto kind = KindNamed(name)) return *kind;
-  throw ArchiveError("the archive holds a document of an unknown kind \"" + name + "\"");
-}
-
-FoundDocument FoundAt(const PgResult& r, int row) {
-  FoundDocument found;
-  found.registerName = r.Text(row, 0);
-  found.fiscalNumber = r.Text(row, 1);
-  found.kind = KindOf(r.Text(row, 2));
-  found.number = r.Int(row, 3);
-  found.di = r.Int(row, 4);
-  found.timestamp = r.Text(row, 5);
-  found.total = r.Int(row, 6);
-  return found;
-}
-
 RegisterRecord RegisterAt(const PgResult& r, int row) {
   return {r.Text(row, 0), r.Text(row, 1), r.Text(row, 2),
           r.Text(row, 3), r.Text(row, 4), r.Text(row, 5)};
 }
-
-// A statement put together from fixed pieces, each value a parameter of its own.
-class Query {
- public:
-  explicit Query(std::string head) : sql_(std::move(head)) {}
-  // The next parameter's placeholder, "$n".
-  std::string Next() { return "$" + std::to_string(params_.Count() + 1); }
-  void Where(const std::string& condition) {
-    sql_ += (conditions_++ == 0 ? " WHERE " : " AND ") + condition;
-  }
-  // Adds "before$n after" as a condition and gives the parameters, to bind $n's value.
-  PgParams& Where(const std::string& before, const std::string& after) {
-    Where(before + Next() + after);
-    return params_;
-  }
-  PgParams& params() { return params_; }
-  std::string& sql() { return sql_; }
-
- private:
-  std::string sql_;
-  PgParams params_;
-  int conditions_ = 0;
-};
 
 class PostgresArchive : public Archive {
  public:
@@ -107,8 +53,9 @@ ON CONFLICT (fiscal_number) DO UPDATE SET
 
   std::optional<RegisterRecord> FindRegister(std::string_view key) override {
     const std::lock_guard lock(mutex_);
-    const PgResult r = db_.Exec(std::string(kRegisterColumns) + "WHERE id = " + RegisterByKey("$1"),
-                                PgParams().Text(key));
+    const PgResult r =
+        db_.Exec(std::string(kRegisterColumns) + "WHERE id = " + PgRegisterByKey("$1"),
+                 PgParams().Text(key));
     if (r.Rows() == 0) return std::nullopt;
     return RegisterAt(r, 0);
   }
@@ -150,36 +97,8 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
   }
 
   std::vector<FoundDocument> Find(const FindQuery& q) override {
-    Query query(SelectDocuments(false));
-    if (!q.registerKey.empty()) {
-      query.Where("d.register_id = " + RegisterByKey(query.Next()));
-      query.params().Text(q.registerKey);
-    }
-    if (!q.from.empty()) query.Where("d.ts >= ", "::text").Text(q.from);
-    if (!q.to.empty()) query.Where("d.ts <= ", "::text").Text(q.to);
-    if (!q.kinds.empty()) {
-      std::string kinds = "{";
-      for (const DocumentKind kind : q.kinds)
-        kinds.append(kinds.size() > 1 ? "," : "").append(KindName(kind));
-      query.Where("d.kind = ANY(", "::text[])").Text(kinds + "}");
-    }
-    if (q.numberFrom != 0 || q.numberTo != 0) {
-      query.Where("d.number >= ", "::bigint").Int(q.numberFrom);
-      if (q.numberTo != 0) query.Where("d.number <= ", "::bigint").Int(q.numberTo);
-    }
-    if (q.text.find_first_not_of(" \t\r\n\f\v") != std::string::npos)
-      query
-          .Where(
-              "d.id IN (SELECT document_id FROM document_words "
-              "WHERE words @@ plainto_tsquery('simple', ",
-              "::text))")
-          .Text(FoldCase(q.text));
-    if (q.amount) query.Where("d.total = ", "::bigint").Int(*q.amount);
-    if (!q.rrn.empty())
-      query
-          .Where("EXISTS (SELECT 1 FROM payments p WHERE p.document_id = d.id AND p.rrn = ",
-                 "::text)")
-          .Text(q.rrn);
+    PgQuery query(PgSelectDocuments(false));
+    AddPgConditions(query, q, false);
     query.sql() += " ORDER BY r.fiscal_number, d.di";
     if (q.limit > 0) {
       query.sql() += " LIMIT " + query.Next() + "::bigint";
@@ -189,7 +108,7 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
     const PgResult r = db_.Exec(query.sql(), query.params());
     std::vector<FoundDocument> found;
     found.reserve(static_cast<std::size_t>(r.Rows()));
-    for (int row = 0; row < r.Rows(); ++row) found.push_back(FoundAt(r, row));
+    for (int row = 0; row < r.Rows(); ++row) found.push_back(PgFoundAt(r, row));
     return found;
   }
 
@@ -197,12 +116,12 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
                                      long long number) override {
     const std::lock_guard lock(mutex_);
     const PgResult r =
-        db_.Exec(SelectDocuments(true) + "WHERE d.register_id = " + RegisterByKey("$1") +
+        db_.Exec(PgSelectDocuments(true) + "WHERE d.register_id = " + PgRegisterByKey("$1") +
                      " AND (d.kind = 'z') = $2::boolean AND d.number = $3::bigint "
                      "ORDER BY d.di LIMIT 1",
                  PgParams().Text(registerKey).Text(zReport ? "t" : "f").Int(number));
     if (r.Rows() == 0) return std::nullopt;
-    return StoredDocument{FoundAt(r, 0), r.Text(0, 7)};
+    return StoredDocument{PgFoundAt(r, 0), r.Text(0, 7)};
   }
 
   void ForEachDocument(std::string_view fiscalNumber, std::string_view from, std::string_view to,
@@ -214,18 +133,46 @@ WHERE r.fiscal_number = $1::text AND ($2::text = '' OR d.ts >= $2::text))",
     long long after = std::numeric_limits<long long>::min();
     for (;;) {
       const PgResult r =
-          db_.Exec(SelectDocuments(true) + R"(
+          db_.Exec(PgSelectDocuments(true) + R"(
 WHERE r.fiscal_number = $1::text AND d.di > $2::bigint
   AND ($3::text = '' OR d.ts >= $3::text) AND ($4::text = '' OR d.ts <= $4::text)
 ORDER BY d.di LIMIT $5::bigint)",
                    PgParams().Text(fiscalNumber).Int(after).Text(from).Text(to).Int(kPage));
       for (int row = 0; row < r.Rows(); ++row) {
-        const StoredDocument document{FoundAt(r, row), r.Text(row, 7)};
+        const StoredDocument document{PgFoundAt(r, row), r.Text(row, 7)};
         after = document.found.di;
         visit(document);
       }
       if (r.Rows() < kPage) return;
     }
+  }
+
+  std::vector<FoundDocument> Page(const FindQuery& query, const std::optional<FoundDocument>& after,
+                                  int rows) override {
+    const std::lock_guard lock(mutex_);
+    return PageInPostgres(db_, query, after, rows);
+  }
+
+  DocumentTotals Totals(const FindQuery& query) override {
+    const std::lock_guard lock(mutex_);
+    return TotalsInPostgres(db_, query);
+  }
+
+  std::vector<DailyTotals> Daily(const FindQuery& query) override {
+    const std::lock_guard lock(mutex_);
+    return DailyInPostgres(db_, query);
+  }
+
+  std::optional<FoundDocument> Nearest(std::string_view fiscalNumber, long long di, Side side,
+                                       bool zReport) override {
+    const std::lock_guard lock(mutex_);
+    return NearestInPostgres(db_, fiscalNumber, di, side, zReport);
+  }
+
+  void ForEachDocumentBetween(std::string_view fiscalNumber, long long firstDi, long long lastDi,
+                              const std::function<void(const StoredDocument&)>& visit) override {
+    const std::lock_guard lock(mutex_);
+    ForEachBetweenInPostgres(db_, fiscalNumber, firstDi, lastDi, visit);
   }
 
  private:

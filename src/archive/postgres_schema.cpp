@@ -100,6 +100,24 @@ const std::vector<Migration>& Migrations() {
        }},
       // Searches over a period of every register start from the documents of that period.
       {2, {"CREATE INDEX documents_by_day ON documents (ts)"}},
+      // Browsing: the documents in time order, of all registers and of one (a document without
+      // a timestamp counts as ''), and the number and sum of each register's documents of a kind
+      // per day, kept by every store, so that the archive window's totals never read a million
+      // rows.
+      {3,
+       {
+           "CREATE INDEX documents_in_time ON documents ((coalesce(ts, '')), register_id, di)",
+           "CREATE INDEX documents_of_register_in_time ON documents "
+           "(register_id, (coalesce(ts, '')), di)",
+           R"(CREATE TABLE daily_totals (
+                register_id bigint NOT NULL REFERENCES registers (id),
+                day text NOT NULL, kind text NOT NULL,
+                documents bigint NOT NULL, total bigint NOT NULL,
+                PRIMARY KEY (register_id, day, kind)))",
+           R"(INSERT INTO daily_totals (register_id, day, kind, documents, total)
+                SELECT register_id, coalesce(substr(ts, 1, 10), ''), kind, count(*), sum(total)
+                FROM documents GROUP BY 1, 2, 3)",
+       }},
   };
   return migrations;
 }

@@ -28,7 +28,14 @@ doc AS (
          to_char(now() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS')
   FROM input ORDER BY di
   ON CONFLICT (register_id, di) DO NOTHING
-  RETURNING id, di),
+  RETURNING id, di, kind, ts, total),
+daily AS (
+  INSERT INTO daily_totals (register_id, day, kind, documents, total)
+  SELECT $1::bigint, coalesce(substr(ts, 1, 10), ''), kind, count(*), sum(total)
+  FROM doc GROUP BY 2, 3 ORDER BY 2, 3
+  ON CONFLICT (register_id, day, kind) DO UPDATE SET
+    documents = daily_totals.documents + EXCLUDED.documents,
+    total = daily_totals.total + EXCLUDED.total),
 fresh AS (SELECT doc.id, input.lines, input.words FROM doc JOIN input USING (di)),
 words AS (
   INSERT INTO document_words (document_id, words)

@@ -1,5 +1,6 @@
 #include "archive/sqlite_archive.h"
 
+#include "archive/sqlite_browse.h"
 #include "archive/sqlite_document_writer.h"
 #include "archive/sqlite_find.h"
 #include "archive/sqlite_rows.h"
@@ -93,6 +94,12 @@ std::vector<RegisterRecord> SqliteArchive::Registers() {
   return registers;
 }
 
+bool SqliteArchive::QueriedRegister(const FindQuery& query, std::optional<long long>& id) {
+  if (query.registerKey.empty()) return true;
+  id = RegisterId(query.registerKey);
+  return id.has_value();
+}
+
 std::optional<long long> SqliteArchive::RegisterId(std::string_view nameOrFiscalNumber) {
   // A name first: the fleet's names are what people type.
   SqliteStatement statement(connection_.handle(),
@@ -139,10 +146,7 @@ Holdings SqliteArchive::Held(std::string_view fiscalNumber, std::string_view sin
 
 std::vector<FoundDocument> SqliteArchive::Find(const FindQuery& query) {
   std::optional<long long> registerId;
-  if (!query.registerKey.empty()) {
-    registerId = RegisterId(query.registerKey);
-    if (!registerId) return {};
-  }
+  if (!QueriedRegister(query, registerId)) return {};
   return FindInSqlite(connection_, query, registerId);
 }
 
@@ -176,6 +180,37 @@ void SqliteArchive::ForEachDocument(std::string_view fiscalNumber, std::string_v
   statement.Bind(1, fiscalNumber);
   BindRange(statement, from, to);
   while (statement.Step()) visit(ReadStored(statement));
+}
+
+std::vector<FoundDocument> SqliteArchive::Page(const FindQuery& query,
+                                               const std::optional<FoundDocument>& after,
+                                               int rows) {
+  std::optional<long long> registerId;
+  if (!QueriedRegister(query, registerId)) return {};
+  return PageInSqlite(connection_, query, registerId, after, rows);
+}
+
+DocumentTotals SqliteArchive::Totals(const FindQuery& query) {
+  std::optional<long long> registerId;
+  if (!QueriedRegister(query, registerId)) return {};
+  return TotalsInSqlite(connection_, query, registerId);
+}
+
+std::vector<DailyTotals> SqliteArchive::Daily(const FindQuery& query) {
+  std::optional<long long> registerId;
+  if (!QueriedRegister(query, registerId)) return {};
+  return DailyInSqlite(connection_, query, registerId);
+}
+
+std::optional<FoundDocument> SqliteArchive::Nearest(std::string_view fiscalNumber, long long di,
+                                                    Side side, bool zReport) {
+  return NearestInSqlite(connection_, fiscalNumber, di, side, zReport);
+}
+
+void SqliteArchive::ForEachDocumentBetween(
+    std::string_view fiscalNumber, long long firstDi, long long lastDi,
+    const std::function<void(const StoredDocument&)>& visit) {
+  ForEachBetweenInSqlite(connection_, fiscalNumber, firstDi, lastDi, visit);
 }
 
 std::unique_ptr<Archive> OpenSqliteArchive(const std::string& path) {

@@ -28,6 +28,14 @@ class SqliteArchive final : public Archive {
                                      long long number) override;
   void ForEachDocument(std::string_view fiscalNumber, std::string_view from, std::string_view to,
                        const std::function<void(const StoredDocument&)>& visit) override;
+  std::vector<FoundDocument> Page(const FindQuery& query, const std::optional<FoundDocument>& after,
+                                  int rows) override;
+  DocumentTotals Totals(const FindQuery& query) override;
+  std::vector<DailyTotals> Daily(const FindQuery& query) override;
+  std::optional<FoundDocument> Nearest(std::string_view fiscalNumber, long long di, Side side,
+                                       bool zReport) override;
+  void ForEachDocumentBetween(std::string_view fiscalNumber, long long firstDi, long long lastDi,
+                              const std::function<void(const StoredDocument&)>& visit) override;
 
   // The connection itself, for reading the tables directly where the interface does not reach
   // (checks of what was stored).
@@ -35,6 +43,9 @@ class SqliteArchive final : public Archive {
 
  private:
   std::optional<long long> RegisterId(std::string_view nameOrFiscalNumber);
+  // The register the query's key names into id (none for every register); false when the key
+  // names none the archive holds.
+  bool QueriedRegister(const FindQuery& query, std::optional<long long>& id);
 
   SqliteConnection connection_;
   std::unique_ptr<SqliteDocumentWriter> writer_;  // made at the first Store, kept for the next

@@ -52,7 +52,12 @@ SqliteDocumentWriter::SqliteDocumentWriter(SqliteConnection& connection)
              InsertInto("z_cash", "document_id, form, name, cash_in, cash_out, till")),
       zCounts_(connection.handle(),
                InsertInto("z_counts", "document_id, sales_count, returns_count")),
-      search_(connection.handle(), "INSERT INTO document_text (rowid, body) VALUES (?, ?)") {}
+      search_(connection.handle(), "INSERT INTO document_text (rowid, body) VALUES (?, ?)"),
+      daily_(connection.handle(),
+             "INSERT INTO daily_totals (register_id, day, kind, documents, total) "
+             "VALUES (?, coalesce(substr(?, 1, 10), ''), ?, 1, ?) "
+             "ON CONFLICT (register_id, day, kind) DO UPDATE SET "
+             "documents = documents + 1, total = total + excluded.total") {}
 
 long long SqliteDocumentWriter::RegisterId(const DocumentRecord& document) {
   if (const auto known = registerIds_.find(document.fiscalNumber); known != registerIds_.end())
@@ -69,10 +74,12 @@ long long SqliteDocumentWriter::RegisterId(const DocumentRecord& document) {
 
 bool SqliteDocumentWriter::Write(const DocumentRecord& document, std::string_view arrival) {
   RequireStorable(document);
-  document_.RunWith(RegisterId(document), document.di, KindName(document.kind), document.number,
+  const long long registerId = RegisterId(document);
+  document_.RunWith(registerId, document.di, KindName(document.kind), document.number,
                     OrNull{document.timestamp}, document.total, Bytes{document.xml}, arrival);
   if (connection_.Changes() == 0) return false;
   const long long id = connection_.LastInsertId();
+  daily_.RunWith(registerId, OrNull{document.timestamp}, KindName(document.kind), document.total);
   if (document.kind == DocumentKind::kZReport)
     WriteZReportLines(id, document);
   else

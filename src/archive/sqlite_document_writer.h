@@ -29,6 +29,7 @@ class SqliteDocumentWriter {
   std::map<std::string, long long, std::less<>> registerIds_;
   SqliteStatement register_, document_, items_, adjustments_, payments_, cash_, texts_, voids_,
       taxes_, zTaxes_, zPayments_, zCash_, zCounts_, search_;
+  SqliteStatement daily_;  // the day's number and sum of the document's kind
 };
 
 }  // namespace morvek

@@ -107,9 +107,29 @@ CREATE VIRTUAL TABLE document_text USING fts5(
 // Version 2: searches over a period of every register start from the documents of that period.
 constexpr std::string_view kVersion2 = "CREATE INDEX documents_by_day ON documents (ts)";
 
+// Version 3: browsing. The documents in time order, of all registers and of one (a document
+// without a timestamp counts as ''), and the number and sum of each register's documents of a kind
+// per day, kept by every store, so that the archive window's totals never read a million rows.
+constexpr std::string_view kVersion3 = R"sql(
+CREATE INDEX documents_in_time ON documents (coalesce(ts, ''), register_id, di);
+CREATE INDEX documents_of_register_in_time ON documents (register_id, coalesce(ts, ''), di);
+CREATE TABLE daily_totals (
+  register_id INTEGER NOT NULL REFERENCES registers(id),
+  day TEXT NOT NULL,
+  kind TEXT NOT NULL,
+  documents INTEGER NOT NULL,
+  total INTEGER NOT NULL,
+  PRIMARY KEY (register_id, day, kind)
+) WITHOUT ROWID;
+INSERT INTO daily_totals (register_id, day, kind, documents, total)
+  SELECT register_id, coalesce(substr(ts, 1, 10), ''), kind, count(*), sum(total)
+  FROM documents GROUP BY 1, 2, 3;
+)sql";
+
 constexpr SqliteMigration kMigrations[] = {
     {1, kVersion1},
     {2, kVersion2},
+    {3, kVersion3},
 };
 
 }  // namespace

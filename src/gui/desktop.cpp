@@ -1,5 +1,6 @@
 #include "gui/desktop.h"
 
+#include "gui/archive_view.h"
 #include "gui/main_window_view.h"
 #include "gui/retrieval_view.h"
 #include "gui/small_views.h"
@@ -12,6 +13,7 @@ Desktop::Desktop(Application& app, QtUi& ui) : app_(app), ui_(ui) {
   wait_ = std::make_unique<WaitView>(app.Form5, *this);
   notice_ = std::make_unique<NoticeView>(app.Form4, *this);
   about_ = std::make_unique<AboutView>(app.Form54, *this);
+  archive_ = std::make_unique<ArchiveView>(app.FormArchive, *this);
   ui_.beforeProcessing = [this] { RefreshAll(); };
 }
 
@@ -39,6 +41,7 @@ void Desktop::RefreshAll() {
   wait_->Refresh();
   notice_->Refresh();
   about_->Refresh();
+  archive_->Refresh();
 }
 
 bool Desktop::NoteActivation(const void* window) {

@@ -15,6 +15,7 @@ class RetrievalView;
 class WaitView;
 class NoticeView;
 class AboutView;
+class ArchiveView;
 
 class Desktop {
  public:
@@ -49,6 +50,7 @@ class Desktop {
   WaitView& wait() { return *wait_; }
   NoticeView& notice() { return *notice_; }
   AboutView& about() { return *about_; }
+  ArchiveView& archive() { return *archive_; }
 
  private:
   Application& app_;
@@ -60,6 +62,7 @@ class Desktop {
   std::unique_ptr<WaitView> wait_;
   std::unique_ptr<NoticeView> notice_;
   std::unique_ptr<AboutView> about_;
+  std::unique_ptr<ArchiveView> archive_;
 };
 
 }  // namespace morvek::gui

@@ -112,10 +112,12 @@ void MainWindowView::BuildControls(QWidget& client) {
 void MainWindowView::BuildMenu() {
   N2 = window_.menuBar()->addMenu(QString());
   N45 = N2->addAction(QString());
+  N6 = window_.menuBar()->addAction(QString());
   N5 = window_.menuBar()->addAction(QString());
   QObject::connect(N45, &QAction::triggered,
                    [this] { desktop_.Run([this] { form_.N45Click(); }); });
   QObject::connect(N5, &QAction::triggered, [this] { desktop_.Run([this] { form_.N5Click(); }); });
+  QObject::connect(N6, &QAction::triggered, [this] { desktop_.Run([this] { form_.N6Click(); }); });
 }
 
 void MainWindowView::Refresh() {
@@ -155,6 +157,8 @@ void MainWindowView::Refresh() {
   N45->setEnabled(form_.N45.enabled);
   N5->setText(TextOr(form_.N5.caption, "О программе..."));
   N5->setEnabled(form_.N5.enabled);
+  N6->setText(TextOr(form_.N6.caption, "Архив"));
+  N6->setEnabled(form_.N6.enabled);
 }
 
 void MainWindowView::ShowCentred() {

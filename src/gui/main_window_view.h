@@ -46,6 +46,7 @@ class MainWindowView : public View {
   QMenu* N2 = nullptr;
   QAction* N45 = nullptr;
   QAction* N5 = nullptr;
+  QAction* N6 = nullptr;  // "Архив"
 
  private:
   void BuildControls(QWidget& client);

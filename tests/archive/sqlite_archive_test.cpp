@@ -51,6 +51,34 @@ TEST(SqliteArchiveVersions, AFileAtTheLatestVersionIsLeftAlone) {
   EXPECT_EQ(again.Find({}).size(), 1u);
 }
 
+TEST(SqliteArchiveVersions, AFileOfVersionTwoGetsTheDailySumsOfTheDocumentsItHolds) {
+  TempDir dir;
+  const std::string path = dir.File("a.sqlite");
+  {
+    SqliteArchive archive(path);
+    archive.Store({Receipt({.di = 1, .timestamp = "2016-03-05 09:00:00", .total = 100}),
+                   Receipt({.di = 2, .timestamp = "2016-03-05 10:00:00", .total = 250}),
+                   Receipt({.di = 3,
+                            .timestamp = "2016-03-06 10:00:00",
+                            .total = 40,
+                            .kind = DocumentKind::kReturn})},
+                  Arrival::kImported);
+    // Back to what version 2 had: no daily sums, no time indexes.
+    SqliteConnection& c = archive.connection();
+    c.Execute("DROP TABLE daily_totals");
+    c.Execute("DROP INDEX documents_in_time");
+    c.Execute("DROP INDEX documents_of_register_in_time");
+    c.Execute("DELETE FROM schema_migrations WHERE version > 2");
+    c.Execute("PRAGMA user_version = 2");
+  }
+  SqliteArchive again(path);
+  EXPECT_EQ(again.connection().QueryInt("PRAGMA user_version"), LatestVersion());
+  EXPECT_EQ(Count(again.connection(), "daily_totals"), 2);
+  EXPECT_EQ(again.Totals({}), (DocumentTotals{3, 350, 40}));
+  EXPECT_EQ(again.Totals({.from = "2016-03-06 00:00:00", .to = "2016-03-06 23:59:59"}),
+            (DocumentTotals{1, 0, 40}));
+}
+
 TEST(SqliteArchiveVersions, AnOlderFileTakesTheLaterStepsAndKeepsItsDocuments) {
   TempDir dir;
   const std::string path = dir.File("a.sqlite");
