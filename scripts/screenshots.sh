@@ -2,9 +2,9 @@
 # Drives the desktop program under Xvfb and openbox against morvek-sim, the way an operator does:
 # a first start without morvek.ini, connecting, a refused address, a fetch by number, a fetch
 # that loses its documents, the About box, the archive window over an archive filled from the
-# simulator's journals, and closing. Takes a PNG of the screen at each step and
-# checks window sizes, placement, titles and field texts on the way. Every check runs; each failed
-# one prints a line, and the script exits 1 at the end when any failed.
+# simulator's journals, pages of its PDF export, and closing. Takes a PNG of the screen at each
+# step and checks window sizes, placement, titles and field texts on the way. Every check runs;
+# each failed one prints a line, and the script exits 1 at the end when any failed.
 #
 #   scripts/screenshots.sh
 #
@@ -756,6 +756,27 @@ step_archive() {
   wait_for 5 gone "$archive" || fail "the archive window did not close"
 }
 
+# The archive's documents of one register as the PDF export writes them, A4 columns and the 80 mm
+# roll, their first pages rendered as pictures.
+step_pdf_pages() {
+  step "PDF pages of the archive"
+  local paper pdf
+  for paper in a4 roll80; do
+    pdf="$scratch/tape-$paper.pdf"
+    if ! "$bin/morvek-cli" export --archive "$scratch/work/morvek-archive.sqlite" \
+      --register 4000000101 --type receipt --format pdf --paper "$paper" --out "$pdf" >/dev/null; then
+      fail "morvek-cli export --format pdf --paper $paper"
+      continue
+    fi
+    local file="$shots/$(printf '%02d' "$step_no")-pdf-$paper-page-1"
+    if pdftoppm -png -r 100 -f 1 -l 1 -singlefile "$pdf" "$file"; then
+      printf '  shot  %s.png\n' "$file"
+    else
+      fail "pdftoppm $pdf"
+    fi
+  done
+}
+
 step_close() {
   step "closing the main window"
   settle
@@ -770,7 +791,7 @@ step_close() {
 # ---------------------------------------------------------------------------------------------
 
 scripts/setup.sh
-for tool in Xvfb openbox xdotool xwd xwdtopnm pnmtopng xwininfo xprop xclip; do
+for tool in Xvfb openbox xdotool xwd xwdtopnm pnmtopng xwininfo xprop xclip pdftoppm; do
   command -v "$tool" >/dev/null || die "$tool is missing (scripts/setup.sh installs it)"
 done
 if [ ! -x "$build/src/morvek" ] || [ ! -x "$build/src/morvek-sim" ] || [ ! -x "$build/src/morvek-cli" ]; then
@@ -788,7 +809,7 @@ start_register
 # A step that cannot go to its end has said why; the next ones still run, as long as there is a
 # program with its main window to drive.
 for road_step in step_first_start step_main_window step_connect step_refused_address step_fetch \
-  step_failed_fetch step_after_failed_fetch step_about step_archive step_close; do
+  step_failed_fetch step_after_failed_fetch step_about step_archive step_pdf_pages step_close; do
   "$road_step" || true
   [ "$road_step" != step_close ] || break
   if ! program_alive; then
