@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Static checks of the core (src/codec platform journal render log zelmar datecs blocks link session
 # app): the order of the folders' includes (scripts/folder-order.sh); clang-tidy with the checks of
-# .clang-tidy, on every core file of the build's compile database, in parallel; then cppcheck; and
-# the example systemd units (systemd-analyze verify). Fails on any finding of any.
+# .clang-tidy, on every core file of the build's compile database, in parallel; then cppcheck; the
+# manual pages (man --warnings); and the example systemd units (systemd-analyze verify). Fails on
+# any finding of any.
 #
 #   scripts/static-checks.sh
 #
@@ -46,6 +47,20 @@ if ! cppcheck --quiet --std=c++20 --language=c++ -I src -j "$jobs" \
   echo "cppcheck: findings"
   status=1
 fi
+
+# The manual pages: the warnings of man and groff (a macro or string not defined, a character not
+# known) are faults of the page; a clean page prints nothing on standard error.
+printf '\n== manual pages\n'
+tmp="$(mktemp)"
+for page in man/*.1; do
+  if ! LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" >/dev/null 2>"$tmp" ||
+    [ -s "$tmp" ]; then
+    echo "$page:"
+    cat "$tmp"
+    status=1
+  fi
+done
+rm -f "$tmp"
 
 # The example units of the nightly collector, as a system's and as a user's manager reads them;
 # the program they start stands in from the build (or /bin/true) until a package installs it.

@@ -107,7 +107,12 @@ int main(int argc, char** argv) {
   app.add_flag("--quiet", quiet, "log the events only, not the bytes exchanged");
   app.add_flag("--once", options.once, "serve one connection, then end");
   (void)generated;
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // Every usage error ends with 2, those the parser finds as those found below.
+    return app.exit(e) == 0 ? 0 : 2;
+  }
 
   device.protocol = protocol == "datecs" ? Protocol::kDatecs : Protocol::kZelmar;
   if (!options.fiscalNumber.empty()) device.fiscalNumber = options.fiscalNumber;

@@ -1,7 +1,7 @@
 #pragma once
-// Runs the built morvek-cli as a child process in a working folder of the test's choosing, with
-// standard output and standard error captured in files of that folder (no pipes, so a chatty
-// child can never block), and waits for it for a bounded time.
+// Runs a built program (morvek-cli, morvek-sim) as a child process in a working folder of the
+// test's choosing, with standard output and standard error captured in files of that folder (no
+// pipes, so a chatty child can never block), and waits for it for a bounded time.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -24,10 +25,11 @@ struct CliResult {
 };
 
 // `stdoutPath` replaces the captured standard output, for sending it somewhere unusual.
-inline CliResult RunCli(const std::string& workDir, const std::vector<std::string>& args,
-                        const std::string& stdoutPath = "") {
+inline CliResult RunProgram(const std::string& program, const std::string& workDir,
+                            const std::vector<std::string>& args,
+                            const std::string& stdoutPath = "") {
   const std::string outFile = workDir + "/.cli-stdout", errFile = workDir + "/.cli-stderr";
-  std::vector<std::string> argvText{MORVEK_CLI};
+  std::vector<std::string> argvText{program};
   argvText.insert(argvText.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (auto& arg : argvText) argv.push_back(arg.data());
@@ -42,9 +44,9 @@ inline CliResult RunCli(const std::string& workDir, const std::vector<std::strin
                                    0644);
   posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, MORVEK_CLI, &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) throw std::runtime_error("cannot start " MORVEK_CLI);
+  if (spawned != 0) throw std::runtime_error("cannot start " + program);
 
   // A safety net, not a timing check: a healthy run takes milliseconds.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -64,6 +66,20 @@ inline CliResult RunCli(const std::string& workDir, const std::vector<std::strin
   unlink(outFile.c_str());
   unlink(errFile.c_str());
   return result;
+}
+
+inline CliResult RunCli(const std::string& workDir, const std::vector<std::string>& args,
+                        const std::string& stdoutPath = "") {
+  return RunProgram(MORVEK_CLI, workDir, args, stdoutPath);
+}
+
+// A command line that is a usage error, named for the test's name.
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> args;
+};
+inline void PrintTo(const UsageCase& c, std::ostream* os) {
+  *os << c.name;
 }
 
 }  // namespace morvek::test

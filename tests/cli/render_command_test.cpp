@@ -341,14 +341,6 @@ TEST(RenderCommandRenderFailure, RenderingWithoutFailureLeavesErrorLogUntouched)
 
 // --- Bad command lines ---
 
-struct UsageCase {
-  const char* name;
-  std::vector<std::string> args;
-};
-void PrintTo(const UsageCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
 class RenderCommandUsage : public testing::TestWithParam<UsageCase> {};
 
 TEST_P(RenderCommandUsage, ExitsTwoWithAMessageAndPrintsNothing) {

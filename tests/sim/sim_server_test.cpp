@@ -15,9 +15,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/application.h"
+#include "cli/cli_runner.h"
 #include "codec/crc16.h"
 #include "sim/journal_generator.h"
 #include "sim/sim_test_support.h"
@@ -389,6 +391,40 @@ TEST(SimProgram, ListensAnswersAndEndsOnSigterm) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   reap.pid = 0;
 }
+
+// The program's usage errors: each ends with 2 and a line on standard error, before it listens.
+using morvek::test::UsageCase;
+
+class SimProgramUsage : public testing::TestWithParam<UsageCase> {};
+
+TEST_P(SimProgramUsage, ExitsTwoWithAMessageAndServesNothing) {
+  morvek::test::TempDir dir;
+  std::vector<std::string> args = {"--host", "127.0.30.110", "--once"};
+  args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+  const morvek::test::CliResult result = morvek::test::RunProgram(MORVEK_SIM, dir.path(), args);
+  EXPECT_EQ(result.exitCode, 2) << result.err;
+  EXPECT_NE(result.err, "");
+  EXPECT_EQ(result.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , SimProgramUsage,
+    testing::Values(
+        UsageCase{"NoProtocol", {"--generate", "5"}},
+        UsageCase{"UnknownProtocol", {"--protocol", "ikc"}},
+        UsageCase{"PortOutOfRange", {"--protocol", "datecs", "--port", "65536"}},
+        UsageCase{"PortNotANumber", {"--protocol", "datecs", "--port", "x"}},
+        UsageCase{"JournalAndGenerate",
+                  {"--protocol", "datecs", "--journal", "j.xml", "--generate", "5"}},
+        UsageCase{"FiscalNumberAndIdDev",
+                  {"--protocol", "zelmar", "--fiscal-number", "1", "--id-dev", "ZL1"}},
+        UsageCase{"StartDateNotADate", {"--protocol", "datecs", "--start-date", "2024-01-09"}},
+        UsageCase{"FaultRateAboveOne", {"--protocol", "datecs", "--fault-rate", "1.5"}},
+        UsageCase{"UnknownOption", {"--protocol", "datecs", "--bogus"}},
+        UsageCase{"UnreadableFault", {"--protocol", "datecs", "--fault", "nak"}},
+        UsageCase{"UnknownFaultKind", {"--protocol", "datecs", "--fault-kinds", "syn,boom"}},
+        UsageCase{"UnreadableFirmware", {"--protocol", "datecs", "--firmware", "2015"}}),
+    [](const testing::TestParamInfo<UsageCase>& param) { return std::string(param.param.name); });
 #endif
 
 }  // namespace
