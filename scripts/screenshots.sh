@@ -652,14 +652,17 @@ step_after_failed_fetch() {
   wait_for 5 gone "$retrieval" || fail "the retrieval window did not close on \"Закрыть\""
 }
 
-# find_about: the About box, whose title starts "О программе".
-find_about() {
+# find_titled PREFIX: the program's window whose title starts with PREFIX.
+find_titled() {
   local w
   for w in $(program_windows); do
-    case "$(title "$w")" in "О программе"*) echo "$w" && return 0 ;; esac
+    case "$(title "$w")" in "$1"*) echo "$w" && return 0 ;; esac
   done
   return 1
 }
+
+# find_about: the About box.
+find_about() { find_titled "О программе"; }
 
 step_about() {
   step "the About box"
@@ -710,14 +713,8 @@ fill_archive() {
   done
 }
 
-# find_archive: the archive window, whose title starts "Архив".
-find_archive() {
-  local w
-  for w in $(program_windows); do
-    case "$(title "$w")" in "Архив"*) echo "$w" && return 0 ;; esac
-  done
-  return 1
-}
+# find_archive: the archive window.
+find_archive() { find_titled "Архив"; }
 
 step_archive() {
   step "the archive window"

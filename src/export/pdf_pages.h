@@ -12,8 +12,8 @@ namespace morvek {
 enum class PdfPaper { kRoll80, kA4 };
 
 struct PrintJob {
-  std::string registerName;  // at the top of every page
-  std::string range;         // what the pages hold, in the A4 header ("01.12.26 - 31.12.26")
+  std::string registerName;       // at the top of every page
+  std::string range;              // what the pages hold, in the A4 header ("01.12.26 - 31.12.26")
   std::vector<TextStrip> strips;  // UTF-8
 };
 
