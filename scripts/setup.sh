@@ -11,7 +11,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format clang-tidy-14 cppcheck systemd
   locales xvfb xauth fonts-liberation python3
   openbox xdotool x11-apps netpbm x11-utils xclip qt6-translations-l10n
-  libqt6opengl6-dev
+  libqt6opengl6-dev qt6-tools-dev qt6-l10n-tools
 )
 
 missing=()

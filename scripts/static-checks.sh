@@ -2,8 +2,8 @@
 # Static checks of the core (src/codec platform journal render log zelmar datecs blocks link session
 # app): the order of the folders' includes (scripts/folder-order.sh); clang-tidy with the checks of
 # .clang-tidy, on every core file of the build's compile database, in parallel; then cppcheck; the
-# manual pages (man --warnings); and the example systemd units (systemd-analyze verify). Fails on
-# any finding of any.
+# manual pages (man --warnings); the translation (scripts/translations.py check); and the example
+# systemd units (systemd-analyze verify). Fails on any finding of any.
 #
 #   scripts/static-checks.sh
 #
@@ -61,6 +61,14 @@ for page in man/*.1; do
   fi
 done
 rm -f "$tmp"
+
+# The translation: every text the sources mark has its Ukrainian, and every Ukrainian text still
+# belongs to one (the program falls back to Russian without a word otherwise).
+printf '\n== translations\n'
+if ! python3 scripts/translations.py check translations/morvek_uk.ts $(git ls-files 'src/*.cpp' 'src/*.h'); then
+  echo "translations/morvek_uk.ts: out of step with the sources (scripts/translations.py add)"
+  status=1
+fi
 
 # The example units of the nightly collector, as a system's and as a user's manager reads them;
 # the program they start stands in from the build (or /bin/true) until a package installs it.

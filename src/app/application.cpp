@@ -50,6 +50,14 @@ void Application::Create() {
   Form54.FormCreate();
 }
 
+void Application::Retranslate() {
+  Form3.Retranslate();
+  Form5.Retranslate();
+  Form53.Retranslate();
+  Form54.Retranslate();
+  FormArchive.Retranslate();
+}
+
 bool Application::RunExclusive(const std::function<void()>& exchange) {
   if (exchangeRunning_) return false;
   exchangeRunning_ = true;

@@ -58,6 +58,8 @@ class Application {
   // Each window's creation handler, in creation order. The front end then shows the main window
   // and runs its event loop until onQuit.
   void Create();
+  // Every window's texts in the current language (after SetLanguage).
+  void Retranslate();
 
   // Closing the main window ends the program: the address is saved (FormClose), the main window
   // hidden, and onQuit called, where the front end leaves its event loop. While an exchange runs,

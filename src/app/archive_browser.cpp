@@ -7,6 +7,7 @@
 #include "export/document_export.h"
 #include "export/text_image.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -57,7 +58,8 @@ std::vector<ArchiveRow> ArchiveBrowser::NextPage() {
   std::vector<ArchiveRow> rows;
   rows.reserve(page.size());
   for (const FoundDocument& document : page)
-    rows.push_back({document, RowMark{MarkState::kPending, "Смена еще проверяется"}});
+    rows.push_back(
+        {document, RowMark{MarkState::kPending, std::string(Tr("Смена еще проверяется"))}});
   return rows;
 }
 
@@ -71,14 +73,15 @@ int ArchiveBrowser::Append(std::vector<ArchiveRow> page) {
 }
 
 std::string ArchiveBrowser::TotalsText() const {
-  return "Документов: " + std::to_string(totals_.documents) +
-         "   продажи: " + Hryvnias(totals_.sales) + "   возвраты: " + Hryvnias(totals_.returns);
+  return std::string(Tr("Документов: ")) + std::to_string(totals_.documents) + "   " +
+         std::string(Tr("продажи: ")) + Hryvnias(totals_.sales) + "   " +
+         std::string(Tr("возвраты: ")) + Hryvnias(totals_.returns);
 }
 
 std::string ArchiveBrowser::ColumnTitle(int column) {
-  static const char* const kTitles[kColumns] = {"Касса",        "Вид",   "Номер",   "DI",
-                                                "Дата и время", "Сумма", "Проверка"};
-  return column >= 0 && column < kColumns ? kTitles[column] : "";
+  const std::string_view titles[kColumns] = {Tr("Касса"),        Tr("Вид"),   Tr("Номер"),   "DI",
+                                             Tr("Дата и время"), Tr("Сумма"), Tr("Проверка")};
+  return column >= 0 && column < kColumns ? std::string(titles[column]) : "";
 }
 
 std::string ArchiveBrowser::Cell(int row, int column) const {
@@ -110,10 +113,10 @@ std::vector<std::string> ArchiveBrowser::TextImageOf(int row) {
   try {
     const std::optional<DocumentRecord> record =
         RecordOf(rows_[static_cast<std::size_t>(row)].document);
-    if (!record) return {"Документа больше нет в архиве"};
+    if (!record) return {std::string(Tr("Документа больше нет в архиве"))};
     return TextImage(*record);
   } catch (const std::exception& failure) {
-    return {"Документ не показывается: " + std::string(failure.what())};
+    return {std::string(Tr("Документ не показывается: ")) + failure.what()};
   }
 }
 
@@ -136,8 +139,8 @@ std::vector<TextStrip> ArchiveBrowser::Strips() {
   ForEachRecord([&strips](const FoundDocument& document, const DocumentRecord& record) {
     TextStrip strip;
     strip.title = Utf8ToCp1251(
-        (document.registerName.empty() ? document.fiscalNumber : document.registerName) +
-        (document.kind == DocumentKind::kZReport ? " Z-отчет № " : " Чек № ") +
+        (document.registerName.empty() ? document.fiscalNumber : document.registerName) + " " +
+        std::string(document.kind == DocumentKind::kZReport ? Tr("Z-отчет № ") : Tr("Чек № ")) +
         std::to_string(document.number));
     for (const std::string& line : TextImage(record)) strip.lines.push_back(Utf8ToCp1251(line));
     strips.push_back(std::move(strip));
@@ -155,7 +158,7 @@ std::string ArchiveBrowser::Export(DocumentExport& out) {
   ReplaceFiles(files);
   std::string names;
   for (const OutputFile& file : files) names += "\n" + file.path;
-  return "Выгружено документов: " + std::to_string(added) + names;
+  return std::string(Tr("Выгружено документов: ")) + std::to_string(added) + names;
 }
 
 std::string ArchiveBrowser::ExportCsv(const std::string& prefix) {

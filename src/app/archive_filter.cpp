@@ -1,6 +1,7 @@
 #include "app/archive_filter.h"
 
 #include "archive/archive_text.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -36,15 +37,20 @@ bool ReadDate(const std::string& text, bool end, std::string& timestamp) {
 
 }  // namespace
 
-const std::vector<std::string>& ArchiveKindChoices() {
-  static const std::vector<std::string> choices = {
-      "любой", "чек", "возврат", "служебный", "аннулированный", "Z-отчет"};
+// The choices' names, "любой" first, then one for each of kChoiceKinds.
+constexpr std::string_view kChoiceNames[] = {TrLater("любой"),          TrLater("чек"),
+                                             TrLater("возврат"),        TrLater("служебный"),
+                                             TrLater("аннулированный"), TrLater("Z-отчет")};
+
+std::vector<std::string> ArchiveKindChoices() {
+  std::vector<std::string> choices;
+  for (std::string_view name : kChoiceNames) choices.emplace_back(Tr(name));
   return choices;
 }
 
 std::string KindCaption(DocumentKind kind) {
   for (std::size_t i = 0; i < std::size(kChoiceKinds); ++i)
-    if (kChoiceKinds[i] == kind) return ArchiveKindChoices()[i + 1];
+    if (kChoiceKinds[i] == kind) return std::string(Tr(kChoiceNames[i + 1]));
   return "";
 }
 
@@ -52,22 +58,22 @@ std::optional<FindQuery> FilterQuery(const ArchiveFilter& filter, std::string& e
   FindQuery query;
   query.registerKey = filter.registerKey;
   if (!ReadDate(filter.from, false, query.from) || !ReadDate(filter.to, true, query.to)) {
-    error = "Дата пишется как ДД.ММ.ГГ, например 09.01.24";
+    error = Tr("Дата пишется как ДД.ММ.ГГ, например 09.01.24");
     return std::nullopt;
   }
   if (!query.from.empty() && !query.to.empty() && query.to < query.from) {
-    error = "Конечная дата раньше начальной";
+    error = Tr("Конечная дата раньше начальной");
     return std::nullopt;
   }
   if (filter.kind > 0 && filter.kind <= static_cast<int>(std::size(kChoiceKinds)))
     query.kinds = {kChoiceKinds[filter.kind - 1]};
   if (!ReadNumber(filter.numberFrom, query.numberFrom) ||
       !ReadNumber(filter.numberTo, query.numberTo)) {
-    error = "Номер документа - целое число от 1";
+    error = Tr("Номер документа - целое число от 1");
     return std::nullopt;
   }
   if (query.numberTo != 0 && query.numberTo < query.numberFrom) {
-    error = "Конечный номер меньше начального";
+    error = Tr("Конечный номер меньше начального");
     return std::nullopt;
   }
   query.text = filter.text;

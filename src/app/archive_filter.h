@@ -17,7 +17,7 @@ struct ArchiveFilter {
 };
 
 // "любой", "чек", "возврат", "служебный", "аннулированный", "Z-отчет".
-const std::vector<std::string>& ArchiveKindChoices();
+std::vector<std::string> ArchiveKindChoices();
 // How the window names a kind: "чек", "возврат", ...
 std::string KindCaption(DocumentKind kind);
 

@@ -7,6 +7,7 @@
 #include "app/tform53.h"
 #include "archive/archive.h"
 #include "codec/cp1251.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -31,12 +32,12 @@ void TForm53::StoreLoaded() {
       archive->Store(records, Arrival::kFetched);
     }
   } catch (const std::exception& failure) {
-    app_.ui.ShowMessage(std::string("Не удалось сохранить документы в архив: "_cp) +
+    app_.ui.ShowMessage(std::string("Не удалось сохранить документы в архив: "_tr) +
                         Utf8ToCp1251(failure.what()));
     return;
   }
   if (refused > 0)
-    app_.ui.ShowMessage(std::string("Документов, не принятых архивом: "_cp) +
+    app_.ui.ShowMessage(std::string("Документов, не принятых архивом: "_tr) +
                         std::to_string(refused));
 }
 

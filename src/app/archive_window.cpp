@@ -2,11 +2,17 @@
 
 #include "app/application.h"
 #include "codec/cp1251.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
 ArchiveWindow::ArchiveWindow(Application& app) : app_(app) {
-  caption = "Архив"_cp;
+  Retranslate();
+}
+
+void ArchiveWindow::Retranslate() {
+  caption = std::string("Архив"_tr);
+  if (browser) caption += " - " + Utf8ToCp1251(location);
 }
 
 void ArchiveWindow::Open() {
@@ -18,11 +24,11 @@ void ArchiveWindow::Open() {
     try {
       browser = std::make_unique<ArchiveBrowser>(OpenArchive(at));
     } catch (const ArchiveError& failure) {
-      app_.ui.ShowMessage(std::string("Архив не открывается: "_cp) + Utf8ToCp1251(failure.what()));
+      app_.ui.ShowMessage(std::string("Архив не открывается: "_tr) + Utf8ToCp1251(failure.what()));
       return;
     }
     location = RedactedLocation(at);
-    caption = std::string("Архив"_cp) + " - " + Utf8ToCp1251(location);
+    Retranslate();
   }
   Show();
 }

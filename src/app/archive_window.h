@@ -15,6 +15,8 @@ class Application;
 class ArchiveWindow : public Window {
  public:
   explicit ArchiveWindow(Application& app);
+  // The title in the current language.
+  void Retranslate();
 
   // The archive of the window while it is open; none before and after.
   std::unique_ptr<ArchiveBrowser> browser;

@@ -6,6 +6,7 @@
 #include "app/tform53.h"
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
+#include "platform/translation.h"
 #include "session/by_date.h"
 
 namespace morvek {
@@ -23,9 +24,9 @@ void TForm53::Button4Click() {
         // Datecs replies carry no status text: their line shows none.
         const std::string code = ZelmarChosen() ? lastStatus_ : "";
         ListBox2.Clear();
-        ListBox2.Add(std::string("РРО вернул ошибку:  "_cp) + code + " !");
+        ListBox2.Add(std::string("РРО вернул ошибку:  "_tr) + code + " !");
         if (ZelmarChosen() && code == "0CD0")
-          ListBox2.Add(std::string("Необходимо связаться с экваером и передать данные!"_cp));
+          ListBox2.Add(std::string("Необходимо связаться с экваером и передать данные!"_tr));
       }
     } catch (const std::exception&) {
       AddFailureLines();
@@ -58,7 +59,7 @@ int TForm53::RequestByDate() {
   outcome.Begin();
   const DateInterval interval = ReadDateFields();
   if (interval.endDate.Before(interval.startDate)) {
-    app_.ui.ShowMessage(std::string("Конечная дата должна быть не меньше начальной!"_cp));
+    app_.ui.ShowMessage(std::string("Конечная дата должна быть не меньше начальной!"_tr));
     return 1;
   }
   registerAsked_ = true;
@@ -81,7 +82,7 @@ bool TForm53::QueryNumbersByDate(int& first, int& last) {
 
 void TForm53::ShowDeviceError() {
   const ZelmarResult* result = app_.Form2.lastZelmarResult;
-  app_.ui.ShowMessageBox(std::string("РРО вернул ошибку:"_cp) + (result ? result->statusCode : ""),
+  app_.ui.ShowMessageBox(std::string("РРО вернул ошибку:"_tr) + (result ? result->statusCode : ""),
                          "Error");
 }
 

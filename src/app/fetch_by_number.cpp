@@ -6,6 +6,7 @@
 #include "app/tform53.h"
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
+#include "platform/translation.h"
 #include "render/ordering.h"
 #include "session/fetch.h"
 
@@ -18,7 +19,7 @@ void TForm53::Button1Click() {
       if (RequestByNumber() == 0) {
         TForm4& notice = app_.Form4;
         notice.Show();
-        notice.Label1.text = "ИДЁТ ОБРАБОТКА ДАННЫХ...."_cp;
+        notice.Label1.text = "ИДЁТ ОБРАБОТКА ДАННЫХ...."_tr;
         notice.Label2.text.clear();
         notice.Repaint();
         if (!alreadyLoaded) {

@@ -7,6 +7,7 @@
 #include "link/handshake.h"
 #include "platform/ini_file.h"
 #include "platform/socket.h"
+#include "platform/translation.h"
 #include "session/register_check.h"
 
 namespace morvek {
@@ -49,23 +50,23 @@ void TForm3::Connect() {
     socket.SetHost(Edit1.text);
     socket.Activate();
   } catch (const SocketError&) {
-    ui.ShowMessage(std::string("Сервер не отвечает, проверьте IP адрес"_cp));
+    ui.ShowMessage(std::string("Сервер не отвечает, проверьте IP адрес"_tr));
     return;
   }
 
   if (!Handshake()) {
     Shape1.color = Shape::kRed;
-    Button3.caption = "Подключить"_cp;
+    Button3.caption = "Подключить"_tr;
     N2.enabled = false;
     ui.ShowMessage(std::string(
-        "Сервер не отвечает, проверьте настройки РРО (IP адрес или удаленный доступ)"_cp));
+        "Сервер не отвечает, проверьте настройки РРО (IP адрес или удаленный доступ)"_tr));
     return;
   }
   app_.datecs.registerAccepted = true;
 
   if (!CheckRegister(link)) return;
   Shape1.color = Shape::kLime;
-  Button3.caption = "Отключить"_cp;
+  Button3.caption = "Отключить"_tr;
   N2.enabled = true;
 }
 
@@ -82,7 +83,7 @@ bool TForm3::CheckRegister(RegisterLink& link) {
 void TForm3::Disconnect() {
   StatusBar1.panels.fill("");
   Shape1.color = Shape::kRed;
-  Button3.caption = "Подключить"_cp;
+  Button3.caption = "Подключить"_tr;
   N2.enabled = false;
   app_.Form1.ClientSocket1.Deactivate();
 }

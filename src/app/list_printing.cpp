@@ -4,6 +4,7 @@
 #include "codec/cp1251.h"
 #include "export/pdf_pages.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -16,10 +17,10 @@ std::string TitleOf(const rq& model, int position) {
   const dat& document = found->second;
   const auto z = document.zvits.find(0);
   if (!document.is_receipt && z != document.zvits.end())
-    return "Z-отчет № " + std::to_string(static_cast<long long>(z->second.no));
+    return std::string(Tr("Z-отчет № ")) + std::to_string(static_cast<long long>(z->second.no));
   const auto receipt = document.checks.find(0);
   if (receipt == document.checks.end()) return "";
-  return "Чек № " + std::to_string(static_cast<long long>(receipt->second.end.no));
+  return std::string(Tr("Чек № ")) + std::to_string(static_cast<long long>(receipt->second.end.no));
 }
 
 }  // namespace

@@ -3,14 +3,15 @@
 #include "app/tform53.h"
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
 void TForm53::Button6Click() {
   app_.RunExclusive([this] {
     printAnswer = PrintAnswer::kNotAsked;
-    if (!app_.ui.AskYesNo(std::string("Печать требует затрат бумажной ленты"_cp),
-                          std::string("Продолжить?"_cp)))
+    if (!app_.ui.AskYesNo(std::string("Печать требует затрат бумажной ленты"_tr),
+                          std::string("Продолжить?"_tr)))
       return;
     // The typed numbers go out as they stand, Z-report numbers too.
     const int first = StrToInt(Edit1.text);

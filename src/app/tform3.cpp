@@ -6,6 +6,7 @@
 #include "codec/cp1251.h"
 #include "platform/ini_file.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -18,30 +19,51 @@ constexpr std::size_t kAddressBuffer = 256;
 constexpr int kUsbProbeSteps = 16;
 
 std::string BaseCaption() {
-  return std::string("Соединение с РРО"_cp);
+  return std::string("Соединение с РРО"_tr);
 }
 
 }  // namespace
 
 TForm3::TForm3(Application& app) : app_(app) {
   caption = BaseCaption();
-  GroupBox1.text = "Подключение к  сокету TCP/IP"_cp;
-  Label1.text = "IP адрес:"_cp;
-  RadioGroup2.caption = "Призн. исп."_cp;
-  RadioGroup2.items = {"ID_DEV", std::string("Фиск. номер"_cp)};
-  RadioGroup1.caption = "Протокол"_cp;
-  RadioGroup1.items = {"Datecs", "Zelmar"};
-  Button3.caption = "Подключить"_cp;
-  Button1.caption = "Закрыть"_cp;
-  N2.caption = "КЛЭФ"_cp;
+  Retranslate();
   N2.enabled = false;
-  N45.caption = "Вывод документов в электронном виде"_cp;
-  N5.caption = "О программе..."_cp;
-  N6.caption = "Архив"_cp;
+}
+
+void TForm3::Retranslate() {
+  GroupBox1.text = "Подключение к  сокету TCP/IP"_tr;
+  Label1.text = "IP адрес:"_tr;
+  RadioGroup2.caption = "Призн. исп."_tr;
+  RadioGroup2.items = {"ID_DEV", std::string("Фиск. номер"_tr)};
+  RadioGroup1.caption = "Протокол"_tr;
+  RadioGroup1.items = {"Datecs", "Zelmar"};
+  Button3.caption = Shape1.color == Shape::kLime ? "Отключить"_tr : "Подключить"_tr;
+  Button1.caption = "Закрыть"_tr;
+  N2.caption = "КЛЭФ"_tr;
+  N45.caption = "Вывод документов в электронном виде"_tr;
+  N5.caption = "О программе..."_tr;
+  N6.caption = "Архив"_tr;
+  N7.caption = "Мова"_cp;
+  // The title: the base and the version once the window is created; the probe's steps run only
+  // inside an activation, when no language can be chosen.
+  if (!versionText.empty()) {
+    versionText = "вер. 1.30 от 29.01.2016"_tr;
+    caption = BaseCaption() + " " + versionText;
+  }
+}
+
+void TForm3::ChooseLanguage(Language language) {
+  SetLanguage(language);
+  app_.Retranslate();
+  const std::string settings =
+      app_.Form2.iniPath.empty() ? std::string(kSettingsFile) : app_.Form2.iniPath;
+  app_.Guarded([&] {
+    IniFile(settings).WriteString(kLanguageSection, kLanguageKey, LanguageCode(language));
+  });
 }
 
 void TForm3::FormCreate() {
-  versionText = "вер. 1.30 от 29.01.2016"_cp;
+  versionText = "вер. 1.30 от 29.01.2016"_tr;
   caption = caption + " " + versionText;
   RadioGroup1.itemIndex = 0;
   RadioGroup2.itemIndex = 1;
@@ -59,7 +81,7 @@ void TForm3::FormActivate() {
   // The USB probe: its caption shows while the window thread sleeps.
   std::string portName;
   for (int step = 1, index = 0; step <= kUsbProbeSteps; ++step, ++index) {
-    caption = std::string("Тестирование USB устройств: Шаг "_cp) + std::to_string(step);
+    caption = std::string("Тестирование USB устройств: Шаг "_tr) + std::to_string(step);
     ui.Sleep(100);
     Repaint();
     ui.ProcessMessages();
@@ -76,7 +98,7 @@ void TForm3::FormActivate() {
   shared.iniPath = JoinPath(shared.workDir, std::string(kSettingsFile));
   const IniFile settings(shared.iniPath);
   if (!std::filesystem::exists(shared.iniPath, error)) {
-    ui.ShowMessage(std::string("Файл morvek.ini отсутствует.\n Создание файла!"_cp));
+    ui.ShowMessage(std::string("Файл morvek.ini отсутствует.\n Создание файла!"_tr));
     app_.Guarded([&] { settings.WriteString("Connection", "IPAddres", "127.0.0.1"); });
   }
   Edit1.text = settings.ReadString("Connection", "IPAddres", "", kAddressBuffer);

@@ -6,6 +6,7 @@
 #include "link/handshake.h"
 #include "link/register_link.h"
 #include "platform/controls.h"
+#include "platform/translation.h"
 #include "platform/window.h"
 
 namespace morvek {
@@ -36,6 +37,9 @@ class TForm3 : public Window {
   MenuItem N45;  // "Вывод документов в электронном виде"
   MenuItem N5;   // "О программе..."
   MenuItem N6;   // "Архив": the archive window, with or without a register
+  // "Мова": the interface's language, the same word in both, so that either finds it; its items
+  // name each language in that language ("Русский", "Українська").
+  MenuItem N7;
 
   std::string versionText;
   bool settingsPending = true;
@@ -56,6 +60,11 @@ class TForm3 : public Window {
   void N45Click();
   void N5Click();
   void N6Click();
+  // An item of "Мова": every window's texts in that language from now on, and the choice kept in
+  // the settings file for the next start.
+  void ChooseLanguage(Language language);
+  // The captions in the current language, those that follow the connection included.
+  void Retranslate();
 
   int GetUSBPort(int index, std::string& portName, const std::string& description,
                  const std::string& deviceClass);

@@ -5,17 +5,26 @@
 
 #include "codec/cp1251.h"
 #include "platform/controls.h"
+#include "platform/translation.h"
 #include "platform/window.h"
 
 namespace morvek {
 
 class TForm5 : public Window {
  public:
-  TForm5() { caption = "morvek"; }
+  TForm5() {
+    caption = "morvek";
+    Retranslate();
+  }
+  // The texts in the current language.
+  void Retranslate() {
+    Label1.text = "Запрос соединения:"_tr;
+    Button1.caption = "Прервать"_tr;
+  }
 
-  Label Label1{std::string("Запрос соединения:"_cp)};
+  Label Label1;
   Label Label2;  // the countdown, "3 : 59"
-  Button Button1{std::string("Прервать"_cp)};
+  Button Button1;
 
   // "Прервать".
   void Button1Click() { aborted_ = true; }

@@ -7,39 +7,45 @@
 #include "platform/date_time.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 #include "render/ordering.h"
 #include "session/render.h"
 
 namespace morvek {
 
 TForm53::TForm53(Application& app) : app_(app) {
-  caption = "Форма запроса и отображения данных"_cp;
-  GroupBox1.text = "по номерам"_cp;
-  Label1.text = "Тип документа"_cp;
-  ComboBox1.items = {std::string("Z-отчет"_cp), std::string("Чек"_cp),
-                     std::string("Чек+Z-отчет"_cp), std::string("Внес./Изъят."_cp)};
+  Retranslate();
   ComboBox1.Select(kTypeBoth);
-  Label4.text = "Пароль"_cp;
   Edit3.text = "582941";
-  Label2.text = "Начальный номер"_cp;
   Edit1.text = "1";
-  Label3.text = "Конечный номер"_cp;
   Edit2.text = "1";
-  Button1.caption = "Получить"_cp;
-  Button6.caption = "Печать на РРО"_cp;
-  GroupBox2.text = "по датам"_cp;
-  Label5.text = "Начальная дата"_cp;
-  Label7.text = "Время"_cp;
-  Label6.text = "Конечная дата"_cp;
   Edit4.maxLength = Edit5.maxLength = 8;
   Edit6.maxLength = Edit7.maxLength = 5;
-  Button4.caption = "Получить"_cp;
-  Button5.caption = "Вернуть номера"_cp;
-  Button3.caption = "Сохранить"_cp;
-  Button7.caption = "Печать на принтер"_cp;
-  Button8.caption = "Сохранить PDF"_cp;
-  Button2.caption = "Закрыть"_cp;
   rq.Clear();
+}
+
+void TForm53::Retranslate() {
+  caption = "Форма запроса и отображения данных"_tr;
+  GroupBox1.text = "по номерам"_tr;
+  Label1.text = "Тип документа"_tr;
+  ComboBox1.items = {std::string("Z-отчет"_tr), std::string("Чек"_tr),
+                     std::string("Чек+Z-отчет"_tr), std::string("Внес./Изъят."_tr)};
+  if (ComboBox1.itemIndex >= 0) ComboBox1.Select(ComboBox1.itemIndex);
+  Label4.text = "Пароль"_tr;
+  Label2.text = "Начальный номер"_tr;
+  Label3.text = "Конечный номер"_tr;
+  Button1.caption = "Получить"_tr;
+  Button6.caption = "Печать на РРО"_tr;
+  GroupBox2.text = "по датам"_tr;
+  Label5.text = "Начальная дата"_tr;
+  Label7.text = "Время"_tr;
+  Label6.text = "Конечная дата"_tr;
+  Button4.caption = "Получить"_tr;
+  Button5.caption = "Вернуть номера"_tr;
+  Button3.caption = "Сохранить"_tr;
+  Button7.caption = "Печать на принтер"_tr;
+  Button8.caption = "Сохранить PDF"_tr;
+  Button2.caption = "Закрыть"_tr;
 }
 
 // The number formats need no setting here: every number text of the core is written and read
@@ -86,8 +92,8 @@ void TForm53::BeginRequest() {
   control.Reset();
   Hide();
   TForm4& notice = app_.Form4;
-  notice.caption = "ВНИМАНИЕ!!!!"_cp;
-  notice.Label1.text = "ИДЁТ ЗАГРУЗКА ДАННЫХ...."_cp;
+  notice.caption = "ВНИМАНИЕ!!!!"_tr;
+  notice.Label1.text = "ИДЁТ ЗАГРУЗКА ДАННЫХ...."_tr;
   notice.Show();
   notice.Repaint();
 }

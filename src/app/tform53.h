@@ -31,6 +31,8 @@ class Application;
 class TForm53 : public Window {
  public:
   explicit TForm53(Application& app);
+  // The captions in the current language; the chosen document type stays chosen.
+  void Retranslate();
 
   // Controls: by number.
   Label GroupBox1;  // "по номерам"

@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "codec/cp1251.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -12,15 +13,19 @@ constexpr std::string_view kProductTitle = "morvek";
 }  // namespace
 
 void TForm54::FormCreate() {
-  caption = std::string("О программе"_cp) + " " + std::string(kProductTitle);
-  Label2.text = "morvek: контрольна стрічка фіскальних реєстраторів в електронному вигляді"_cp;
+  Retranslate();
   Label3.text.clear();
-  Button1.caption = "Закрыть"_cp;
+}
+
+void TForm54::Retranslate() {
+  caption = std::string("О программе"_tr) + " " + std::string(kProductTitle);
+  Label2.text = "morvek: контрольна стрічка фіскальних реєстраторів в електронному вигляді"_cp;
+  Button1.caption = "Закрыть"_tr;
 }
 
 void TForm54::FormActivate() {
   Label1.text =
-      std::string("ПО "_cp) + std::string(kProductTitle) + " (" + app_.Form3.versionText + ")";
+      std::string("ПО "_tr) + std::string(kProductTitle) + " (" + app_.Form3.versionText + ")";
 }
 
 }  // namespace morvek

@@ -19,6 +19,8 @@ class TForm54 : public Window {
   Button Button1;  // "Закрыть"
 
   void FormCreate();
+  // The captions in the current language.
+  void Retranslate();
   void FormActivate();
   void Button1Click() { Close(); }
 

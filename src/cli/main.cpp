@@ -2,7 +2,9 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "platform/ini_file.h"
 #include "platform/program_version.h"
+#include "platform/translation.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"morvek-cli: read the electronic control tape of a fiscal register", "morvek-cli"};
@@ -13,6 +15,21 @@ int main(int argc, char** argv) {
       "usage error; 3 when fetch or fetch-date lost documents of the range (each named on "
       "standard error), or collect left registers incomplete. COMMAND --help tells each command's "
       "own.");
+  std::string language;
+  app.add_option("--lang", language,
+                 "The language of the program's own messages: ru or uk (default: the key Lang of "
+                 "the section [Language] of morvek.ini, else uk when LC_ALL, LC_MESSAGES or LANG "
+                 "starts with uk, else ru). The documents' text images are never translated.")
+      ->check(CLI::IsMember({"ru", "uk"}));
+  app.fallthrough();
+  // Chosen after the options are read and before any command runs.
+  app.parse_complete_callback([&language] {
+    const std::string chosen =
+        morvek::IniFile("morvek.ini")
+            .ReadString(morvek::kLanguageSection, morvek::kLanguageKey, "", 8);
+    morvek::SetLanguage(morvek::ChooseLanguage(morvek::LanguageFromCode(language), chosen,
+                                               morvek::MessagesLocale()));
+  });
   int exitCode = 0;
   morvek::AddRenderCommand(app, exitCode);
   morvek::AddNetworkCommands(app, exitCode);

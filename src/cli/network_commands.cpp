@@ -13,6 +13,7 @@
 #include "cli/output.h"
 #include "cli/terminal_ui.h"
 #include "codec/cp1251.h"
+#include "platform/translation.h"
 #include "session/render.h"
 #include "session/session.h"
 
@@ -77,9 +78,9 @@ std::vector<std::string> FetchedLines(FetchResult& fetched, int type, const Requ
 
 // The lines of a fetch by date that the register refused: its status, and what to do about one.
 std::vector<std::string> RefusedLines(const std::string& status) {
-  std::vector<std::string> lines{std::string("РРО вернул ошибку:  "_cp) + status + " !"};
+  std::vector<std::string> lines{std::string("РРО вернул ошибку:  "_tr) + status + " !"};
   if (status == "0CD0")
-    lines.push_back(std::string("Необходимо связаться с экваером и передать данные!"_cp));
+    lines.push_back(std::string("Необходимо связаться с экваером и передать данные!"_tr));
   return lines;
 }
 
@@ -183,7 +184,7 @@ int Run(Command command, const RequestOptions& options) {
       if (!printed.asked || printed.accepted) return kOk;
       // The window does not report a Zelmar register's refusal to print; the terminal does.
       if (sessionOptions.protocol == Protocol::kZelmar && printed.status != "0000")
-        ui.ShowMessage(std::string("РРО вернул ошибку:"_cp) + printed.status);
+        ui.ShowMessage(std::string("РРО вернул ошибку:"_tr) + printed.status);
       return kFailed;
     }
   }

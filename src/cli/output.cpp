@@ -9,6 +9,7 @@
 #include "codec/cp1251.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -44,7 +45,7 @@ FetchHooks ProgressHooks() {
   hooks.progress = [](long long done, long long count, long long number) {
     if (count == 0) return;
     const float percent = static_cast<float>(done) / static_cast<float>(count) * 100.0f;
-    std::cerr << "\r\033[K" << Cp1251ToUtf8("ИДЁТ ЗАГРУЗКА ДАННЫХ...."_cp) << ' '
+    std::cerr << "\r\033[K" << Cp1251ToUtf8("ИДЁТ ЗАГРУЗКА ДАННЫХ...."_tr) << ' '
               << FloatToFixed(percent, 2, 8) << "%     " << number << std::flush;
   };
   return hooks;

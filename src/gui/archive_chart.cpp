@@ -10,6 +10,8 @@
 #include <QValueAxis>
 #include <algorithm>
 
+#include "gui/view_texts.h"
+
 namespace morvek::gui {
 
 namespace {
@@ -33,7 +35,7 @@ void ShowDailyTotals(QChart& chart, const std::vector<DailyTotals>& days) {
   time->setTickCount(6);
   auto* money = new QValueAxis;
   money->setLabelFormat(QStringLiteral("%.0f"));
-  money->setTitleText(QString::fromUtf8("грн"));
+  money->setTitleText(QtTr("грн"));
   chart.addAxis(time, Qt::AlignBottom);
   chart.addAxis(money, Qt::AlignLeft);
 

@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <QColor>
 
+#include "platform/translation.h"
+
 namespace morvek::gui {
 
 namespace {
@@ -38,7 +40,7 @@ bool ArchiveTableModel::Apply(const ArchiveFilter& filter) {
     applied = browser_->Apply(filter);
     if (!applied) failure = browser_->error();
   } catch (const std::exception& e) {
-    failure = std::string("Архив не читается: ") + e.what();
+    failure = std::string(Tr("Архив не читается: ")) + e.what();
   }
   endResetModel();
   if (!failure.empty()) Fail(failure);
@@ -99,7 +101,7 @@ void ArchiveTableModel::fetchMore(const QModelIndex& parent) {
     page = browser_->NextPage();
   } catch (const std::exception& e) {
     failed_ = true;
-    return Fail(std::string("Архив не читается: ") + e.what());
+    return Fail(std::string(Tr("Архив не читается: ")) + e.what());
   }
   if (page.empty()) return;
   const int first = rowCount();
@@ -116,7 +118,7 @@ void ArchiveTableModel::CheckSlice(std::chrono::milliseconds budget) {
     browser_->CheckMarks(budget);
   } catch (const std::exception& e) {
     failed_ = true;
-    return Fail(std::string("Архив не читается: ") + e.what());
+    return Fail(std::string(Tr("Архив не читается: ")) + e.what());
   }
   const int last = static_cast<int>(browser_->CheckedRows()) - 1;
   if (last >= first) emit dataChanged(index(first, 0), index(last, ArchiveBrowser::kColumns - 1));

@@ -21,6 +21,7 @@
 #include "gui/qt_text.h"
 #include "gui/retrieval_view.h"
 #include "gui/window_binding.h"
+#include "platform/translation.h"
 
 namespace morvek::gui {
 
@@ -30,23 +31,17 @@ QString Utf8(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-QLineEdit* DateField(const char* hint) {
-  auto* field = new QLineEdit;
+QLineEdit* DateField(ViewTexts& texts) {
+  auto* field = texts.Set(new QLineEdit, &QLineEdit::setToolTip, QtTrLater("дд.мм.гг"));
   field->setInputMask(RetrievalView::DateMask().inputMask);
-  field->setToolTip(QString::fromUtf8(hint));
   field->setMaximumWidth(80);
   return field;
 }
 
-QLineEdit* NumberField(const char* hint) {
-  auto* field = new QLineEdit;
-  field->setPlaceholderText(QString::fromUtf8(hint));
+QLineEdit* NumberField(ViewTexts& texts, const char* hint) {
+  auto* field = texts.Set(new QLineEdit, &QLineEdit::setPlaceholderText, hint);
   field->setMaximumWidth(80);
   return field;
-}
-
-QLabel* Caption(const char* text) {
-  return new QLabel(QString::fromUtf8(text));
 }
 
 }  // namespace
@@ -78,7 +73,7 @@ ArchiveView::ArchiveView(ArchiveWindow& form, Desktop& desktop) : form_(form), d
   DocumentText->setLineWrapMode(QPlainTextEdit::NoWrap);
   chart_ = new QChart;
   chart_->legend()->setAlignment(Qt::AlignBottom);
-  chart_->setTitle(QString::fromUtf8("Продажи по дням (возвраты пунктиром)"));
+  texts.Add([this] { chart_->setTitle(QtTr("Продажи по дням (возвраты пунктиром)")); });
   ChartView = new QChartView(chart_);
   ChartView->setRenderHint(QPainter::Antialiasing);
   ChartView->setMinimumHeight(220);
@@ -123,27 +118,31 @@ QWidget* ArchiveView::BuildFilters() {
   row->setContentsMargins(0, 0, 0, 0);
   RegisterBox = new QComboBox;
   RegisterBox->setMinimumWidth(150);
-  FromEdit = DateField("дд.мм.гг");
-  ToEdit = DateField("дд.мм.гг");
+  FromEdit = DateField(texts);
+  ToEdit = DateField(texts);
   KindBox = new QComboBox;
-  for (const std::string& kind : ArchiveKindChoices()) KindBox->addItem(Utf8(kind));
-  NumberFromEdit = NumberField("с");
-  NumberToEdit = NumberField("по");
-  TextEdit = new QLineEdit;
-  TextEdit->setPlaceholderText(QString::fromUtf8("слова в тексте"));
-  FindButton = new QPushButton(QString::fromUtf8("Найти"));
-  row->addWidget(Caption("Касса"));
+  texts.Add([this] {
+    const int chosen = KindBox->currentIndex();
+    KindBox->clear();
+    for (const std::string& kind : ArchiveKindChoices()) KindBox->addItem(Utf8(kind));
+    KindBox->setCurrentIndex(std::max(chosen, 0));
+  });
+  NumberFromEdit = NumberField(texts, QtTrLater("с"));
+  NumberToEdit = NumberField(texts, QtTrLater("по"));
+  TextEdit = texts.Set(new QLineEdit, &QLineEdit::setPlaceholderText, QtTrLater("слова в тексте"));
+  FindButton = texts.Set(new QPushButton, &QPushButton::setText, QtTrLater("Найти"));
+  row->addWidget(texts.Caption(QtTrLater("Касса")));
   row->addWidget(RegisterBox);
-  row->addWidget(Caption("Даты"));
+  row->addWidget(texts.Caption(QtTrLater("Даты")));
   row->addWidget(FromEdit);
-  row->addWidget(Caption("–"));
+  row->addWidget(new QLabel(QStringLiteral("–")));
   row->addWidget(ToEdit);
-  row->addWidget(Caption("Вид"));
+  row->addWidget(texts.Caption(QtTrLater("Вид")));
   row->addWidget(KindBox);
-  row->addWidget(Caption("Номера"));
+  row->addWidget(texts.Caption(QtTrLater("Номера")));
   row->addWidget(NumberFromEdit);
   row->addWidget(NumberToEdit);
-  row->addWidget(Caption("Текст"));
+  row->addWidget(texts.Caption(QtTrLater("Текст")));
   row->addWidget(TextEdit, 1);
   row->addWidget(FindButton);
   QObject::connect(FindButton, &QPushButton::clicked, [this] { ApplyFilter(); });
@@ -156,11 +155,11 @@ QWidget* ArchiveView::BuildButtons() {
   auto* box = new QWidget;
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
-  CsvButton = new QPushButton(QString::fromUtf8("В CSV..."));
-  JsonButton = new QPushButton(QString::fromUtf8("В JSON..."));
-  PdfButton = new QPushButton(QString::fromUtf8("В PDF..."));
-  PrintButton = new QPushButton(QString::fromUtf8("Печать..."));
-  CloseButton = new QPushButton(QString::fromUtf8("Закрыть"));
+  CsvButton = texts.Set(new QPushButton, &QPushButton::setText, QtTrLater("В CSV..."));
+  JsonButton = texts.Set(new QPushButton, &QPushButton::setText, QtTrLater("В JSON..."));
+  PdfButton = texts.Set(new QPushButton, &QPushButton::setText, QtTrLater("В PDF..."));
+  PrintButton = texts.Set(new QPushButton, &QPushButton::setText, QtTrLater("Печать..."));
+  CloseButton = texts.Set(new QPushButton, &QPushButton::setText, QtTrLater("Закрыть"));
   for (QPushButton* button : {CsvButton, JsonButton, PdfButton, PrintButton})
     row->addWidget(button);
   row->addStretch();
@@ -193,7 +192,7 @@ void ArchiveView::TakeBrowser() {
   DocumentText->clear();
   if (!form_.browser) return;
   RegisterBox->clear();
-  RegisterBox->addItem(QString::fromUtf8("все"), QString());
+  RegisterBox->addItem(QtTr("все"), QString());
   try {
     for (const RegisterRecord& r : form_.browser->Registers()) {
       const std::string label =
@@ -201,7 +200,7 @@ void ArchiveView::TakeBrowser() {
       RegisterBox->addItem(Utf8(label), Utf8(r.fiscalNumber));
     }
   } catch (const std::exception& e) {
-    Tell(std::string("Архив не читается: ") + e.what());
+    Tell(std::string(Tr("Архив не читается: ")) + e.what());
   }
   ApplyFilter();
 }
@@ -223,7 +222,7 @@ void ArchiveView::ApplyFilter() {
   try {
     ShowDailyTotals(*chart_, form_.browser->Daily());
   } catch (const std::exception& e) {
-    Tell(std::string("Архив не читается: ") + e.what());
+    Tell(std::string(Tr("Архив не читается: ")) + e.what());
   }
   if (model_->rowCount() > 0) Table->selectRow(0);
 }
@@ -250,7 +249,7 @@ void ArchiveView::Export(bool json) {
     if (prefix.ends_with(".csv")) prefix.resize(prefix.size() - 4);
     Tell(form_.browser->ExportCsv(prefix));
   } catch (const std::exception& e) {
-    Tell(std::string("Выгрузка не удалась: ") + e.what());
+    Tell(std::string(Tr("Выгрузка не удалась: ")) + e.what());
   }
 }
 

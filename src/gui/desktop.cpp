@@ -1,13 +1,15 @@
 #include "gui/desktop.h"
 
 #include "gui/archive_view.h"
+#include "gui/language.h"
 #include "gui/main_window_view.h"
 #include "gui/retrieval_view.h"
 #include "gui/small_views.h"
 
 namespace morvek::gui {
 
-Desktop::Desktop(Application& app, QtUi& ui) : app_(app), ui_(ui) {
+Desktop::Desktop(Application& app, QtUi& ui)
+    : translationFolders(TranslationFolders()), app_(app), ui_(ui) {
   main_ = std::make_unique<MainWindowView>(app.Form3, *this);
   retrieval_ = std::make_unique<RetrievalView>(app.Form53, *this);
   wait_ = std::make_unique<WaitView>(app.Form5, *this);
@@ -32,6 +34,15 @@ void Desktop::Run(const std::function<void()>& handler) {
   } catch (...) {
     ui_.ShowUnhandledError("Unknown failure");
   }
+  RefreshAll();
+}
+
+void Desktop::ChooseLanguage(Language language) {
+  UseLanguage(language, translationFolders);
+  Run([this, language] { app_.Form3.ChooseLanguage(language); });
+  for (View* view : std::initializer_list<View*>{main_.get(), retrieval_.get(), wait_.get(),
+                                                 notice_.get(), about_.get(), archive_.get()})
+    view->texts.Retranslate();
   RefreshAll();
 }
 

@@ -2,11 +2,13 @@
 // The desktop program around one Application: a view for each window the operator sees, every
 // handler run so that no failure crosses the toolkit's event loop, and every view refreshed from
 // the control models after each handler and whenever the logic lets pending events through.
+#include <QStringList>
 #include <functional>
 #include <memory>
 
 #include "app/application.h"
 #include "gui/qt_ui.h"
+#include "platform/translation.h"
 
 namespace morvek::gui {
 
@@ -31,6 +33,10 @@ class Desktop {
   // carries on; then the views show the models again.
   void Run(const std::function<void()>& handler);
   void RefreshAll();
+  // "Мова": the program's and Qt's translators, every window's texts, and the choice kept.
+  void ChooseLanguage(Language language);
+  // Where the switch looks for the program's .qm files.
+  QStringList translationFolders;
 
   // Records that a window became the active one; true when its activation handler is to run:
   // another of the program's windows was active before it (or none yet), and the main window is

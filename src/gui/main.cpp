@@ -1,29 +1,48 @@
 // morvek, the desktop program: the window logic of the core behind Qt widgets.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "app/application.h"
 #include "gui/desktop.h"
+#include "gui/language.h"
 #include "gui/qt_ui.h"
+#include "platform/ini_file.h"
 #include "platform/program_version.h"
 
+namespace {
+
+constexpr const char* kUsage = "usage: morvek [--lang ru|uk] [--version]\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  // Answered before Qt starts, so that it needs no display.
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::puts(morvek::VersionLine("morvek").c_str());
-    return 0;
+  // Answered before Qt starts, so that they need no display.
+  std::optional<morvek::Language> language;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::puts(morvek::VersionLine("morvek").c_str());
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--lang") != 0) continue;  // the rest is Qt's (-platform, -style)
+    language = i + 1 < argc ? morvek::LanguageFromCode(argv[++i]) : std::nullopt;
+    if (!language) {
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
   }
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(morvek::gui::kProgramTitle));
-  // Qt's own dialogs and buttons ("Save As", "Yes", "Cancel") in the program's language.
-  QTranslator qtTexts;
-  if (qtTexts.load(QLocale(QLocale::Russian), "qtbase", "_",
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&qtTexts);
+  // The settings file of the working folder, where the main window keeps it.
+  const std::string chosen = morvek::IniFile("morvek.ini")
+                                 .ReadString(morvek::kLanguageSection, morvek::kLanguageKey, "", 8);
+  morvek::gui::UseLanguage(morvek::ChooseLanguage(language, chosen, morvek::MessagesLocale()));
   morvek::gui::QtUi ui;
   morvek::Application app(ui);
   app.onQuit = [] { QCoreApplication::quit(); };

@@ -113,6 +113,16 @@ void MainWindowView::BuildMenu() {
   N2 = window_.menuBar()->addMenu(QString());
   N45 = N2->addAction(QString());
   N6 = window_.menuBar()->addAction(QString());
+  N7 = window_.menuBar()->addMenu(QString());
+  const std::pair<Language, const char*> languages[] = {{Language::kRussian, "Русский"},
+                                                        {Language::kUkrainian, "Українська"}};
+  for (std::size_t i = 0; i < Languages.size(); ++i) {
+    const auto [language, name] = languages[i];
+    Languages[i] = N7->addAction(QString::fromUtf8(name));
+    Languages[i]->setCheckable(true);
+    QObject::connect(Languages[i], &QAction::triggered,
+                     [this, language] { desktop_.ChooseLanguage(language); });
+  }
   N5 = window_.menuBar()->addAction(QString());
   QObject::connect(N45, &QAction::triggered,
                    [this] { desktop_.Run([this] { form_.N45Click(); }); });
@@ -159,6 +169,10 @@ void MainWindowView::Refresh() {
   N5->setEnabled(form_.N5.enabled);
   N6->setText(TextOr(form_.N6.caption, "Архив"));
   N6->setEnabled(form_.N6.enabled);
+  N7->setTitle(ToQt(form_.N7.caption));
+  N7->menuAction()->setEnabled(form_.N7.enabled);
+  Languages[0]->setChecked(CurrentLanguage() == Language::kRussian);
+  Languages[1]->setChecked(CurrentLanguage() == Language::kUkrainian);
 }
 
 void MainWindowView::ShowCentred() {

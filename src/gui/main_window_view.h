@@ -46,7 +46,9 @@ class MainWindowView : public View {
   QMenu* N2 = nullptr;
   QAction* N45 = nullptr;
   QAction* N5 = nullptr;
-  QAction* N6 = nullptr;  // "Архив"
+  QAction* N6 = nullptr;                // "Архив"
+  QMenu* N7 = nullptr;                  // "Мова"
+  std::array<QAction*, 2> Languages{};  // "Русский", "Українська"
 
  private:
   void BuildControls(QWidget& client);

@@ -1,5 +1,6 @@
 #pragma once
 // The core's texts are Windows-1251 bytes; the widgets hold Unicode. Conversions happen here only.
+#include <QCoreApplication>
 #include <QString>
 #include <string>
 
@@ -15,9 +16,11 @@ inline std::string FromQt(const QString& text) {
   return Utf8ToCp1251(text.toStdString());
 }
 
-// The model's text where the logic set one, otherwise the window's own text (UTF-8).
+// The model's text where the logic set one, otherwise the window's own text (Russian UTF-8, in the
+// operator's language).
 inline QString TextOr(const std::string& cp1251Text, const char* fallbackUtf8) {
-  return cp1251Text.empty() ? QString::fromUtf8(fallbackUtf8) : ToQt(cp1251Text);
+  return cp1251Text.empty() ? QCoreApplication::translate("morvek", fallbackUtf8)
+                            : ToQt(cp1251Text);
 }
 
 }  // namespace morvek::gui

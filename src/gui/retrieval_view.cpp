@@ -16,13 +16,6 @@
 #include "gui/window_binding.h"
 
 namespace morvek::gui {
-namespace {
-
-QLabel* Caption(const char* text) {
-  return new QLabel(QString::fromUtf8(text));
-}
-
-}  // namespace
 
 QFont ListFont() {
   QFont font(QStringLiteral("Courier New"));
@@ -116,7 +109,7 @@ void RetrievalView::ShowFromLine(std::size_t line) {
 }
 
 QWidget* RetrievalView::BuildByNumber() {
-  auto* group = new QGroupBox(QString::fromUtf8("по номерам"));
+  auto* group = texts.Set(new QGroupBox, &QGroupBox::setTitle, QtTrLater("по номерам"));
   auto* form = new QFormLayout(group);
   ComboBox1 = new QComboBox;
   ComboBox1->setEditable(true);
@@ -124,10 +117,10 @@ QWidget* RetrievalView::BuildByNumber() {
   Edit3 = new QLineEdit;
   Edit1 = new QLineEdit;
   Edit2 = new QLineEdit;
-  form->addRow(Caption("Тип документа"), ComboBox1);
-  form->addRow(Caption("Пароль"), Edit3);
-  form->addRow(Caption("Начальный номер"), Edit1);
-  form->addRow(Caption("Конечный номер"), Edit2);
+  form->addRow(texts.Caption(QtTrLater("Тип документа")), ComboBox1);
+  form->addRow(texts.Caption(QtTrLater("Пароль")), Edit3);
+  form->addRow(texts.Caption(QtTrLater("Начальный номер")), Edit1);
+  form->addRow(texts.Caption(QtTrLater("Конечный номер")), Edit2);
   Button1 = HandlerButton(&TForm53::Button1Click);
   Button6 = HandlerButton(&TForm53::Button6Click);
   form->addRow(Button1, Button6);
@@ -149,26 +142,25 @@ QWidget* RetrievalView::BuildByNumber() {
 }
 
 QLineEdit* RetrievalView::MaskedField(Edit& model, const EditMask& mask, const char* hint) {
-  auto* field = new QLineEdit;
+  auto* field = texts.Set(new QLineEdit, &QLineEdit::setToolTip, hint);
   field->setInputMask(mask.inputMask);
-  field->setToolTip(QString::fromUtf8(hint));
   QObject::connect(field, &QLineEdit::textEdited,
                    [field, &model, &mask] { model.text = MaskedText(mask, field->displayText()); });
   return field;
 }
 
 QWidget* RetrievalView::BuildByDate() {
-  auto* group = new QGroupBox(QString::fromUtf8("по датам"));
+  auto* group = texts.Set(new QGroupBox, &QGroupBox::setTitle, QtTrLater("по датам"));
   auto* grid = new QGridLayout(group);
-  Edit4 = MaskedField(form_.Edit4, DateMask(), "дд.мм.гг");
-  Edit6 = MaskedField(form_.Edit6, TimeMask(), "чч:мм");
-  Edit5 = MaskedField(form_.Edit5, DateMask(), "дд.мм.гг");
-  Edit7 = MaskedField(form_.Edit7, TimeMask(), "чч:мм");
-  grid->addWidget(Caption("Начальная дата"), 0, 0);
-  grid->addWidget(Caption("Время"), 0, 1);
+  Edit4 = MaskedField(form_.Edit4, DateMask(), QtTrLater("дд.мм.гг"));
+  Edit6 = MaskedField(form_.Edit6, TimeMask(), QtTrLater("чч:мм"));
+  Edit5 = MaskedField(form_.Edit5, DateMask(), QtTrLater("дд.мм.гг"));
+  Edit7 = MaskedField(form_.Edit7, TimeMask(), QtTrLater("чч:мм"));
+  grid->addWidget(texts.Caption(QtTrLater("Начальная дата")), 0, 0);
+  grid->addWidget(texts.Caption(QtTrLater("Время")), 0, 1);
   grid->addWidget(Edit4, 1, 0);
   grid->addWidget(Edit6, 1, 1);
-  grid->addWidget(Caption("Конечная дата"), 2, 0);
+  grid->addWidget(texts.Caption(QtTrLater("Конечная дата")), 2, 0);
   grid->addWidget(Edit5, 3, 0);
   grid->addWidget(Edit7, 3, 1);
   Button4 = HandlerButton(&TForm53::Button4Click);

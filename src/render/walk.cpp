@@ -9,6 +9,7 @@
 #include "codec/cp1251.h"
 #include "journal/entry.h"
 #include "platform/numbers.h"
+#include "platform/translation.h"
 #include "render/error_log.h"
 #include "render/renderer.h"
 #include "render/text_ops.h"
@@ -61,7 +62,7 @@ void Renderer::RenderDocuments(ListBox& list, int documentType, std::string_view
   rendered_.clear();
   BuildPositionTable();
   if (rq_.doc_index < 1) {
-    list.Add(std::string("Запрашиваемые данные отсутствуют!"_cp));
+    list.Add(std::string("Запрашиваемые данные отсутствуют!"_tr));
     return;
   }
   // Z-reports are chosen by their own numbers, every other type by receipt numbers.

@@ -11,6 +11,7 @@
 #include "codec/cp1251.h"
 #include "journal/document_identity.h"
 #include "platform/numbers.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -222,11 +223,11 @@ void FetchBlocks(RegisterLink& link, int docType, int first, int last,
 
 bool RangeIsValid(Ui& ui, int first, int last) {
   if (first < 1) {
-    ui.ShowMessage(std::string("Началный номер должен быть >0!"_cp));
+    ui.ShowMessage(std::string("Началный номер должен быть >0!"_tr));
     return false;
   }
   if (last < first) {
-    ui.ShowMessage(std::string("Конечный номер должен быть не меньше начального!"_cp));
+    ui.ShowMessage(std::string("Конечный номер должен быть не меньше начального!"_tr));
     return false;
   }
   return true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "codec/cp1251.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -10,26 +11,26 @@ namespace {
 
 struct ReasonText {
   Reason reason;
-  const char* russian;  // UTF-8 here, Windows-1251 in the message
-  const char* english;
+  std::string_view russian;  // UTF-8 here, Windows-1251 in the message
+  std::string_view english;
 };
 
 constexpr ReasonText kReasons[] = {
     {Reason::kNone, "", ""},
-    {Reason::kRefused, "РРО вернул ошибку", "the register answered with an error"},
-    {Reason::kNoFragment, "нет данных", "no data"},
-    {Reason::kSingleParam, "нет данных", "a reply of one parameter"},
-    {Reason::kNotInTransfer, "не передан", "not in the transfer"},
-    {Reason::kChecksum, "ошибка контрольной суммы", "checksum error on every try"},
-    {Reason::kNoReply, "нет ответа", "no reply"},
-    {Reason::kNak, "команда не принята", "the register did not take the request (NAK)"},
-    {Reason::kConnectionLost, "связь потеряна", "connection lost"},
-    {Reason::kCutShort, "получен не полностью", "cut short after some fragments"},
-    {Reason::kUnexpectedReply, "неожиданный ответ", "a reply that is no fragment"},
-    {Reason::kDoesNotParse, "ошибка в структуре документа", "not well-formed XML"},
-    {Reason::kRequestFailed, "сбой обработки запроса", "the request failed"},
-    {Reason::kDamagedBlock, "повреждён блок", "a damaged block"},
-    {Reason::kTransferBroken, "передача прервана", "the transfer ended before it came"},
+    {Reason::kRefused, TrLater("РРО вернул ошибку"), "the register answered with an error"},
+    {Reason::kNoFragment, TrLater("нет данных"), "no data"},
+    {Reason::kSingleParam, TrLater("нет данных"), "a reply of one parameter"},
+    {Reason::kNotInTransfer, TrLater("не передан"), "not in the transfer"},
+    {Reason::kChecksum, TrLater("ошибка контрольной суммы"), "checksum error on every try"},
+    {Reason::kNoReply, TrLater("нет ответа"), "no reply"},
+    {Reason::kNak, TrLater("команда не принята"), "the register did not take the request (NAK)"},
+    {Reason::kConnectionLost, TrLater("связь потеряна"), "connection lost"},
+    {Reason::kCutShort, TrLater("получен не полностью"), "cut short after some fragments"},
+    {Reason::kUnexpectedReply, TrLater("неожиданный ответ"), "a reply that is no fragment"},
+    {Reason::kDoesNotParse, TrLater("ошибка в структуре документа"), "not well-formed XML"},
+    {Reason::kRequestFailed, TrLater("сбой обработки запроса"), "the request failed"},
+    {Reason::kDamagedBlock, TrLater("повреждён блок"), "a damaged block"},
+    {Reason::kTransferBroken, TrLater("передача прервана"), "the transfer ended before it came"},
 };
 
 const ReasonText& TextOf(Reason reason) {
@@ -105,16 +106,16 @@ bool RequestOutcome::NothingReached() const {
 
 std::string LostDocumentsMessage(const RequestOutcome& outcome) {
   const long long lost = outcome.Count(Fate::kLost);
-  std::string text = "Не получено документов: " + std::to_string(lost);
+  std::string text = std::string(Tr("Не получено документов: ")) + std::to_string(lost);
   long long named = 0;
   for (const OutcomeRun& run : outcome.Runs()) {
     if (run.fate != Fate::kLost) continue;
     for (long long n = run.first; n <= run.last && named < kNamedInMessage; ++n, ++named) {
-      text += "\n" + std::to_string(n) + ": " + TextOf(run.reason).russian;
+      text += "\n" + std::to_string(n) + ": " + std::string(Tr(TextOf(run.reason).russian));
       if (!run.status.empty()) text += " (" + run.status + ")";
     }
   }
-  if (lost > named) text += "\nи ещё " + std::to_string(lost - named);
+  if (lost > named) text += "\n" + std::string(Tr("и ещё ")) + std::to_string(lost - named);
   return Utf8ToCp1251(text);
 }
 

@@ -3,6 +3,7 @@
 #include "codec/cp1251.h"
 #include "codec/errors.h"
 #include "platform/numbers.h"
+#include "platform/translation.h"
 
 namespace morvek {
 
@@ -30,7 +31,7 @@ std::optional<bool> CheckRegister(RegisterLink& link, Ui& ui, StatusPanels& pane
   LinkReply reply = link.Diagnostics(kPassword);
   if (link.protocol() == Protocol::kZelmar) {
     if (reply.kind == LinkReply::Kind::kNoReply || reply.kind == LinkReply::Kind::kConnectionLost) {
-      ui.ShowMessage(std::string("Ошибка! Таймаут устройства!"_cp));
+      ui.ShowMessage(std::string("Ошибка! Таймаут устройства!"_tr));
       return std::nullopt;
     }
     if (reply.params.size() != kZelmarDiagnosticParams) reply = link.Diagnostics(kPassword);

@@ -6,6 +6,7 @@
 #include "journal/loader.h"
 #include "journal/typ_work.h"
 #include "platform/controls.h"
+#include "platform/translation.h"
 #include "render/ordering.h"
 
 namespace morvek {
@@ -20,8 +21,8 @@ void AddFailure(RenderResult& result) {
 }  // namespace
 
 std::vector<std::string> FailureLines() {
-  return {std::string("Непредвиденный сбой в структуре получаемой информации!"_cp),
-          std::string("Попробуйте выбрать другой диапазон номеров или дат!"_cp)};
+  return {std::string("Непредвиденный сбой в структуре получаемой информации!"_tr),
+          std::string("Попробуйте выбрать другой диапазон номеров или дат!"_tr)};
 }
 
 RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentType,

@@ -4,6 +4,7 @@
 
 #include "codec/cp1251.h"
 #include "platform/text_file.h"
+#include "platform/translation.h"
 #include "render/renderer.h"
 #include "session/render.h"
 
@@ -42,12 +43,12 @@ ConnectResult Session::Connect() {
     if (socket_.IsActive()) socket_.Deactivate();
     socket_.Activate();
   } catch (const SocketError&) {
-    ui_.ShowMessage(std::string("Сервер не отвечает, проверьте IP адрес"_cp));
+    ui_.ShowMessage(std::string("Сервер не отвечает, проверьте IP адрес"_tr));
     return connection_;
   }
   if (!Handshake()) {
     ui_.ShowMessage(std::string(
-        "Сервер не отвечает, проверьте настройки РРО (IP адрес или удаленный доступ)"_cp));
+        "Сервер не отвечает, проверьте настройки РРО (IP адрес или удаленный доступ)"_tr));
     return connection_;
   }
   datecs_.registerAccepted = true;
@@ -114,7 +115,7 @@ Session::DateFetch Session::FetchByDate(const DateFields& fields, const FetchHoo
     return date;
   }
   if (interval.endDate.Before(interval.startDate)) {
-    ui_.ShowMessage(std::string("Конечная дата должна быть не меньше начальной!"_cp));
+    ui_.ShowMessage(std::string("Конечная дата должна быть не меньше начальной!"_tr));
     return date;
   }
   result.outcome.stage = RequestOutcome::Stage::kRegisterFailed;
@@ -135,7 +136,7 @@ NumbersReply Session::Numbers(const DateFields& fields) {
     NumbersReply reply = AskNumbersByDate(Link(), options_.password, interval);
     // Datecs errors have been shown as the driver delivered them.
     if (!reply.given && options_.protocol == Protocol::kZelmar && reply.status != "0000")
-      ui_.ShowMessageBox(std::string("РРО вернул ошибку:"_cp) + reply.status, "Error");
+      ui_.ShowMessageBox(std::string("РРО вернул ошибку:"_tr) + reply.status, "Error");
     return reply;
   };
   NumbersReply reply = ask();
@@ -149,8 +150,8 @@ NumbersReply Session::Numbers(const DateFields& fields) {
 
 PrintResult Session::Print(int first, int last) {
   PrintResult result;
-  if (!ui_.AskYesNo(std::string("Печать требует затрат бумажной ленты"_cp),
-                    std::string("Продолжить?"_cp)))
+  if (!ui_.AskYesNo(std::string("Печать требует затрат бумажной ленты"_tr),
+                    std::string("Продолжить?"_tr)))
     return result;
   result.asked = true;
   const LinkReply reply = Link().PrintInterval(options_.password, first, last);
