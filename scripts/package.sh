@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package from build/ and checks it: lintian (any error fails, the warnings are
-# printed), the desktop entry and the icon, then installs it with apt-get and runs the installed
-# programs: their versions, a render of the installed sample journal (the same lines as the build
-# tree's render), and a fetch of receipts and Z-reports from the installed morvek-sim on
-# 127.0.81.1 (the same lines again); then removes it. Whatever happens, the simulator is stopped
-# and the package removed at the end. Run as root; exits 1 on any failure.
+# printed), its files, the desktop entry and the icon, then installs it with apt-get and runs the
+# installed programs: their versions, man's pages, a render of the installed sample journal (the
+# same lines as the build tree's render), and a fetch of receipts and Z-reports from the installed
+# morvek-sim on 127.0.81.1 (the same lines again); then removes it. Whatever happens, the
+# simulator is stopped and the package removed at the end. Run as root; exits 1 on any failure.
 #
 #   scripts/package.sh
 #
@@ -70,7 +70,7 @@ fi
 
 step "setup"
 scripts/setup.sh
-for tool in cpack lintian desktop-file-validate rsvg-convert dpkg-deb readelf apt-get; do
+for tool in cpack lintian desktop-file-validate rsvg-convert dpkg-deb readelf apt-get man; do
   command -v "$tool" >/dev/null || die "$tool is missing (scripts/setup.sh installs it)"
 done
 scratch="$(mktemp -d)"
@@ -135,6 +135,13 @@ for program in morvek morvek-cli morvek-sim; do
   echo "$line"
   [[ "$line" == "$program $version "* ]] || die "/usr/bin/$program --version does not say $program $version"
 done
+
+# man finds the installed pages (man-db comes with lintian).
+for program in morvek morvek-cli morvek-sim; do
+  page="$(man -w "$program" 2>/dev/null)" || die "man finds no page for $program"
+  [ "$page" = "/usr/share/man/man1/$program.1.gz" ] || die "man finds $page for $program"
+done
+echo "man: the three pages in /usr/share/man/man1"
 
 # The build tree's render of the sample journal is what the installed one must print.
 cd "$scratch"
