@@ -84,7 +84,8 @@ cmake --build "$build" -j"$jobs"
 
 step "cpack"
 rm -f "$build"/morvek_*.deb
-(cd "$build" && cpack -G DEB) >"$scratch/cpack.log" 2>&1 || { cat "$scratch/cpack.log" >&2; die "cpack failed"; }
+(cd "$build" && cpack -G DEB) >"$scratch/cpack.log" 2>&1 ||
+  { cat "$scratch/cpack.log" >&2; die "cpack failed"; }
 debs=("$build"/morvek_*_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || die "cpack wrote no single morvek_<version>_<arch>.deb in $build"
 deb="$(cd "$(dirname "${debs[0]}")" && pwd)/$(basename "${debs[0]}")"
@@ -93,7 +94,8 @@ printf '%s: %s bytes\n' "$deb" "$(stat -c %s "$deb")"
 dpkg-deb -f "$deb" Package Version Architecture Section Priority Depends Recommends
 
 step "lintian"
-lintian_out="$(lintian --fail-on none "$deb" 2>&1)" || { echo "$lintian_out" >&2; die "lintian failed to run"; }
+lintian_out="$(lintian --fail-on none "$deb" 2>&1)" ||
+  { echo "$lintian_out" >&2; die "lintian failed to run"; }
 echo "${lintian_out:-(nothing)}"
 if grep -q '^E:' <<<"$lintian_out"; then die "lintian found errors"; fi
 
@@ -118,7 +120,8 @@ desktop-file-validate "$scratch/tree/usr/share/applications/morvek.desktop" || f
 rsvg-convert -w 48 -h 48 "$scratch/tree/usr/share/icons/hicolor/scalable/apps/morvek.svg" \
   -o "$scratch/icon-48.png" || { echo "the icon does not render" >&2; failed=1; }
 [ "$failed" -eq 0 ] || die "the package's contents are not as they should be"
-echo "the programs (stripped), the manual pages (gzipped), the desktop entry (valid), the icon (renders), the sample journal, the copyright"
+echo "the programs (stripped), the manual pages (gzipped), the desktop entry (valid), the icon"
+echo "(renders), the sample journal, the copyright"
 
 step "install"
 installed=yes # from here on the trap removes it, also when apt-get fails half-way
@@ -150,7 +153,8 @@ run 60 "$root/$build/src/morvek-cli" render "$root/data/sample-journal.xml" >exp
 grep -q "ФН $fiscal" expected.txt || die "the build tree's render has no document of register $fiscal"
 run 60 /usr/bin/morvek-cli render /usr/share/morvek/sample-journal.xml >rendered.txt ||
   die "/usr/bin/morvek-cli render /usr/share/morvek/sample-journal.xml failed"
-cmp -s expected.txt rendered.txt || { diff expected.txt rendered.txt | head -20; die "the installed render differs"; }
+cmp -s expected.txt rendered.txt ||
+  { diff expected.txt rendered.txt | head -20; die "the installed render differs"; }
 echo "render: $(wc -l <rendered.txt) lines, as the build tree renders them"
 
 # The installed simulator on any free port of 127.0.81.1: its first line says which.
@@ -178,7 +182,7 @@ for range in "receipt 1517 1529" "z 87 89"; do
     >"rendered-$type.txt" || die "/usr/bin/morvek-cli render --type $type failed"
   [ -s "rendered-$type.txt" ] || die "the render of $type $first to $last is empty"
   cmp -s "rendered-$type.txt" "fetched-$type.txt" ||
-    { diff "rendered-$type.txt" "fetched-$type.txt" | head -20; die "the fetched $type $first to $last differ from the render"; }
+    { diff "rendered-$type.txt" "fetched-$type.txt" | head -20; die "fetched $type $first to $last differ"; }
   echo "fetch --type $type $first $last: $(wc -l <"fetched-$type.txt") lines, as rendered"
 done
 stop_sim
