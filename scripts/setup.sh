@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need; does nothing when all
-# are present. Run as root on Debian 12.
+# Installs the Debian packages the build, the tests, the demo and the package's checks need; does
+# nothing when all are present. Run as root on Debian 12.
 set -euo pipefail
 
 packages=(
@@ -12,6 +12,7 @@ packages=(
   locales xvfb xauth fonts-liberation python3
   openbox xdotool x11-apps netpbm x11-utils xclip qt6-translations-l10n
   libqt6opengl6-dev qt6-tools-dev qt6-l10n-tools
+  lintian desktop-file-utils librsvg2-bin
 )
 
 missing=()
