@@ -105,7 +105,8 @@ failed=0
 for file in usr/bin/morvek usr/bin/morvek-cli usr/bin/morvek-sim \
   usr/share/man/man1/morvek.1.gz usr/share/man/man1/morvek-cli.1.gz usr/share/man/man1/morvek-sim.1.gz \
   usr/share/applications/morvek.desktop usr/share/icons/hicolor/scalable/apps/morvek.svg \
-  usr/share/morvek/sample-journal.xml usr/share/doc/morvek/copyright; do
+  usr/share/morvek/sample-journal.xml usr/share/morvek/translations/morvek_uk.qm \
+  usr/share/doc/morvek/copyright; do
   [ -f "$scratch/tree/$file" ] || { echo "missing: /$file" >&2; failed=1; }
 done
 for program in morvek morvek-cli morvek-sim; do
