@@ -2,7 +2,8 @@
 # Drives the desktop program under Xvfb and openbox against morvek-sim, the way an operator does:
 # a first start without morvek.ini, connecting, a refused address, a fetch by number, a fetch
 # that loses its documents, the About box, the archive window over an archive filled from the
-# simulator's journals, pages of its PDF export, and closing. Takes a PNG of the screen at each
+# simulator's journals, pages of its PDF export, closing, and a second start in Ukrainian with a
+# fetch. Takes a PNG of the screen at each
 # step and checks window sizes, placement, titles and field texts on the way. Every check runs;
 # each failed one prints a line, and the script exits 1 at the end when any failed.
 #
@@ -29,8 +30,10 @@ register_port=34950
 silent_host=127.0.80.99 # nothing listens there
 fiscal=3000567412
 main_title="Соединение с РРО вер. 1.30 от 29.01.2016"
+main_title_uk="З'єднання з РРО вер. 1.30 від 29.01.2016"
 probe_title="Тестирование USB устройств: Шаг 1"
 retrieval_title="Форма запроса и отображения данных"
+retrieval_title_uk="Форма запиту та відображення даних"
 notice_title="ВНИМАНИЕ!!!!"
 box_title="morvek"
 
@@ -366,6 +369,7 @@ main=""
 menu_h=0
 menu_klef=() # left right of the title "КЛЭФ" on the menu bar
 menu_archive=()
+menu_language=() # "Мова"
 menu_about=()
 lime="0 255 0"
 red="255 0 0"
@@ -466,13 +470,14 @@ step_main_window() {
   check_centred "the main window is centred on the screen" "$main" 0 0 "$screen_w" "$screen_h"
   local titles
   mapfile -t titles < <(menu_titles "$main" "$menu_h" "$gw")
-  if [ "${#titles[@]}" -lt 3 ]; then
-    fail "the titles of the menu bar were not found (${#titles[@]} found)"
+  if [ "${#titles[@]}" -ne 4 ]; then
+    fail "the four titles of the menu bar were not found (${#titles[@]} found)"
     return 1
   fi
   read -r -a menu_klef <<<"${titles[0]}"
   read -r -a menu_archive <<<"${titles[1]}"
-  read -r -a menu_about <<<"${titles[2]}"
+  read -r -a menu_language <<<"${titles[2]}"
+  read -r -a menu_about <<<"${titles[3]}"
   shot "main-window-before-connecting"
 }
 
@@ -772,6 +777,45 @@ step_close() {
   fi
 }
 
+# The program started again in the working folder, whose morvek.ini now chooses Ukrainian: the
+# main window connected, and the retrieval window with receipts 1517 to 1529.
+step_ukrainian() {
+  step "the windows in Ukrainian"
+  printf '[Language]\r\nLang=uk\r\n' >>"$scratch/work/morvek.ini"
+  start_register
+  start_program
+  main=""
+  main=$(await_window 20 "$main_title_uk") || { fail "no main window titled \"$main_title_uk\""; return 1; }
+  sleep 0.3
+  wait_for 5 main_ready || fail "\"Закрити\" of the main window is not enabled"
+  replace_text "$(at_main "${main_ip[@]}")" "$register_host"
+  replace_text "$(at_main "${main_identity[@]}")" "$fiscal"
+  connect || fail "not connected within 15 s (the indicator is $(indicator_rgb))"
+  shot "main-window-in-ukrainian"
+  click_main $(((menu_klef[0] + menu_klef[1]) / 2)) $((-menu_h / 2))
+  sleep 0.5
+  click_main $((menu_klef[0] + 40)) 11
+  if ! retrieval=$(await_window 10 "$retrieval_title_uk"); then
+    fail "the retrieval window titled \"$retrieval_title_uk\" did not open from the menu"
+    shot "no-retrieval-window-in-ukrainian"
+    return 1
+  fi
+  sleep 0.5
+  local type
+  type=$(field_text "$(at_retrieval "${retrieval_type[@]}")") || type="(nothing copied)"
+  check "the document type reads \"Чек+Z-звіт\" (it reads '$type')" test "$type" = "Чек+Z-звіт"
+  fetch 1517 1529
+  wait_for 10 viewable "$retrieval" || fail "the retrieval window did not come back after the request"
+  sleep 0.3
+  check "the list shows the fetched documents" list_has_text
+  shot "retrieval-window-in-ukrainian"
+  click "$(retrieval_close_at)"
+  wait_for 5 gone "$retrieval" || fail "the retrieval window did not close on \"Закрити\""
+  settle
+  click_main "${main_close[@]}"
+  wait_for 5 eval '! program_alive' || fail "the program still runs 5 s after \"Закрити\""
+}
+
 # ---------------------------------------------------------------------------------------------
 
 scripts/setup.sh
@@ -793,9 +837,10 @@ start_register
 # A step that cannot go to its end has said why; the next ones still run, as long as there is a
 # program with its main window to drive.
 for road_step in step_first_start step_main_window step_connect step_refused_address step_fetch \
-  step_failed_fetch step_after_failed_fetch step_about step_archive step_pdf_pages step_close; do
+  step_failed_fetch step_after_failed_fetch step_about step_archive step_pdf_pages step_close \
+  step_ukrainian; do
   "$road_step" || true
-  [ "$road_step" != step_close ] || break
+  case "$road_step" in step_close) continue ;; step_ukrainian) break ;; esac
   if ! program_alive; then
     fail "the program ended during step $step_no; the steps after it did not run"
     break

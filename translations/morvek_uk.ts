@@ -344,6 +344,10 @@
         <translation>Про програму</translation>
     </message>
     <message>
+        <source>О программе morvek</source>
+        <translation>Про програму morvek</translation>
+    </message>
+    <message>
         <source>О программе...</source>
         <translation>Про програму...</translation>
     </message>
@@ -598,6 +602,10 @@
     <message>
         <source>Сохранить PDF</source>
         <translation>Зберегти PDF</translation>
+    </message>
+    <message>
+        <source>Сохранять в архив</source>
+        <translation>Зберігати в архів</translation>
     </message>
     <message>
         <source>Сумма</source>

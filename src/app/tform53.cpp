@@ -46,6 +46,7 @@ void TForm53::Retranslate() {
   Button7.caption = "Печать на принтер"_tr;
   Button8.caption = "Сохранить PDF"_tr;
   Button2.caption = "Закрыть"_tr;
+  CheckBox1.caption = "Сохранять в архив"_tr;
 }
 
 // The number formats need no setting here: every number text of the core is written and read

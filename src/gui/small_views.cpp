@@ -107,7 +107,7 @@ AboutView::AboutView(TForm54& form, Desktop& desktop) : form_(form) {
 AboutView::~AboutView() = default;
 
 void AboutView::Refresh() {
-  ShowCaption(window_, form_.caption, "О программе morvek");
+  ShowCaption(window_, form_.caption, QtTrLater("О программе morvek"));
   ShowLabel(*Label1, form_.Label1);
   ShowLabel(*Label2, form_.Label2);
   ShowLabel(*Label3, form_.Label3);

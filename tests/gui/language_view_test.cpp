@@ -167,6 +167,7 @@ class LanguageViewTest : public QObject {
     QCOMPARE(f.desktop->retrieval().Button1->text(), QString::fromUtf8("Отримати"));
     QCOMPARE(f.desktop->retrieval().ComboBox1->currentText(), QString::fromUtf8("Чек+Z-звіт"));
     QCOMPARE(f.desktop->archive().FindButton->text(), QString::fromUtf8("Знайти"));
+    QCOMPARE(f.desktop->retrieval().CheckBox1->text(), QString::fromUtf8("Зберігати в архів"));
     QCOMPARE(f.desktop->archive().KindBox->itemText(0), QString::fromUtf8("будь-який"));
     const QStringList groups = [&] {
       QStringList titles;
