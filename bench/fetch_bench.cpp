@@ -11,14 +11,13 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 #include <unistd.h>
 
 #include "app/application.h"
 #include "bench/median_reporter.h"
-#include "codec/cp1251.h"
+#include "bench/uniform_journal.h"
 #include "datecs/frame.h"
 #include "platform/silent_ui.h"
 #include "platform/socket.h"
@@ -29,39 +28,15 @@ namespace morvek {
 namespace {
 
 constexpr int kDocuments = 1000;
-constexpr int kFragmentSize = 200;           // Base64 characters: 150 bytes of a document
-constexpr std::size_t kDocumentBytes = 420;  // three fragments: 150, 150 and 120 bytes
 constexpr int kRequestsPerDocument = 4;
 constexpr double kRatioLimit = 1.5;
-
-// Receipts of one sale each, every one of them kDocumentBytes long, padded in the goods name.
-std::string UniformJournal() {
-  std::string xml = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n";
-  for (int n = 1; n <= kDocuments; ++n) {
-    const std::string no = std::to_string(n);
-    const std::string head =
-        std::string("<DAT FN=\"3000000001\" TN=\"ПН 3000000001\" ZN=\"ЖЛ00000001\" DI=\""_cp) + no +
-        "\" V=\"1\"><C T=\"0\"><P N=\"1\" C=\"1\" NM=\"";
-    const std::string tail = "\" SM=\"1250\" Q=\"1000\" PRC=\"1250\" TX=\"1\"/>" +
-                             std::string("<M N=\"2\" T=\"0\" NM=\"ГОТІВКА\" SM=\"1250\"/>"_cp) +
-                             "<E N=\"3\" NO=\"" + no + "\" SM=\"1250\" CS=\"1\"/></C><TS>20160314" +
-                             std::to_string(100000 + n % 60) + "</TS></DAT><MAC DI=\"" + no +
-                             "\"/>";
-    std::string name = std::string("Хліб Український нарізний"_cp);
-    if (head.size() + tail.size() + name.size() > kDocumentBytes)
-      throw std::logic_error("a receipt is longer than three fragments");
-    name.append(kDocumentBytes - head.size() - tail.size() - name.size(), '.');
-    xml += head + name + tail + "\r\n";
-  }
-  return xml + "</RQ>\r\n";
-}
 
 // The simulated register of one protocol on a free loopback port.
 SimPeer Peer(sim::Protocol protocol) {
   sim::SimOptions options;
   options.registerConfig.protocol = protocol;
   options.registerConfig.fragmentSize = kFragmentSize;
-  return SimPeer(options, UniformJournal());
+  return SimPeer(options, UniformJournal(kDocuments));
 }
 
 std::string TempXmlPath() {

@@ -12,8 +12,11 @@
 //              --start-date 01.03.24 --fault gone@900
 //     one register of a fleet: its journal carries the fiscal number it is announced by and
 //     begins on 1 March 2024; at the 900th request the server goes away
+//   morvek-sim --protocol datecs --block --latency 150 --bandwidth 64
+//     a register behind a slow line: 150 ms before each answer, 64 kbit/s for its bytes
 #include <CLI/CLI.hpp>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -59,6 +62,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> faults;
   std::string faultKinds;
   bool quiet = false;
+  int latencyMs = 0;
   RegisterConfig& device = options.registerConfig;
   app.add_option("--protocol", protocol, "datecs or zelmar")
       ->required()
@@ -103,6 +107,14 @@ int main(int argc, char** argv) {
                  "the kinds drawn at random, such as syn,split (default: those the tool gets "
                  "over without losing a document and without long waits: Zelmar syn,nak,split; "
                  "Datecs syn,split,command; block transfer split)");
+  app.add_option("--latency", latencyMs,
+                 "MS: wait this long before each reply, each block and \"Ready\", as a line with "
+                 "that round trip does (0 to 60000, default 0)")
+      ->check(CLI::Range(0, 60000));
+  app.add_option("--bandwidth", options.line.bandwidthKbit,
+                 "KBIT: send at most this many kilobits per second (0 to 1000000; the default "
+                 "0: as fast as the socket takes them)")
+      ->check(CLI::Range(0, 1000000));
   app.add_option("--log", logPath, "hexadecimal log of the exchanges (default standard error)");
   app.add_flag("--quiet", quiet, "log the events only, not the bytes exchanged");
   app.add_flag("--once", options.once, "serve one connection, then end");
@@ -114,6 +126,7 @@ int main(int argc, char** argv) {
     return app.exit(e) == 0 ? 0 : 2;
   }
 
+  options.line.latency = std::chrono::milliseconds(latencyMs);
   device.protocol = protocol == "datecs" ? Protocol::kDatecs : Protocol::kZelmar;
   if (!options.fiscalNumber.empty()) device.fiscalNumber = options.fiscalNumber;
   if (!options.idDev.empty()) device.idDev = options.idDev;

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -16,7 +17,10 @@
 namespace morvek::sim {
 
 SimServer::SimServer(SimOptions options, std::shared_ptr<const Journal> journal, SimLog& log)
-    : options_(std::move(options)), journal_(std::move(journal)), log_(log) {
+    : options_(std::move(options)),
+      journal_(std::move(journal)),
+      log_(log),
+      pacer_(options_.line.bandwidthKbit) {
   if (::pipe(stopPipe_) != 0) throw std::runtime_error("no pipe for stopping the server");
   for (int fd : stopPipe_) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
@@ -93,6 +97,20 @@ bool SimServer::Pause(std::chrono::milliseconds pause) const {
   return ::poll(&stop, 1, static_cast<int>(pause.count())) == 0;
 }
 
+bool SimServer::PauseUntil(std::chrono::steady_clock::time_point then) const {
+  for (;;) {
+    const auto left = then - std::chrono::steady_clock::now();
+    if (left <= decltype(left)::zero()) return true;
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+    const timespec wait{static_cast<time_t>(seconds.count()),
+                        static_cast<long>((left - seconds).count())};
+    pollfd stop = {stopPipe_[0], POLLIN, 0};
+    const int ready = ::ppoll(&stop, 1, &wait, nullptr);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready != 0) return false;
+  }
+}
+
 void SimServer::Serve() {
   log_.Line("listening on " + options_.host + ":" + std::to_string(port_));
   for (;;) {
@@ -107,6 +125,9 @@ void SimServer::Serve() {
     // A client that vanished without closing is found out in time and frees the server.
     const int yes = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &yes, sizeof yes);
+    // Each answer goes out as written: a paced one in many small writes, which Nagle's algorithm
+    // would hold back for the tool's delayed acknowledgement.
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     ServeConnection(fd);
     ::close(fd);
     ++connections_;
@@ -143,33 +164,49 @@ bool SimServer::ReadAnnouncement(int fd, std::string& announcement) {
 }
 
 bool SimServer::Send(int fd, const Output& output) {
+  // The line's round trip, spent once for each answer, whatever pieces it goes in.
+  if (!output.pieces.empty()) {
+    if (options_.line.latency.count() > 0 && !Pause(options_.line.latency)) return false;
+    ++answers_;
+  }
   for (std::size_t i = 0; i < output.pieces.size(); ++i) {
     if (i > 0 && !Pause(output.slow ? options_.timings.dripPause : options_.timings.piecePause))
       return false;
     const std::string& piece = output.pieces[i];
     log_.Bytes("->", piece);
-    // A client that stops reading must neither keep the server from stopping nor hold it for
-    // good: after the send limit without room the connection is given up.
     for (std::size_t sent = 0; sent < piece.size();) {
-      pollfd fds[2] = {{fd, POLLOUT, 0}, {stopPipe_[0], POLLIN, 0}};
-      const int ready = ::poll(fds, 2, static_cast<int>(options_.timings.sendLimit.count()));
-      if (ready < 0) {
-        if (errno == EINTR) continue;
+      const std::size_t chunk = pacer_.Chunk(piece.size() - sent);
+      if (pacer_.Paced() && !PauseUntil(pacer_.Carry(chunk, std::chrono::steady_clock::now())))
         return false;
-      }
-      if (ready == 0) {
-        log_.Line("the client reads nothing: connection given up");
-        return false;
-      }
-      if (fds[1].revents & POLLIN) return false;
-      const ssize_t n =
-          ::send(fd, piece.data() + sent, piece.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
-      if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
-      if (n <= 0) return false;
-      sent += static_cast<std::size_t>(n);
+      if (!SendBytes(fd, piece.data() + sent, chunk)) return false;
+      sent += chunk;
+      bytesSent_ += static_cast<long long>(chunk);
     }
   }
   return !output.close;
+}
+
+bool SimServer::SendBytes(int fd, const char* bytes, std::size_t count) {
+  // A client that stops reading must neither keep the server from stopping nor hold it for
+  // good: after the send limit without room the connection is given up.
+  for (std::size_t sent = 0; sent < count;) {
+    pollfd fds[2] = {{fd, POLLOUT, 0}, {stopPipe_[0], POLLIN, 0}};
+    const int ready = ::poll(fds, 2, static_cast<int>(options_.timings.sendLimit.count()));
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (ready == 0) {
+      log_.Line("the client reads nothing: connection given up");
+      return false;
+    }
+    if (fds[1].revents & POLLIN) return false;
+    const ssize_t n = ::send(fd, bytes + sent, count - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
+    if (n <= 0) return false;
+    sent += static_cast<std::size_t>(n);
+  }
+  return true;
 }
 
 void SimServer::ServeConnection(int fd) {

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "sim/journal.h"
+#include "sim/line.h"
 #include "sim/register.h"
 #include "sim/sim_log.h"
 
@@ -30,6 +31,7 @@ struct SimOptions {
   int port = -1;  // -1: the protocol's port; 0: any free port
   bool once = false;
   SimTimings timings;
+  LineOptions line;
   RegisterConfig registerConfig;
   // The announcement the server accepts; both empty: any register.
   std::string fiscalNumber;
@@ -59,15 +61,24 @@ class SimServer {
 
   int port() const { return port_; }
   int connectionsServed() const { return connections_.load(); }
+  // Answers sent ("Ready" and refusals too), each after the line's latency, and their bytes: what
+  // a fetch cost on the line, counted where the line's waits are made.
+  long answersSent() const { return answers_.load(); }
+  long long bytesSent() const { return bytesSent_.load(); }
 
  private:
   bool Accepts(std::string_view announcement) const;
   void ServeConnection(int fd);
   bool ReadAnnouncement(int fd, std::string& announcement);
   bool Send(int fd, const Output& output);
+  // Writes every byte, waiting for room within the send limit; false when the client is given up
+  // or a stop is asked.
+  bool SendBytes(int fd, const char* bytes, std::size_t count);
   // Waits for fd to become readable: 1 readable, 0 time-out, -1 stop asked.
   int WaitReadable(int fd, int timeoutMs) const;
   bool Pause(std::chrono::milliseconds pause) const;
+  // Waits until then; false when a stop is asked first.
+  bool PauseUntil(std::chrono::steady_clock::time_point then) const;
   // Takes no more connections: Serve ends after the one it serves.
   void GoAway();
 
@@ -80,6 +91,9 @@ class SimServer {
   int requestCount_ = 0;
   bool gone_ = false;
   std::atomic<int> connections_{0};
+  std::atomic<long> answers_{0};
+  std::atomic<long long> bytesSent_{0};
+  LinePacer pacer_;
   std::thread thread_;
 };
 

@@ -1,5 +1,6 @@
 // The server over real loopback sockets: the announcement accepted or refused, requests answered on
-// the same connection, connections one after another, and the program itself started and stopped.
+// the same connection, connections one after another, a slow line, and the program itself started
+// and stopped.
 #include "sim/sim_server.h"
 
 #include <arpa/inet.h>
@@ -14,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -172,6 +175,84 @@ TEST_F(SimServerTest, ServesHundredClientsInARow) {
     client.Send(BuildRequestFrame(0x21, 0x80, "582941;"));
     ASSERT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), true).ok) << "client " << i;
   }
+}
+
+// A slow line: every answer ("Ready", a reply, a block) waits the latency, the bytes keep to the
+// bandwidth, and they are the same bytes a fast line carries. Lower bounds on time only.
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// What one client gets for the announcement, a diagnostics frame and a give-documents block, in
+// order, with the time each answer took from its request to its last byte.
+struct Answers {
+  std::vector<std::string> bytes;
+  std::vector<Clock::duration> took;
+};
+
+Answers AskEachKind(const std::string& host, int port) {
+  Answers answers;
+  Client client(host, port);
+  const auto ask = [&](const std::string& request, auto read) {
+    const auto start = Clock::now();
+    client.Send(request);
+    answers.bytes.push_back(read());
+    answers.took.push_back(Clock::now() - start);
+  };
+  ask(":4000000001:", [&] { return client.ReadUntil('y'); });
+  ask(BuildRequestFrame(0x21, 0x80, "582941;"), [&] { return client.ReadUntil('\x03'); });
+  std::string give(1, '\x01');  // receipts 1 to 20
+  give += std::string("\x01\0\0\0\x14\0\0\0", 8);
+  ask(BuildRequestBlock(kBlockGiveDocuments, give), [&] {
+    std::string block = client.ReadBytes(10);
+    if (block.size() == 10)
+      block += client.ReadBytes(static_cast<unsigned char>(block[8]) +
+                                256u * static_cast<unsigned char>(block[9]) + 2);
+    return block;
+  });
+  return answers;
+}
+
+SimOptions RecentZelmar() {
+  SimOptions options;
+  options.registerConfig.firmware = "Dec  4 2015";
+  return options;
+}
+
+TEST_F(SimServerTest, EachAnswerWaitsTheLatencyAndIsCounted) {
+  SimOptions options = RecentZelmar();
+  options.line.latency = 150ms;
+  const int port = Start("127.0.31.51", options);
+  const Answers answers = AskEachKind("127.0.31.51", port);
+  ASSERT_EQ(answers.bytes.size(), 3u);
+  for (std::size_t i = 0; i < answers.took.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_FALSE(answers.bytes[i].empty());
+    EXPECT_GE(answers.took[i], 150ms);
+  }
+  EXPECT_EQ(server_->answersSent(), 3);
+  std::size_t bytes = 0;
+  for (const std::string& answer : answers.bytes) bytes += answer.size();
+  EXPECT_EQ(server_->bytesSent(), static_cast<long long>(bytes));
+}
+
+TEST_F(SimServerTest, APacedLineCarriesTheSameBytesNoFasterThanItsBandwidth) {
+  const int fastPort = Start("127.0.31.52", RecentZelmar());
+  const Answers fast = AskEachKind("127.0.31.52", fastPort);
+  SimOptions options = RecentZelmar();
+  options.line.bandwidthKbit = 16;  // 2000 bytes a second
+  options.host = "127.0.31.53";
+  options.port = 0;
+  SimServer slow(options, TestJournal(), log_);
+  const Answers paced = AskEachKind("127.0.31.53", slow.Start());
+  EXPECT_EQ(paced.bytes, fast.bytes);
+  ASSERT_EQ(paced.took.size(), 3u);
+  for (std::size_t i = 0; i < paced.took.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_GE(paced.took[i], std::chrono::microseconds(paced.bytes[i].size() * 500));
+  }
+  // The block is long enough to be paced in several chunks.
+  EXPECT_GT(paced.bytes[2].size(), 100u);
+  slow.Stop();
 }
 
 // close: the connection ends instead of the reply and the server takes the next one; gone: the
@@ -339,44 +420,55 @@ TEST(SimGenerate, GeneratedJournalLoadsWithTheToolsLoader) {
 }
 
 #ifdef MORVEK_SIM
+// The program started with its arguments, standard output read up to its listening line; killed
+// at the end unless it has been reaped.
+class RunningSim {
+ public:
+  explicit RunningSim(std::vector<std::string> args) {
+    int out[2];
+    if (::pipe(out) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    args.insert(args.begin(), MORVEK_SIM);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid, MORVEK_SIM, &actions, nullptr, argv.data(), environ) != 0) pid = 0;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    pollfd readable{out[0], POLLIN, 0};
+    char c = 0;
+    while (pid > 0 && line.find('\n') == std::string::npos && ::poll(&readable, 1, 10000) == 1 &&
+           ::read(out[0], &c, 1) == 1)
+      line += c;
+    ::close(out[0]);
+  }
+  ~RunningSim() {
+    if (pid > 0) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+    }
+  }
+  // The port the listening line names; 0 when there is none.
+  int Port() const {
+    const std::size_t colon = line.rfind(':');
+    return colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
+  }
+
+  pid_t pid = 0;
+  std::string line;
+};
+
 // The program: it prints its listening line, serves, and ends on SIGTERM.
 TEST(SimProgram, ListensAnswersAndEndsOnSigterm) {
-  int out[2];
-  ASSERT_EQ(::pipe(out), 0);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  std::vector<std::string> args = {MORVEK_SIM,     "--protocol", "datecs", "--host",
-                                   "127.0.30.109", "--port",     "0",      "--generate",
-                                   "30",           "--days",     "2"};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, MORVEK_SIM, &actions, nullptr, argv.data(), environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(out[1]);
-  struct Reap {
-    pid_t pid;
-    ~Reap() {
-      if (pid > 0) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
-      }
-    }
-  } reap{pid};
-  std::string line;
-  pollfd readable{out[0], POLLIN, 0};
-  char c = 0;
-  while (line.find('\n') == std::string::npos && ::poll(&readable, 1, 10000) == 1 &&
-         ::read(out[0], &c, 1) == 1)
-    line += c;
-  ::close(out[0]);
-  const std::size_t colon = line.rfind(':');
-  ASSERT_NE(colon, std::string::npos) << line;
-  const int port = std::stoi(line.substr(colon + 1));
+  RunningSim sim({"--protocol", "datecs", "--host", "127.0.30.109", "--port", "0", "--generate",
+                  "30", "--days", "2"});
+  ASSERT_GT(sim.pid, 0);
+  const int port = sim.Port();
+  ASSERT_GT(port, 0) << sim.line;
   {
     Client client("127.0.30.109", port);
     client.Send(std::string("ZD0000001", 9));
@@ -384,12 +476,25 @@ TEST(SimProgram, ListensAnswersAndEndsOnSigterm) {
     client.Send(BuildRequestFrame(0x21, 0x5A, "0"));
     EXPECT_TRUE(test::ReadReplyFrame(client.ReadUntil('\x03'), false).ok);
   }
-  ASSERT_EQ(::kill(pid, SIGTERM), 0);
+  ASSERT_EQ(::kill(sim.pid, SIGTERM), 0);
   int status = 0;
-  for (int i = 0; i < 100 && ::waitpid(pid, &status, WNOHANG) == 0; ++i) ::usleep(50000);
+  for (int i = 0; i < 100 && ::waitpid(sim.pid, &status, WNOHANG) == 0; ++i) ::usleep(50000);
   ASSERT_TRUE(WIFEXITED(status)) << "still running or killed";
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  reap.pid = 0;
+  sim.pid = 0;
+}
+
+// The program behind a slow line: "Ready" comes no sooner than the latency, whole.
+TEST(SimProgram, LatencyAndBandwidthSlowTheAnswers) {
+  RunningSim sim({"--protocol", "zelmar", "--host", "127.0.31.54", "--port", "0", "--latency",
+                  "200", "--bandwidth", "64", "--quiet"});
+  const int port = sim.Port();
+  ASSERT_GT(port, 0) << sim.line;
+  Client client("127.0.31.54", port);
+  const auto start = std::chrono::steady_clock::now();
+  client.Send(":4000000001:");
+  EXPECT_EQ(client.ReadUntil('y'), "Ready");
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
 }
 
 // The program's usage errors: each ends with 2 and a line on standard error, before it listens.
@@ -423,7 +528,13 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"UnknownOption", {"--protocol", "datecs", "--bogus"}},
         UsageCase{"UnreadableFault", {"--protocol", "datecs", "--fault", "nak"}},
         UsageCase{"UnknownFaultKind", {"--protocol", "datecs", "--fault-kinds", "syn,boom"}},
-        UsageCase{"UnreadableFirmware", {"--protocol", "datecs", "--firmware", "2015"}}),
+        UsageCase{"UnreadableFirmware", {"--protocol", "datecs", "--firmware", "2015"}},
+        UsageCase{"LatencyNegative", {"--protocol", "datecs", "--latency=-1"}},
+        UsageCase{"LatencyNotANumber", {"--protocol", "datecs", "--latency", "50ms"}},
+        UsageCase{"LatencyAboveAMinute", {"--protocol", "datecs", "--latency", "60001"}},
+        UsageCase{"BandwidthNegative", {"--protocol", "zelmar", "--bandwidth", "-64"}},
+        UsageCase{"BandwidthNotANumber", {"--protocol", "zelmar", "--bandwidth", "fast"}},
+        UsageCase{"BandwidthFraction", {"--protocol", "zelmar", "--bandwidth", "9.6"}}),
     [](const testing::TestParamInfo<UsageCase>& param) { return std::string(param.param.name); });
 #endif
 
