@@ -153,6 +153,17 @@ run 60 systemd-analyze verify examples/systemd/morvek-collect.service \
   examples/systemd/morvek-collect.timer || die "systemd-analyze verify of the example units failed"
 echo "systemd-analyze verify: the example units, their program and manual page installed"
 
+# The installed desktop program finds its Ukrainian texts where the package put them: started
+# without a display for a few seconds, it would say so on standard error otherwise.
+mkdir -p "$scratch/desktop"
+(cd "$scratch/desktop" && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$scratch/desktop" \
+  timeout 5 /usr/bin/morvek --lang uk >/dev/null 2>"$scratch/desktop.err") || true
+if grep -q 'morvek_uk.qm' "$scratch/desktop.err"; then
+  cat "$scratch/desktop.err" >&2
+  die "the installed morvek does not find its Ukrainian texts"
+fi
+echo "morvek --lang uk: its Ukrainian texts found"
+
 # The build tree's render of the sample journal is what the installed one must print.
 cd "$scratch"
 run 60 "$root/$build/src/morvek-cli" render "$root/data/sample-journal.xml" >expected.txt ||

@@ -42,7 +42,10 @@ int main(int argc, char** argv) {
   // The settings file of the working folder, where the main window keeps it.
   const std::string chosen = morvek::IniFile("morvek.ini")
                                  .ReadString(morvek::kLanguageSection, morvek::kLanguageKey, "", 8);
-  morvek::gui::UseLanguage(morvek::ChooseLanguage(language, chosen, morvek::MessagesLocale()));
+  if (!morvek::gui::UseLanguage(morvek::ChooseLanguage(language, chosen, morvek::MessagesLocale())))
+    std::fputs(
+        "morvek: morvek_uk.qm is in none of its folders: the windows' own texts stay Russian\n",
+        stderr);
   morvek::gui::QtUi ui;
   morvek::Application app(ui);
   app.onQuit = [] { QCoreApplication::quit(); };
