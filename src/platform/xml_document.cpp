@@ -11,14 +11,15 @@
 
 #include "codec/cp1251.h"
 #include "codec/errors.h"
+#include "platform/xml_windows1251.h"
 
 namespace morvek {
 
 namespace {
 
 // The parser's global state is set up at start-up, before any thread parses: a first parse in
-// several threads at once would set it up twice.
-[[maybe_unused]] const bool kParserReady = (xmlInitParser(), true);
+// several threads at once would set it up twice. The journals' own code page is decoded by table.
+[[maybe_unused]] const bool kParserReady = (xmlInitParser(), RegisterWindows1251Decoding(), true);
 
 std::string_view View(const xmlChar* text) {
   return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();

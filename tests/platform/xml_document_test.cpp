@@ -176,6 +176,32 @@ TEST(XmlDocumentEncoding, UndefinedWindows1251ByteRaisesWithoutWritingToStandard
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+// Every defined byte, in texts long enough to fill the parser's decoding buffers several times,
+// comes back as the byte it was, in element texts and attribute values alike.
+TEST(XmlDocumentEncoding, EveryDefinedWindows1251ByteComesBackAcrossLongTexts) {
+  std::string bytes;
+  for (int b = 0x20; b < 256; ++b)
+    if (b != 0x98 && b != '<' && b != '&' && b != '"') bytes += static_cast<char>(b);
+  for (const int repeats : {1, 50, 2000}) {
+    std::string value;
+    for (int i = 0; i < repeats; ++i) value += bytes;
+    const auto doc =
+        XmlDocument::Parse(kDecl1251 + ("<RQ NM=\"" + value + "\"><L>" + value + "</L></RQ>"));
+    const XmlNode root = doc.DocumentElement();
+    EXPECT_EQ(root.FirstAttribute().Value().Text(), value) << repeats;
+    EXPECT_EQ(root.FirstChild().Text().Text(), value) << repeats;
+  }
+}
+
+// The undefined byte is refused wherever it stands: in the first block decoded or far past it.
+TEST(XmlDocumentEncoding, UndefinedByteIsRefusedAtAnyOffset) {
+  for (const std::size_t before : {0u, 1u, 4000u, 100000u}) {
+    const std::string text =
+        kDecl1251 + ("<RQ><L>" + std::string(before, '\xC0') + "\x98</L></RQ>");
+    EXPECT_THROW(XmlDocument::Parse(text), XmlError) << before;
+  }
+}
+
 TEST(XmlDocumentEncoding, UnknownEncodingRaises) {
   EXPECT_THROW(XmlDocument::Parse("<?xml version=\"1.0\" encoding=\"no-such\"?><RQ/>"), XmlError);
 }
