@@ -281,4 +281,25 @@ void ReadXmlChildren(std::string_view text, const std::function<void(const XmlNo
     throw XmlError(message);
 }
 
+void ReadXmlChildrenOrUndo(std::string_view text, const std::function<void(const XmlNode&)>& root,
+                           const std::function<void(const XmlNode&)>& child,
+                           const std::function<void()>& undo) {
+  std::string message;
+  try {
+    message = RunParser(text, Build::kChildByChild, &root, &child).second;
+  } catch (...) {
+    // What the calls stored stands only if the whole text is well-formed.
+    if (std::string check = RunParser(text, Build::kNothing).second; !check.empty()) {
+      undo();
+      throw XmlError(check);
+    }
+    throw;
+  }
+  if (message.empty()) return;
+  undo();
+  // The reason as the check of the whole text gives it, so that it reads as ReadXmlStream's.
+  if (std::string check = RunParser(text, Build::kNothing).second; !check.empty()) message = check;
+  throw XmlError(message);
+}
+
 }  // namespace morvek

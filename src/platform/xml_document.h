@@ -86,4 +86,12 @@ void ReadXmlStream(std::string_view text, const std::function<void(const XmlNode
 void ReadXmlChildren(std::string_view text, const std::function<void(const XmlNode&)>& root,
                      const std::function<void(const XmlNode&)>& child);
 
+// ReadXmlStream in one pass, for a caller that can take back what it was handed: when the text
+// turns out not to be well-formed, undo is called and XmlError raised with ReadXmlStream's
+// reason. When root or child raises, the rest of the text is checked the same way before what
+// they raised is passed on.
+void ReadXmlChildrenOrUndo(std::string_view text, const std::function<void(const XmlNode&)>& root,
+                           const std::function<void(const XmlNode&)>& child,
+                           const std::function<void()>& undo);
+
 }  // namespace morvek
