@@ -14,12 +14,24 @@
 namespace morvek {
 
 bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
+  // Written a block at a time: the text of millions of lines is never held whole.
+  constexpr std::size_t kBlock = 1 << 16;
   std::string text;
+  text.reserve(kBlock * 2);
+  bool written = true;
+  const auto flush = [&] {
+    written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && written;
+    text.clear();
+  };
   for (const auto& line : lines) {
-    text += utf8 ? Cp1251ToUtf8(line) : line;
+    if (utf8)
+      AppendUtf8(text, line);
+    else
+      text += line;
     text += '\n';
+    if (text.size() >= kBlock) flush();
   }
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  flush();
   return std::fflush(stdout) == 0 && written;
 }
 
