@@ -13,11 +13,10 @@
 
 namespace morvek {
 
-bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
-  // Written a block at a time: the text of millions of lines is never held whole.
+bool WriteLines(const std::vector<std::string>& lines, bool utf8) {
+  // Handed on a block at a time: the text of millions of lines is never held whole.
   constexpr std::size_t kBlock = 1 << 16;
   std::string text;
-  text.reserve(kBlock * 2);
   bool written = true;
   const auto flush = [&] {
     written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && written;
@@ -32,6 +31,11 @@ bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
     if (text.size() >= kBlock) flush();
   }
   flush();
+  return written;
+}
+
+bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
+  const bool written = WriteLines(lines, utf8);
   return std::fflush(stdout) == 0 && written;
 }
 

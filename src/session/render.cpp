@@ -18,6 +18,26 @@ void AddFailure(RenderResult& result) {
   result.failed = true;
 }
 
+RenderResult Failed() {
+  RenderResult result;
+  AddFailure(result);
+  return result;
+}
+
+// A journal text loaded into a fresh model and ordered when asked; false when either raised.
+bool LoadModel(rq& model, std::string_view journal, bool order) {
+  model.Clear();
+  control cursor;
+  cursor.Reset();
+  try {
+    LoadJournalText(model, cursor, journal);
+    if (order) OrderDocuments(model);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<std::string> FailureLines() {
@@ -27,10 +47,11 @@ std::vector<std::string> FailureLines() {
 
 RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentType,
                          std::string_view firstText, std::string_view lastText,
-                         const std::string& errorLogPath) {
+                         const std::string& errorLogPath, const LinesTaken& take) {
   RenderResult result;
   ListBox list;
   Renderer renderer(model, tables, errorLogPath);
+  renderer.HandLinesTo(take);
   try {
     renderer.RenderDocuments(list, documentType, firstText, lastText);
   } catch (const std::exception&) {
@@ -46,19 +67,20 @@ RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentTy
 RenderResult RenderJournal(std::string_view journal, int documentType, std::string_view firstText,
                            std::string_view lastText, const std::string& errorLogPath, bool order) {
   rq model;
-  model.Clear();
-  control cursor;
-  cursor.Reset();
-  try {
-    LoadJournalText(model, cursor, journal);
-    if (order) OrderDocuments(model);
-  } catch (const std::exception&) {
-    RenderResult result;
-    AddFailure(result);
-    return result;
-  }
+  if (!LoadModel(model, journal, order)) return Failed();
   DocumentTables tables;
   return RenderModel(model, tables, documentType, firstText, lastText, errorLogPath);
+}
+
+RenderResult RenderJournalText(std::string journal, int documentType, std::string_view firstText,
+                               std::string_view lastText, const std::string& errorLogPath,
+                               const LinesTaken& take) {
+  rq model;
+  const bool loaded = LoadModel(model, journal, true);
+  std::string().swap(journal);  // the model holds all the rendering reads
+  if (!loaded) return Failed();
+  DocumentTables tables;
+  return RenderModel(model, tables, documentType, firstText, lastText, errorLogPath, take);
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
