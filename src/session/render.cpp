@@ -24,14 +24,22 @@ RenderResult Failed() {
   return result;
 }
 
-// A journal text loaded into a fresh model and ordered when asked; false when either raised.
-bool LoadModel(rq& model, std::string_view journal, bool order) {
+// A journal text loaded into a fresh model; false when it raised.
+bool LoadModel(rq& model, std::string_view journal) {
   model.Clear();
   control cursor;
   cursor.Reset();
   try {
     LoadJournalText(model, cursor, journal);
-    if (order) OrderDocuments(model);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+bool Order(rq& model) {
+  try {
+    OrderDocuments(model);
   } catch (const std::exception&) {
     return false;
   }
@@ -67,7 +75,7 @@ RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentTy
 RenderResult RenderJournal(std::string_view journal, int documentType, std::string_view firstText,
                            std::string_view lastText, const std::string& errorLogPath, bool order) {
   rq model;
-  if (!LoadModel(model, journal, order)) return Failed();
+  if (!LoadModel(model, journal) || (order && !Order(model))) return Failed();
   DocumentTables tables;
   return RenderModel(model, tables, documentType, firstText, lastText, errorLogPath);
 }
@@ -76,9 +84,9 @@ RenderResult RenderJournalText(std::string journal, int documentType, std::strin
                                std::string_view lastText, const std::string& errorLogPath,
                                const LinesTaken& take) {
   rq model;
-  const bool loaded = LoadModel(model, journal, true);
+  const bool loaded = LoadModel(model, journal);
   std::string().swap(journal);  // the model holds all the rendering reads
-  if (!loaded) return Failed();
+  if (!loaded || !Order(model)) return Failed();
   DocumentTables tables;
   return RenderModel(model, tables, documentType, firstText, lastText, errorLogPath, take);
 }
