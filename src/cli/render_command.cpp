@@ -16,7 +16,6 @@
 #include "cli/terminal_ui.h"
 #include "codec/cp1251.h"
 #include "codec/errors.h"
-#include "platform/text_file.h"
 #include "session/render.h"
 
 namespace morvek {
@@ -34,13 +33,6 @@ struct RenderOptions {
 
 int RunRender(const RenderOptions& options) {
   TerminalUi ui;
-  std::string journal;
-  try {
-    journal = ReadWholeFile(options.journal);
-  } catch (const FileError& e) {
-    std::cerr << "morvek-cli: " << e.what() << '\n';
-    return 1;
-  }
   const bool utf8 = options.encoding == "utf8";
   int printError = 0;  // errno of the first write that failed
   const auto print = [&](const std::vector<std::string>& lines, bool flush) {
@@ -56,9 +48,15 @@ int RunRender(const RenderOptions& options) {
       lines.clear();
     };
   }
-  const RenderResult shown = RenderJournalText(std::move(journal), kDocumentTypes.at(options.type),
-                                               std::to_string(options.first),
-                                               std::to_string(options.last), "error.log", printNow);
+  RenderResult shown;
+  try {
+    shown = RenderJournalFile(options.journal, kDocumentTypes.at(options.type),
+                              std::to_string(options.first), std::to_string(options.last),
+                              "error.log", printNow);
+  } catch (const FileError& e) {
+    std::cerr << "morvek-cli: " << e.what() << '\n';
+    return 1;
+  }
   print(shown.lines, true);
   if (printError != 0)
     std::cerr << "morvek-cli: cannot write the rendered lines: " << std::strerror(printError)

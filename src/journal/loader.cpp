@@ -216,7 +216,11 @@ void Loader::StoreZReportTotal(int code, const XmlValue& value) {
   }
 }
 
-void LoadJournalText(rq& model, control& cursor, std::string_view text) {
+namespace {
+
+// Text is the journal's text or its XmlInput.
+template <class Text>
+void Load(rq& model, control& cursor, const Text& text) {
   Loader loader(model, cursor);
   const auto root = [&loader](const XmlNode& node) { loader.ReadRoot(node); };
   const auto child = [&loader](const XmlNode& node) { loader.WalkNode(node); };
@@ -233,6 +237,16 @@ void LoadJournalText(rq& model, control& cursor, std::string_view text) {
     model = before;
     cursor.element = element;
   });
+}
+
+}  // namespace
+
+void LoadJournalText(rq& model, control& cursor, std::string_view text) {
+  Load(model, cursor, text);
+}
+
+void LoadJournalText(rq& model, control& cursor, const XmlInput& input) {
+  Load(model, cursor, input);
 }
 
 }  // namespace morvek

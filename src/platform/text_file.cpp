@@ -103,12 +103,9 @@ std::string ReadWholeFile(const std::string& path) {
   if (!in) Fail("Cannot open file", path, errno);
   // Sized once from the file where it has a size: a journal is read without copies of itself.
   std::string text;
-  if (in.seekg(0, std::ios::end)) {
-    if (const std::streamoff size = in.tellg(); size > 0)
-      text.reserve(static_cast<std::size_t>(size));
-    in.seekg(0, std::ios::beg);
-  }
-  in.clear();  // a pipe has no end to seek to: read it from where it stands
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+    text.reserve(static_cast<std::size_t>(info.st_size));
   char block[1 << 16];
   while (in.read(block, sizeof block) || in.gcount() > 0)
     text.append(block, static_cast<std::size_t>(in.gcount()));

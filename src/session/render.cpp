@@ -5,6 +5,7 @@
 #include "codec/cp1251.h"
 #include "journal/loader.h"
 #include "journal/typ_work.h"
+#include "platform/block_file.h"
 #include "platform/controls.h"
 #include "platform/translation.h"
 #include "render/ordering.h"
@@ -24,8 +25,9 @@ RenderResult Failed() {
   return result;
 }
 
-// A journal text loaded into a fresh model; false when it raised.
-bool LoadModel(rq& model, std::string_view journal) {
+// A journal (its text or its XmlInput) loaded into a fresh model; false when it raised.
+template <class Journal>
+bool LoadModel(rq& model, const Journal& journal) {
   model.Clear();
   control cursor;
   cursor.Reset();
@@ -80,12 +82,16 @@ RenderResult RenderJournal(std::string_view journal, int documentType, std::stri
   return RenderModel(model, tables, documentType, firstText, lastText, errorLogPath);
 }
 
-RenderResult RenderJournalText(std::string journal, int documentType, std::string_view firstText,
-                               std::string_view lastText, const std::string& errorLogPath,
-                               const LinesTaken& take) {
+RenderResult RenderJournalFile(const std::string& path, int documentType,
+                               std::string_view firstText, std::string_view lastText,
+                               const std::string& errorLogPath, const LinesTaken& take) {
   rq model;
-  const bool loaded = LoadModel(model, journal);
-  std::string().swap(journal);  // the model holds all the rendering reads
+  bool loaded = false;
+  {
+    const BlockFile file(path);
+    loaded = LoadModel(model, file.Input());
+    file.CheckRead();
+  }
   if (!loaded || !Order(model)) return Failed();
   DocumentTables tables;
   return RenderModel(model, tables, documentType, firstText, lastText, errorLogPath, take);

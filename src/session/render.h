@@ -37,11 +37,12 @@ RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentTy
 RenderResult RenderJournal(std::string_view journal, int documentType, std::string_view firstText,
                            std::string_view lastText, const std::string& errorLogPath,
                            bool order = true);
-// The same, ordered, for a journal text the caller gives up: it is freed once loaded, before the
-// rendering; lines go to take as RenderModel hands them.
-RenderResult RenderJournalText(std::string journal, int documentType, std::string_view firstText,
-                               std::string_view lastText, const std::string& errorLogPath,
-                               const LinesTaken& take);
+// The same, ordered, for a journal file read a block at a time and never held whole; lines go to
+// take as RenderModel hands them. A file that cannot be opened or read raises FileError before
+// any line is handed on.
+RenderResult RenderJournalFile(const std::string& path, int documentType,
+                               std::string_view firstText, std::string_view lastText,
+                               const std::string& errorLogPath, const LinesTaken& take);
 
 // The assembled journal of fetched documents, a line each, between its opening and closing lines.
 template <typename Documents>

@@ -162,9 +162,11 @@ TEST(ReadWholeFile, GivesEveryByteOfFilesOfAnySizeAndOfAPipe) {
   EXPECT_EQ(read, sent);
 }
 
-TEST(ReadWholeFile, MissingFileRaisesFileError) {
+TEST(ReadWholeFile, MissingFileOrAFolderRaisesFileError) {
   TempDir dir;
   EXPECT_THROW(ReadWholeFile(dir.File("missing.xml")), FileError);
+  ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0700), 0);
+  EXPECT_THROW(ReadWholeFile(dir.File("folder")), FileError);
 }
 
 TEST(ReplaceFiles, WritesEveryFileOfTheSet) {
