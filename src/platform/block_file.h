@@ -11,7 +11,8 @@ namespace morvek {
 
 class BlockFile {
  public:
-  // Raises FileError as ReadWholeFile does when the file cannot be opened.
+  // Raises FileError as ReadWholeFile does when the file cannot be opened. What is not a plain
+  // file (a pipe) is read whole at once: a refused text is read a second time for its reason.
   explicit BlockFile(const std::string& path);
   BlockFile(const BlockFile&) = delete;
   BlockFile& operator=(const BlockFile&) = delete;
@@ -26,7 +27,8 @@ class BlockFile {
   };
   std::string path_;
   std::unique_ptr<std::FILE, Close> file_;
-  bool started_ = false;  // bytes were read: a rewind has to seek back
+  std::string held_;      // the whole text of what is not a plain file
+  std::size_t next_ = 0;  // where the next read in held_ starts
   int error_ = 0;         // errno of the first read that failed
   XmlInput input_;
 };
