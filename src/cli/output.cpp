@@ -13,13 +13,29 @@
 
 namespace morvek {
 
-bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
+bool WriteLines(const std::vector<std::string>& lines, bool utf8) {
+  // Handed on a block at a time: the text of millions of lines is never held whole.
+  constexpr std::size_t kBlock = 1 << 16;
   std::string text;
+  bool written = true;
+  const auto flush = [&] {
+    written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && written;
+    text.clear();
+  };
   for (const auto& line : lines) {
-    text += utf8 ? Cp1251ToUtf8(line) : line;
+    if (utf8)
+      AppendUtf8(text, line);
+    else
+      text += line;
     text += '\n';
+    if (text.size() >= kBlock) flush();
   }
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  flush();
+  return written;
+}
+
+bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
+  const bool written = WriteLines(lines, utf8);
   return std::fflush(stdout) == 0 && written;
 }
 

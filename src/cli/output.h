@@ -11,6 +11,8 @@ namespace morvek {
 
 // False when standard output did not take every byte (a full disk, a closed descriptor).
 bool PrintLines(const std::vector<std::string>& lines, bool utf8);
+// PrintLines without the flush, for lines printed a few at a time; false as there.
+bool WriteLines(const std::vector<std::string>& lines, bool utf8);
 
 // The lines saved as the save button saves them (Windows-1251, CR LF after every line); a name
 // without extension gets ".txt". A file that cannot be written is reported; false then.

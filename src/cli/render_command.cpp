@@ -16,7 +16,6 @@
 #include "cli/terminal_ui.h"
 #include "codec/cp1251.h"
 #include "codec/errors.h"
-#include "platform/text_file.h"
 #include "session/render.h"
 
 namespace morvek {
@@ -34,21 +33,36 @@ struct RenderOptions {
 
 int RunRender(const RenderOptions& options) {
   TerminalUi ui;
-  std::string journal;
+  const bool utf8 = options.encoding == "utf8";
+  int printError = 0;  // errno of the first write that failed
+  const auto print = [&](const std::vector<std::string>& lines, bool flush) {
+    const bool written = flush ? PrintLines(lines, utf8) : WriteLines(lines, utf8);
+    if (!written && printError == 0) printError = errno ? errno : EIO;
+  };
+  // Without a file to save, a document's lines are printed as soon as the walk has made them;
+  // the file needs them all.
+  LinesTaken printNow;
+  if (options.out.empty()) {
+    printNow = [&](std::vector<std::string>& lines) {
+      print(lines, false);
+      lines.clear();
+    };
+  }
+  RenderResult shown;
   try {
-    journal = ReadWholeFile(options.journal);
+    shown = RenderJournalFile(options.journal, kDocumentTypes.at(options.type),
+                              std::to_string(options.first), std::to_string(options.last),
+                              "error.log", printNow);
   } catch (const FileError& e) {
     std::cerr << "morvek-cli: " << e.what() << '\n';
     return 1;
   }
-  const RenderResult shown =
-      RenderJournal(journal, kDocumentTypes.at(options.type), std::to_string(options.first),
-                    std::to_string(options.last), "error.log");
-  const bool printed = PrintLines(shown.lines, options.encoding == "utf8");
-  if (!printed)
-    std::cerr << "morvek-cli: cannot write the rendered lines: " << std::strerror(errno) << '\n';
+  print(shown.lines, true);
+  if (printError != 0)
+    std::cerr << "morvek-cli: cannot write the rendered lines: " << std::strerror(printError)
+              << '\n';
   if (!options.out.empty() && !SaveOut(ui, options.out, shown.lines)) return 1;
-  return !shown.failed && printed ? 0 : 1;
+  return !shown.failed && printError == 0 ? 0 : 1;
 }
 
 }  // namespace

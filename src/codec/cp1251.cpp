@@ -26,21 +26,27 @@ std::string Convert(std::string_view utf8, bool strict) {
   return out;
 }
 
-// The UTF-8 form of every byte, built once.
-const std::array<std::string, 256>& Utf8Forms() {
-  static const std::array<std::string, 256> forms = [] {
-    std::array<std::string, 256> f;
+// The UTF-8 form of every byte, built once: up to three bytes and their count.
+struct Utf8Form {
+  char bytes[3];
+  unsigned char size;
+};
+
+const std::array<Utf8Form, 256>& Utf8Forms() {
+  static const std::array<Utf8Form, 256> forms = [] {
+    std::array<Utf8Form, 256> f{};
     for (int b = 0; b < 256; ++b) {
       const char32_t cp = b < 0x80 ? static_cast<char32_t>(b) : cp1251::kHigh[b - 0x80];
       if (b >= 0x80 && cp == 0) {
-        f[b] = "?";
+        f[b] = {{'?'}, 1};
       } else if (cp < 0x80) {
-        f[b] = std::string(1, static_cast<char>(cp));
+        f[b] = {{static_cast<char>(cp)}, 1};
       } else if (cp < 0x800) {
-        f[b] = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+        f[b] = {{static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))}, 2};
       } else {
-        f[b] = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                static_cast<char>(0x80 | (cp & 0x3F))};
+        f[b] = {{static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                 static_cast<char>(0x80 | (cp & 0x3F))},
+                3};
       }
     }
     return f;
@@ -59,11 +65,18 @@ std::string Utf8ToCp1251Strict(std::string_view utf8) {
 }
 
 std::string Cp1251ToUtf8(std::string_view text) {
-  const auto& forms = Utf8Forms();
   std::string out;
-  out.reserve(text.size() * 2);
-  for (char c : text) out += forms[static_cast<unsigned char>(c)];
+  AppendUtf8(out, text);
   return out;
+}
+
+void AppendUtf8(std::string& out, std::string_view text) {
+  const auto& forms = Utf8Forms();
+  out.reserve(out.size() + text.size() * 2);
+  for (const char c : text) {
+    const Utf8Form& form = forms[static_cast<unsigned char>(c)];
+    out.append(form.bytes, form.size);
+  }
 }
 
 }  // namespace morvek

@@ -82,5 +82,7 @@ std::string Utf8ToCp1251(std::string_view utf8);
 std::string Utf8ToCp1251Strict(std::string_view utf8);
 // The byte 98h, undefined in the code page, becomes '?'.
 std::string Cp1251ToUtf8(std::string_view cp1251Text);
+// Cp1251ToUtf8 appended to out, without a string of its own.
+void AppendUtf8(std::string& out, std::string_view cp1251Text);
 
 }  // namespace morvek

@@ -216,11 +216,37 @@ void Loader::StoreZReportTotal(int code, const XmlValue& value) {
   }
 }
 
-void LoadJournalText(rq& model, control& cursor, std::string_view text) {
+namespace {
+
+// Text is the journal's text or its XmlInput.
+template <class Text>
+void Load(rq& model, control& cursor, const Text& text) {
   Loader loader(model, cursor);
-  ReadXmlStream(
-      text, [&loader](const XmlNode& root) { loader.ReadRoot(root); },
-      [&loader](const XmlNode& node) { loader.WalkNode(node); });
+  const auto root = [&loader](const XmlNode& node) { loader.ReadRoot(node); };
+  const auto child = [&loader](const XmlNode& node) { loader.WalkNode(node); };
+  if (!model.dats.empty() || !model.macs.empty() || model.doc_index != 0) {
+    // Documents already held cannot be told apart from ones a refused text would leave: the
+    // text is checked whole before it is read.
+    ReadXmlStream(text, root, child);
+    return;
+  }
+  // An empty model is read in one pass and put back as it was if the text is refused.
+  const rq before = model;
+  const int element = cursor.element;
+  ReadXmlChildrenOrUndo(text, root, child, [&] {
+    model = before;
+    cursor.element = element;
+  });
+}
+
+}  // namespace
+
+void LoadJournalText(rq& model, control& cursor, std::string_view text) {
+  Load(model, cursor, text);
+}
+
+void LoadJournalText(rq& model, control& cursor, const XmlInput& input) {
+  Load(model, cursor, input);
 }
 
 }  // namespace morvek

@@ -45,5 +45,7 @@ class Loader {
 // never holds more than one document. A text that is not well-formed raises XmlError and loads
 // nothing.
 void LoadJournalText(rq& model, control& cursor, std::string_view text);
+// The same for a journal read a block at a time (a file), never held whole.
+void LoadJournalText(rq& model, control& cursor, const XmlInput& input);
 
 }  // namespace morvek

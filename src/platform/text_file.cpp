@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 #include "codec/errors.h"
 
@@ -102,10 +101,16 @@ void SaveLines(const std::string& path, const std::vector<std::string>& lines) {
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) Fail("Cannot open file", path, errno);
-  std::ostringstream out;
-  out << in.rdbuf();
+  // Sized once from the file where it has a size: a journal is read without copies of itself.
+  std::string text;
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+    text.reserve(static_cast<std::size_t>(info.st_size));
+  char block[1 << 16];
+  while (in.read(block, sizeof block) || in.gcount() > 0)
+    text.append(block, static_cast<std::size_t>(in.gcount()));
   if (in.bad()) Fail("Cannot read file", path, errno);
-  return std::move(out).str();
+  return text;
 }
 
 std::string JoinPath(const std::string& dir, const std::string& name) {

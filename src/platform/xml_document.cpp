@@ -11,14 +11,15 @@
 
 #include "codec/cp1251.h"
 #include "codec/errors.h"
+#include "platform/xml_windows1251.h"
 
 namespace morvek {
 
 namespace {
 
 // The parser's global state is set up at start-up, before any thread parses: a first parse in
-// several threads at once would set it up twice.
-[[maybe_unused]] const bool kParserReady = (xmlInitParser(), true);
+// several threads at once would set it up twice. The journals' own code page is decoded by table.
+[[maybe_unused]] const bool kParserReady = (xmlInitParser(), RegisterWindows1251Decoding(), true);
 
 std::string_view View(const xmlChar* text) {
   return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
@@ -125,13 +126,39 @@ void NoDocument(void*) {}
 
 enum class Build { kNothing, kTree, kChildByChild };
 
+// The text handed to libxml2 a block at a time, as a file would be: from memory it copies the
+// whole text and decodes a Windows-1251 one whole in one go, three times a journal's size held.
+XmlInput InputOf(std::string_view text) {
+  auto rest = std::make_shared<std::string_view>(text);
+  XmlInput input;
+  input.read = [rest](char* buffer, std::size_t size) {
+    const std::size_t n = std::min(rest->size(), size);
+    std::copy_n(rest->data(), n, buffer);
+    rest->remove_prefix(n);
+    return n;
+  };
+  input.rewind = [rest, text] { *rest = text; };
+  input.size = text.size();
+  return input;
+}
+
+int ReadSource(void* context, char* buffer, int length) {
+  const XmlInput& input = *static_cast<const XmlInput*>(context);
+  return static_cast<int>(input.read(buffer, static_cast<std::size_t>(std::max(length, 0))));
+}
+
+int CloseSource(void*) {
+  return 0;
+}
+
 // Parses text with the program's options and refusals; the tree when asked for, and the reason
 // the text was refused, empty when it was not. Child by child, root and child get the nodes as
 // they are finished, and whatever they raise is raised here.
 std::pair<xmlDocPtr, std::string> RunParser(
-    std::string_view text, Build build, const std::function<void(const XmlNode&)>* root = nullptr,
+    const XmlInput& input, Build build, const std::function<void(const XmlNode&)>* root = nullptr,
     const std::function<void(const XmlNode&)>* child = nullptr) {
-  if (text.size() > INT_MAX) return {nullptr, "XML document too large"};
+  if (input.size > INT_MAX) return {nullptr, "XML document too large"};
+  input.rewind();
   // The handler is the calling thread's: each thread that parses silences its own once.
   thread_local const bool silenced = (xmlSetGenericErrorFunc(nullptr, Silent), true);
   (void)silenced;
@@ -154,8 +181,8 @@ std::pair<xmlDocPtr, std::string> RunParser(
     sax.processingInstruction = nullptr;
     sax.reference = nullptr;
   }
-  xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), nullptr,
-                                    nullptr, kOptions);
+  xmlDocPtr doc = xmlCtxtReadIO(ctxt, ReadSource, CloseSource, const_cast<XmlInput*>(&input),
+                                nullptr, nullptr, kOptions);
   std::string message;
   if (state.failure) {
     message = "stopped";
@@ -254,7 +281,7 @@ void XmlDocument::Free::operator()(_xmlDoc* doc) const {
 }
 
 XmlDocument XmlDocument::Parse(std::string_view text) {
-  auto [doc, message] = RunParser(text, Build::kTree);
+  auto [doc, message] = RunParser(InputOf(text), Build::kTree);
   if (!message.empty()) throw XmlError(message);
   XmlDocument result;
   result.doc_.reset(doc);
@@ -267,17 +294,52 @@ XmlNode XmlDocument::DocumentElement() const {
 
 void ReadXmlStream(std::string_view text, const std::function<void(const XmlNode&)>& root,
                    const std::function<void(const XmlNode&)>& child) {
-  if (const std::string message = RunParser(text, Build::kNothing).second; !message.empty())
+  ReadXmlStream(InputOf(text), root, child);
+}
+
+void ReadXmlStream(const XmlInput& input, const std::function<void(const XmlNode&)>& root,
+                   const std::function<void(const XmlNode&)>& child) {
+  if (const std::string message = RunParser(input, Build::kNothing).second; !message.empty())
     throw XmlError(message);
   // The text passed the same parser: only running out of memory can refuse it now.
-  ReadXmlChildren(text, root, child);
+  if (const std::string message = RunParser(input, Build::kChildByChild, &root, &child).second;
+      !message.empty())
+    throw XmlError(message);
 }
 
 void ReadXmlChildren(std::string_view text, const std::function<void(const XmlNode&)>& root,
                      const std::function<void(const XmlNode&)>& child) {
-  if (const std::string message = RunParser(text, Build::kChildByChild, &root, &child).second;
+  if (const std::string message =
+          RunParser(InputOf(text), Build::kChildByChild, &root, &child).second;
       !message.empty())
     throw XmlError(message);
+}
+
+void ReadXmlChildrenOrUndo(std::string_view text, const std::function<void(const XmlNode&)>& root,
+                           const std::function<void(const XmlNode&)>& child,
+                           const std::function<void()>& undo) {
+  ReadXmlChildrenOrUndo(InputOf(text), root, child, undo);
+}
+
+void ReadXmlChildrenOrUndo(const XmlInput& input, const std::function<void(const XmlNode&)>& root,
+                           const std::function<void(const XmlNode&)>& child,
+                           const std::function<void()>& undo) {
+  std::string message;
+  try {
+    message = RunParser(input, Build::kChildByChild, &root, &child).second;
+  } catch (...) {
+    // What the calls stored stands only if the whole text is well-formed.
+    if (std::string check = RunParser(input, Build::kNothing).second; !check.empty()) {
+      undo();
+      throw XmlError(check);
+    }
+    throw;
+  }
+  if (message.empty()) return;
+  undo();
+  // The reason as the check of the whole text gives it, so that it reads as ReadXmlStream's.
+  if (std::string check = RunParser(input, Build::kNothing).second; !check.empty()) message = check;
+  throw XmlError(message);
 }
 
 }  // namespace morvek

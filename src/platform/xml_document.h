@@ -5,6 +5,8 @@
 // them: text nodes named "#text", comments "#comment", CDATA "#cdata-section", processing
 // instructions by their target, white space kept. Names keep their namespace prefix; names and
 // texts come out as Windows-1251 bytes.
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -72,6 +74,16 @@ class XmlDocument {
   std::unique_ptr<_xmlDoc, Free> doc_;
 };
 
+// A text the parser reads a block at a time instead of from memory (a journal file): read puts up
+// to size bytes into buffer and gives their count, 0 at the end (or after a failure, which the
+// owner keeps: nothing may be raised through the parser); rewind starts it again at its first
+// byte; size is its length in bytes.
+struct XmlInput {
+  std::function<std::size_t(char* buffer, std::size_t size)> read;
+  std::function<void()> rewind;
+  std::uint64_t size = 0;
+};
+
 // Reads text as XmlDocument::Parse does, but holds only one child of the root element as a tree
 // at a time: a journal of 100,000 documents takes some twenty times its size as one tree. The
 // whole text is checked first, so that a text that is not well-formed hands on nothing, as a tree
@@ -85,5 +97,19 @@ void ReadXmlStream(std::string_view text, const std::function<void(const XmlNode
 // they are read, so a caller must throw away what it was handed when this raises.
 void ReadXmlChildren(std::string_view text, const std::function<void(const XmlNode&)>& root,
                      const std::function<void(const XmlNode&)>& child);
+
+// ReadXmlStream in one pass, for a caller that can take back what it was handed: when the text
+// turns out not to be well-formed, undo is called and XmlError raised with ReadXmlStream's
+// reason. When root or child raises, the rest of the text is checked the same way before what
+// they raised is passed on.
+void ReadXmlChildrenOrUndo(std::string_view text, const std::function<void(const XmlNode&)>& root,
+                           const std::function<void(const XmlNode&)>& child,
+                           const std::function<void()>& undo);
+// The same two for a text read a block at a time.
+void ReadXmlStream(const XmlInput& input, const std::function<void(const XmlNode&)>& root,
+                   const std::function<void(const XmlNode&)>& child);
+void ReadXmlChildrenOrUndo(const XmlInput& input, const std::function<void(const XmlNode&)>& root,
+                           const std::function<void(const XmlNode&)>& child,
+                           const std::function<void()>& undo);
 
 }  // namespace morvek

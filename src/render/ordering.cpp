@@ -1,6 +1,7 @@
 #include "render/ordering.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace morvek {
@@ -17,12 +18,25 @@ void OrderDocuments(rq& model) {
   std::map<int, dat> ordered;
   for (int p = 0; p < placed; ++p) {
     const int source = byDi[static_cast<std::size_t>(p)].second;
-    // A source that is overwritten anyway can be moved; one that keeps its place is copied.
+    // A source that is overwritten anyway moves, its record relabelled in place; one that keeps
+    // its place is copied.
     const bool sourceKept = source < 0 || source >= placed;
-    ordered[p] = sourceKept ? model.dats[source] : std::move(model.dats[source]);
+    if (sourceKept) {
+      ordered[p] = model.dats[source];
+      continue;
+    }
+    auto record = model.dats.extract(source);
+    record.key() = p;
+    ordered.insert(std::move(record));
   }
-  for (auto& [position, document] : model.dats)
-    if (position < 0 || position >= placed) ordered[position] = std::move(document);
+  // Left: the places outside the ordered ones, which keep their documents, and the sources past
+  // the count, which were overwritten.
+  for (auto it = model.dats.begin(); it != model.dats.end();) {
+    const int position = it->first;
+    auto next = std::next(it);
+    if (position < 0 || position >= placed) ordered.insert(model.dats.extract(it));
+    it = next;
+  }
   model.dats = std::move(ordered);
 }
 

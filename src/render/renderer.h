@@ -3,6 +3,7 @@
 // to a list. It reads the model without changing it, and keeps its correspondence tables (the
 // retrieval window's, which persist between renderings) up to date.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,8 +50,12 @@ class Renderer {
   int PositionOfNumber(int number, bool isEnd);
   void RenderReceipt(ListBox& list, int position, Layout layout);
   void RenderZReport(ListBox& list, int position, int walkIndex);
-  // The documents the last RenderDocuments showed lines of or failed on, in list order.
+  // The documents the last RenderDocuments showed lines of or failed on, in list order. A line
+  // counts from the first one the rendering made, taken or not.
   const std::vector<RenderedDocument>& Rendered() const { return rendered_; }
+  // After each document, take gets the list's lines and may take lines out of them (a printer
+  // that writes them as they come): nothing later in a rendering changes a document's lines.
+  void HandLinesTo(std::function<void(std::vector<std::string>&)> take) { take_ = std::move(take); }
 
  private:
   void RenderOne(ListBox& list, int position, int documentType, int walkIndex);
@@ -69,6 +74,8 @@ class Renderer {
   DocumentTables& tables_;
   std::string errorLogPath_;
   std::vector<RenderedDocument> rendered_;
+  std::function<void(std::vector<std::string>&)> take_;
+  std::size_t taken_ = 0;  // lines take_ took in this rendering
 };
 
 }  // namespace morvek

@@ -60,6 +60,7 @@ void Renderer::RenderDocuments(ListBox& list, int documentType, std::string_view
   const int first = StrToInt(firstText);
   const int last = StrToInt(lastText);
   rendered_.clear();
+  taken_ = 0;
   BuildPositionTable();
   if (rq_.doc_index < 1) {
     list.Add(std::string("Запрашиваемые данные отсутствуют!"_tr));
@@ -78,9 +79,14 @@ void Renderer::RenderDocuments(ListBox& list, int documentType, std::string_view
                    [](const auto& a, const auto& b) { return a.second < b.second; });
   auto cursor = std::find_if(byDi.begin(), byDi.end(),
                              [&](const auto& entry) { return entry.first == start; });
-  for (int i = start; i <= end && cursor != byDi.end(); ++i, ++cursor)
-    if (!zReports || HoldsZReportWithin(cursor->first, first, last))
-      RenderOne(list, cursor->first, documentType, i);
+  for (int i = start; i <= end && cursor != byDi.end(); ++i, ++cursor) {
+    if (zReports && !HoldsZReportWithin(cursor->first, first, last)) continue;
+    RenderOne(list, cursor->first, documentType, i);
+    if (!take_) continue;
+    const std::size_t held = list.lines.size();
+    take_(list.lines);
+    taken_ += held - std::min(held, list.lines.size());
+  }
 }
 
 bool Renderer::HoldsZReportWithin(int position, int first, int last) {
@@ -104,7 +110,8 @@ std::pair<int, int> Renderer::ZReportSpan(int first, int last) {
 }
 
 void Renderer::RenderOne(ListBox& list, int position, int documentType, int walkIndex) {
-  const std::size_t firstLine = list.lines.size();
+  const std::size_t held = list.lines.size();
+  const std::size_t firstLine = taken_ + held;
   try {
     const dat* found = Find(position);
     if (!found) return;
@@ -122,7 +129,7 @@ void Renderer::RenderOne(ListBox& list, int position, int documentType, int walk
     rendered_.push_back({position, firstLine, true});
     return;
   }
-  if (list.lines.size() > firstLine) rendered_.push_back({position, firstLine, false});
+  if (list.lines.size() > held) rendered_.push_back({position, firstLine, false});
 }
 
 }  // namespace morvek

@@ -5,6 +5,7 @@
 #include "codec/cp1251.h"
 #include "journal/loader.h"
 #include "journal/typ_work.h"
+#include "platform/block_file.h"
 #include "platform/controls.h"
 #include "platform/translation.h"
 #include "render/ordering.h"
@@ -18,6 +19,35 @@ void AddFailure(RenderResult& result) {
   result.failed = true;
 }
 
+RenderResult Failed() {
+  RenderResult result;
+  AddFailure(result);
+  return result;
+}
+
+// A journal (its text or its XmlInput) loaded into a fresh model; false when it raised.
+template <class Journal>
+bool LoadModel(rq& model, const Journal& journal) {
+  model.Clear();
+  control cursor;
+  cursor.Reset();
+  try {
+    LoadJournalText(model, cursor, journal);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+bool Order(rq& model) {
+  try {
+    OrderDocuments(model);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<std::string> FailureLines() {
@@ -27,10 +57,11 @@ std::vector<std::string> FailureLines() {
 
 RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentType,
                          std::string_view firstText, std::string_view lastText,
-                         const std::string& errorLogPath) {
+                         const std::string& errorLogPath, const LinesTaken& take) {
   RenderResult result;
   ListBox list;
   Renderer renderer(model, tables, errorLogPath);
+  renderer.HandLinesTo(take);
   try {
     renderer.RenderDocuments(list, documentType, firstText, lastText);
   } catch (const std::exception&) {
@@ -46,19 +77,24 @@ RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentTy
 RenderResult RenderJournal(std::string_view journal, int documentType, std::string_view firstText,
                            std::string_view lastText, const std::string& errorLogPath, bool order) {
   rq model;
-  model.Clear();
-  control cursor;
-  cursor.Reset();
-  try {
-    LoadJournalText(model, cursor, journal);
-    if (order) OrderDocuments(model);
-  } catch (const std::exception&) {
-    RenderResult result;
-    AddFailure(result);
-    return result;
-  }
+  if (!LoadModel(model, journal) || (order && !Order(model))) return Failed();
   DocumentTables tables;
   return RenderModel(model, tables, documentType, firstText, lastText, errorLogPath);
+}
+
+RenderResult RenderJournalFile(const std::string& path, int documentType,
+                               std::string_view firstText, std::string_view lastText,
+                               const std::string& errorLogPath, const LinesTaken& take) {
+  rq model;
+  bool loaded = false;
+  {
+    const BlockFile file(path);
+    loaded = LoadModel(model, file.Input());
+    file.CheckRead();
+  }
+  if (!loaded || !Order(model)) return Failed();
+  DocumentTables tables;
+  return RenderModel(model, tables, documentType, firstText, lastText, errorLogPath, take);
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {

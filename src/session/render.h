@@ -2,6 +2,7 @@
 // The text image of loaded documents, as the retrieval window shows it: the lines, where each
 // document starts, and which documents failed (their lines so far stay; the failure goes to the
 // error log).
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,15 +25,24 @@ std::vector<std::string> FailureLines();
 // The documents of the range firstText..lastText (decimal texts, as the number fields hold them)
 // in the layout of the document type, from a model that grows over a run; the tables persist
 // between renderings, as the retrieval window keeps them.
+// With take, each document's lines go to it as soon as the walk has made them (see
+// Renderer::HandLinesTo); the result's lines are what it left, then the failure lines.
+using LinesTaken = std::function<void(std::vector<std::string>& lines)>;
 RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentType,
                          std::string_view firstText, std::string_view lastText,
-                         const std::string& errorLogPath);
+                         const std::string& errorLogPath, const LinesTaken& take = {});
 
 // A journal text loaded into a fresh model, ordered (unless `order` is false, as after a request
 // by date) and rendered.
 RenderResult RenderJournal(std::string_view journal, int documentType, std::string_view firstText,
                            std::string_view lastText, const std::string& errorLogPath,
                            bool order = true);
+// The same, ordered, for a journal file read a block at a time and never held whole; lines go to
+// take as RenderModel hands them. A file that cannot be opened or read raises FileError before
+// any line is handed on.
+RenderResult RenderJournalFile(const std::string& path, int documentType,
+                               std::string_view firstText, std::string_view lastText,
+                               const std::string& errorLogPath, const LinesTaken& take);
 
 // The assembled journal of fetched documents, a line each, between its opening and closing lines.
 template <typename Documents>

@@ -206,6 +206,27 @@ TEST(RenderCommandOutput, OutputThatCannotBeWrittenExitsOne) {
   EXPECT_NE(std::string::npos, result.err.find("cannot write")) << result.err;
 }
 
+// Lines printed as each document is made read as the collected lines --out prints beside the
+// file: with a failing document between good ones, and with a journal refused whole.
+TEST(RenderCommandOutput, LinesPrintedAsTheyComeReadAsTheCollectedOnes) {
+  const std::string failing = Document(
+      2, "<C T=\"0\"><P N=\"1\" NM=\"Чай\" SM=\"100\" TX=\"x\"/><E N=\"2\" NO=\"8\"/></C>");
+  const std::string good = BreadReceipt(1, 7) + failing + BreadReceipt(3, 9);
+  for (const std::string& body :
+       {"<RQ V=\"1\">\n" + good + "</RQ>\n", "<RQ V=\"1\">\n" + good + "</RQ>\n<junk/>"}) {
+    TempDir dir;
+    const std::string journal = WriteJournal(dir, body);
+    for (const char* encoding : {"utf8", "cp1251"}) {
+      const CliResult printed = RunCli(dir.path(), {"render", "--encoding", encoding, journal});
+      const CliResult collected =
+          RunCli(dir.path(), {"render", "--encoding", encoding, "--out", "saved.txt", journal});
+      EXPECT_EQ(printed.out, collected.out) << encoding << body;
+      EXPECT_EQ(printed.exitCode, collected.exitCode) << encoding << body;
+      EXPECT_FALSE(printed.out.empty());
+    }
+  }
+}
+
 // --- What --out saves ---
 
 TEST(RenderCommandSave, OutWritesExactlyWhatTheSaveButtonWrites) {

@@ -85,6 +85,19 @@ TEST(Cp1251, Windows1251BytesGiveUtf8) {
   EXPECT_EQ(Cp1251ToUtf8(Bytes({0xCA, 0xE0, 0xF1, 0xE0, 0x20, 0xB9, 0x88})), "Каса №€");
 }
 
+TEST(Cp1251, AppendingKeepsWhatWasThereAndAddsTheUtf8Form) {
+  struct Case {
+    std::string before, text, after;
+  };
+  for (const Case& c :
+       {Case{"", "", ""}, Case{"x", "", "x"}, Case{"> ", Bytes({0xCA, 0xE0, 0x98}), "> Ка?"},
+        Case{"a", Bytes({0xB9, 0x88, 0xA5}), "a№€Ґ"}}) {
+    std::string out = c.before;
+    AppendUtf8(out, c.text);
+    EXPECT_EQ(out, c.after) << c.before;
+  }
+}
+
 TEST(Cp1251, LiteralSuffixGivesTheSameBytesAsTheRuntimeConversion) {
   EXPECT_EQ(std::string("ВСЬОГО Ґ№"_cp), Utf8ToCp1251("ВСЬОГО Ґ№"));
   EXPECT_EQ(("Каса"_cp).size(), 4u);

@@ -437,6 +437,36 @@ TEST(LoaderFailure, MalformedDocumentRaisesBeforeTheModelChanges) {
   EXPECT_EQ(j.model.v, 0.0f);
 }
 
+// A journal is read in one pass; one refused past its first documents leaves the model and the
+// cursor as they were, and one refused after a failing value too.
+TEST(LoaderFailure, RefusedTextLeavesTheModelAndTheCursorAsTheyWere) {
+  const std::string whole = Receipt(R"(<P N="1" NM="A"/><E N="2" NO="7"/>)");
+  const std::string cut = whole.substr(0, whole.size() - 5);
+  for (const std::string& text :
+       {whole + "<junk/>", cut, Receipt(R"(<P N="1" SM="abc"/>)") + "<x/>", cut + "\x98"}) {
+    Journal j;
+    j.model.v = 3;
+    j.cursor.element = kDAT;
+    EXPECT_THROW(LoadJournalText(j.model, j.cursor, text), XmlError) << text;
+    EXPECT_TRUE(j.model.dats.empty()) << text;
+    EXPECT_TRUE(j.model.macs.empty()) << text;
+    EXPECT_EQ(j.model.doc_index, 0) << text;
+    EXPECT_EQ(j.model.v, 3.0f) << text;
+    EXPECT_EQ(j.model.check_no_max, 0) << text;
+    EXPECT_EQ(j.cursor.element, kDAT) << text;
+  }
+}
+
+TEST(LoaderFailure, RefusedSecondTextKeepsTheFirstDocumentsUntouched) {
+  Journal j;
+  j.Load(Receipt(R"(<P N="1" NM="A"/><E N="2" NO="7"/>)"));
+  EXPECT_THROW(j.Load(Receipt(R"(<P N="1" NM="B"/>)") + "<junk/>"), XmlError);
+  EXPECT_EQ(j.model.doc_index, 1);
+  EXPECT_EQ(j.model.dats.size(), 1u);
+  EXPECT_EQ(j.Receipt().sales.at(0).nm, "A");
+  EXPECT_EQ(j.model.check_no_max, 7);
+}
+
 // --- limits ---
 
 TEST(LoaderLimits, DeepestAllowedNestingLoads) {

@@ -2,7 +2,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "codec/errors.h"
@@ -135,9 +137,36 @@ TEST(ReadWholeFile, GivesEveryByte) {
   EXPECT_EQ(ReadWholeFile(dir.File("in.bin")), bytes);
 }
 
-TEST(ReadWholeFile, MissingFileRaisesFileError) {
+// Files of every size around the reading block, and a pipe, which has no size to read ahead.
+TEST(ReadWholeFile, GivesEveryByteOfFilesOfAnySizeAndOfAPipe) {
+  TempDir dir;
+  for (const std::size_t size : {0u, 1u, 65535u, 65536u, 65537u, 300001u}) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+    WriteFile(dir.File("in.bin"), bytes);
+    EXPECT_EQ(ReadWholeFile(dir.File("in.bin")), bytes) << size;
+  }
+  const std::string fifo = dir.File("pipe");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string sent(100000, 'x');
+  std::thread writer([&] { WriteFile(fifo, sent); });
+  std::string read;
+  try {
+    read = ReadWholeFile(fifo);
+  } catch (const FileError&) {
+    std::ifstream release(fifo);  // the writer waits for a reader to open the pipe
+    writer.join();
+    throw;
+  }
+  writer.join();
+  EXPECT_EQ(read, sent);
+}
+
+TEST(ReadWholeFile, MissingFileOrAFolderRaisesFileError) {
   TempDir dir;
   EXPECT_THROW(ReadWholeFile(dir.File("missing.xml")), FileError);
+  ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0700), 0);
+  EXPECT_THROW(ReadWholeFile(dir.File("folder")), FileError);
 }
 
 TEST(ReplaceFiles, WritesEveryFileOfTheSet) {

@@ -176,6 +176,32 @@ TEST(XmlDocumentEncoding, UndefinedWindows1251ByteRaisesWithoutWritingToStandard
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+// Every defined byte, in texts long enough to fill the parser's decoding buffers several times,
+// comes back as the byte it was, in element texts and attribute values alike.
+TEST(XmlDocumentEncoding, EveryDefinedWindows1251ByteComesBackAcrossLongTexts) {
+  std::string bytes;
+  for (int b = 0x20; b < 256; ++b)
+    if (b != 0x98 && b != '<' && b != '&' && b != '"') bytes += static_cast<char>(b);
+  for (const int repeats : {1, 50, 2000}) {
+    std::string value;
+    for (int i = 0; i < repeats; ++i) value += bytes;
+    const auto doc =
+        XmlDocument::Parse(kDecl1251 + ("<RQ NM=\"" + value + "\"><L>" + value + "</L></RQ>"));
+    const XmlNode root = doc.DocumentElement();
+    EXPECT_EQ(root.FirstAttribute().Value().Text(), value) << repeats;
+    EXPECT_EQ(root.FirstChild().Text().Text(), value) << repeats;
+  }
+}
+
+// The undefined byte is refused wherever it stands: in the first block decoded or far past it.
+TEST(XmlDocumentEncoding, UndefinedByteIsRefusedAtAnyOffset) {
+  for (const std::size_t before : {0u, 1u, 4000u, 100000u}) {
+    const std::string text =
+        kDecl1251 + ("<RQ><L>" + std::string(before, '\xC0') + "\x98</L></RQ>");
+    EXPECT_THROW(XmlDocument::Parse(text), XmlError) << before;
+  }
+}
+
 TEST(XmlDocumentEncoding, UnknownEncodingRaises) {
   EXPECT_THROW(XmlDocument::Parse("<?xml version=\"1.0\" encoding=\"no-such\"?><RQ/>"), XmlError);
 }
@@ -345,6 +371,72 @@ TEST(XmlStream, RefusesWhatTheTreeParseRefusesAndHandsOnNothing) {
            longJournal + "</DAT></RQ>",
        })
     EXPECT_EQ(StreamError(text), ParseError(text)) << text.substr(0, 60);
+}
+
+// --- read in one pass, taken back when refused ---
+
+struct OnePass {
+  std::vector<std::string> handed;  // root and children, by name
+  int undone = 0;
+  std::string error;  // what was raised; empty when nothing was
+};
+
+// Children named FAIL raise a RangeError when handed.
+OnePass ReadOnce(const std::string& text) {
+  OnePass seen;
+  try {
+    ReadXmlChildrenOrUndo(
+        text, [&](const XmlNode& root) { seen.handed.push_back(root.Name()); },
+        [&](const XmlNode& child) {
+          if (child.Name() == "FAIL") throw RangeError("fail");
+          seen.handed.push_back(child.Name());
+        },
+        [&] { ++seen.undone; });
+  } catch (const XmlError& e) {
+    seen.error = std::string("XmlError: ") + e.what();
+  } catch (const RangeError& e) {
+    seen.error = std::string("RangeError: ") + e.what();
+  }
+  return seen;
+}
+
+TEST(XmlOnePass, WellFormedTextIsHandedOnAsTheStreamHandsItAndNothingIsUndone) {
+  const std::string text = "<RQ V=\"1\"><DAT/><MAC/>\n<DAT/><MAC/></RQ>";
+  const OnePass seen = ReadOnce(text);
+  EXPECT_EQ(seen.handed, (std::vector<std::string>{"RQ", "DAT", "MAC", "#text", "DAT", "MAC"}));
+  EXPECT_EQ(seen.undone, 0);
+  EXPECT_EQ(seen.error, "");
+}
+
+TEST(XmlOnePass, RefusedTextIsUndoneOnceWithTheStreamsReason) {
+  for (const std::string& text : std::vector<std::string>{
+           "<RQ><DAT/><MAC/><DAT></RQ>", "<RQ><DAT/><MAC/></RQ><junk/>", "<RQ><DAT/>&bad;</RQ>",
+           "<!DOCTYPE RQ><RQ/>", "<RQ>" + Nested(300) + "</RQ>",
+           std::string(kDecl1251) + "<RQ><DAT/><L>\x98</L></RQ>"}) {
+    const OnePass seen = ReadOnce(text);
+    EXPECT_EQ(seen.undone, 1) << text;
+    EXPECT_EQ(seen.error, "XmlError: " + StreamError(text)) << text;
+  }
+}
+
+// A call that raises stands only when the whole text is well-formed; otherwise the text is
+// refused as a whole.
+TEST(XmlOnePass, RaisingCallIsPassedOnOnlyForAWellFormedText) {
+  struct Case {
+    std::string text;
+    int undone;
+    std::string error;
+  };
+  for (const Case& c : {Case{"<RQ><DAT/><FAIL/><DAT/></RQ>", 0, "RangeError: fail"},
+                        Case{"<RQ><DAT/><FAIL/><DAT></RQ>", 1, "XmlError: "},
+                        Case{"<RQ><FAIL/></RQ><x/>", 1, "XmlError: "}}) {
+    const OnePass seen = ReadOnce(c.text);
+    EXPECT_EQ(seen.undone, c.undone) << c.text;
+    EXPECT_EQ(seen.error.substr(0, c.error.size()), c.error) << c.text;
+    if (c.undone) {
+      EXPECT_EQ(seen.error, "XmlError: " + StreamError(c.text)) << c.text;
+    }
+  }
 }
 
 }  // namespace

@@ -274,6 +274,44 @@ TEST_F(RenderWalk, FailingMiddleDocumentKeepsItsLinesAndTheOthersRenderInFull) {
   EXPECT_EQ(ReadFile(ErrorLogPath()), "'x' is not a valid integer value\r\n");
 }
 
+// Lines handed on after each document, whether taken all, in part or not at all, add up to the
+// list a rendering without the hand-over makes, and the documents keep their first lines.
+TEST_F(RenderWalk, LinesHandedOnAfterEachDocumentAddUpToTheWholeList) {
+  AddReceipts579();
+  AddSale(model.dats[1].checks[0]).tx = "x";  // a failing document in the middle
+  Render(kTypeReceipt, "5", "9");
+  const Lines whole = list.lines;
+  const std::vector<RenderedDocument> documents = MakeRenderer().Rendered();
+  Renderer plain = MakeRenderer();
+  ListBox plainList;
+  plain.RenderDocuments(plainList, kTypeReceipt, "5", "9");
+  ASSERT_EQ(plain.Rendered().size(), 3u);
+
+  for (const std::size_t keep : {0u, 1u, 1000u}) {  // lines each hand-over leaves in the list
+    Renderer renderer = MakeRenderer();
+    ListBox handed;
+    Lines taken;
+    int calls = 0;
+    renderer.HandLinesTo([&](std::vector<std::string>& lines) {
+      ++calls;
+      const std::size_t take = lines.size() - std::min(keep, lines.size());
+      taken.insert(taken.end(), lines.begin(), lines.begin() + static_cast<long>(take));
+      lines.erase(lines.begin(), lines.begin() + static_cast<long>(take));
+    });
+    renderer.RenderDocuments(handed, kTypeReceipt, "5", "9");
+    taken.insert(taken.end(), handed.lines.begin(), handed.lines.end());
+    EXPECT_EQ(calls, 3) << keep;
+    EXPECT_TRUE(SameLines(taken, whole)) << keep;
+    ASSERT_EQ(renderer.Rendered().size(), plain.Rendered().size()) << keep;
+    for (std::size_t i = 0; i < plain.Rendered().size(); ++i) {
+      EXPECT_EQ(renderer.Rendered()[i].position, plain.Rendered()[i].position) << keep;
+      EXPECT_EQ(renderer.Rendered()[i].firstLine, plain.Rendered()[i].firstLine) << keep;
+      EXPECT_EQ(renderer.Rendered()[i].failed, plain.Rendered()[i].failed) << keep;
+    }
+  }
+  EXPECT_TRUE(plain.Rendered()[1].failed);
+}
+
 TEST_F(RenderWalk, TwoFailuresLeaveOnlyTheSecondMessageInTheLog) {
   AddReceipts579();
   AddSale(model.dats[1].checks[0]).tx = "x";
