@@ -2,7 +2,6 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
-#include "platform/ini_file.h"
 #include "platform/program_version.h"
 #include "platform/translation.h"
 
@@ -24,11 +23,7 @@ int main(int argc, char** argv) {
   app.fallthrough();
   // Chosen after the options are read and before any command runs.
   app.parse_complete_callback([&language] {
-    const std::string chosen =
-        morvek::IniFile("morvek.ini")
-            .ReadString(morvek::kLanguageSection, morvek::kLanguageKey, "", 8);
-    morvek::SetLanguage(morvek::ChooseLanguage(morvek::LanguageFromCode(language), chosen,
-                                               morvek::MessagesLocale()));
+    morvek::SetLanguage(morvek::StartingLanguage(morvek::LanguageFromCode(language), "morvek.ini"));
   });
   int exitCode = 0;
   morvek::AddRenderCommand(app, exitCode);

@@ -9,7 +9,6 @@
 #include "gui/desktop.h"
 #include "gui/language.h"
 #include "gui/qt_ui.h"
-#include "platform/ini_file.h"
 #include "platform/program_version.h"
 
 namespace {
@@ -40,9 +39,7 @@ int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(morvek::gui::kProgramTitle));
   // The settings file of the working folder, where the main window keeps it.
-  const std::string chosen = morvek::IniFile("morvek.ini")
-                                 .ReadString(morvek::kLanguageSection, morvek::kLanguageKey, "", 8);
-  if (!morvek::gui::UseLanguage(morvek::ChooseLanguage(language, chosen, morvek::MessagesLocale())))
+  if (!morvek::gui::UseLanguage(morvek::StartingLanguage(language, "morvek.ini")))
     std::fputs(
         "morvek: morvek_uk.qm is in none of its folders: the windows' own texts stay Russian\n",
         stderr);

@@ -6,6 +6,7 @@
 #include <map>
 #include <span>
 
+#include "platform/ini_file.h"
 #include "platform/translation_table.h"
 
 namespace morvek {
@@ -57,12 +58,18 @@ Language ChooseLanguage(std::optional<Language> option, std::string_view setting
   return Language::kRussian;
 }
 
-std::string MessagesLocale() {
+Language StartingLanguage(std::optional<Language> option, const std::string& settingsFile) {
+  std::string_view locale;
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return value;
+    if (value != nullptr && *value != '\0') {
+      locale = value;
+      break;
+    }
   }
-  return "";
+  const std::string chosen =
+      IniFile(settingsFile).ReadString(kLanguageSection, kLanguageKey, "", 8);
+  return ChooseLanguage(option, chosen, locale);
 }
 
 std::string_view Tr(std::string_view russianUtf8) {

@@ -28,12 +28,12 @@ std::string_view LanguageCode(Language language);
 // else Russian. An unknown code in the settings file is passed over.
 Language ChooseLanguage(std::optional<Language> option, std::string_view settingsCode,
                         std::string_view messagesLocale);
-// The locale the environment names for messages, as ChooseLanguage takes it.
-std::string MessagesLocale();
-
 // The settings file's key of the choice, in a section of its own.
 inline constexpr std::string_view kLanguageSection = "Language";
 inline constexpr std::string_view kLanguageKey = "Lang";
+// ChooseLanguage with the key of that settings file and the locale of this process's environment:
+// what a program starts in.
+Language StartingLanguage(std::optional<Language> option, const std::string& settingsFile);
 
 // The text in the current language: the translation of a Russian UTF-8 source text, or the text
 // itself when it has none (so the argument is a literal or a table's entry: the view lives as long
