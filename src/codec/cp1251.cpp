@@ -1,6 +1,7 @@
 #include "codec/cp1251.h"
 
 #include <array>
+#include <cstring>
 
 #include "codec/errors.h"
 
@@ -9,11 +10,15 @@ namespace morvek {
 namespace {
 
 std::string Convert(std::string_view utf8, bool strict) {
-  std::string out;
+  // Most values are digits and markup names: plain ASCII is the same in both.
+  std::size_t i = 0;
+  while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+  std::string out(utf8.substr(0, i));
+  if (i == utf8.size()) return out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
+  while (i < utf8.size()) {
     const auto b = static_cast<unsigned char>(utf8[i]);
-    if (b < 0x80) {  // the common case: markup names and digits
+    if (b < 0x80) {
       out.push_back(static_cast<char>(b));
       ++i;
       continue;
@@ -72,10 +77,18 @@ std::string Cp1251ToUtf8(std::string_view text) {
 
 void AppendUtf8(std::string& out, std::string_view text) {
   const auto& forms = Utf8Forms();
-  out.reserve(out.size() + text.size() * 2);
-  for (const char c : text) {
-    const Utf8Form& form = forms[static_cast<unsigned char>(c)];
-    out.append(form.bytes, form.size);
+  // Each byte's form is copied whole (three bytes) into a buffer with room for it, and the
+  // buffer goes out a stretch at a time.
+  constexpr std::size_t kStretch = 256;
+  char buffer[kStretch * 3];
+  for (std::size_t from = 0; from < text.size(); from += kStretch) {
+    char* end = buffer;
+    for (const char c : text.substr(from, kStretch)) {
+      const Utf8Form& form = forms[static_cast<unsigned char>(c)];
+      std::memcpy(end, form.bytes, sizeof form.bytes);
+      end += form.size;
+    }
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
   }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The records above the receipt: the Z-report with its totals, the document envelope and the
 // root that holds every document loaded since it was last cleared.
-#include <map>
 #include <string>
+#include "journal/keyed_records.h"
 
 #include "journal/receipt.h"
 
@@ -32,10 +32,10 @@ struct count_check {  // NC
 
 struct zvit {
   float no = 0;
-  std::map<int, vid_tax> taxes;
-  std::map<int, vid_pay> pays;
-  std::map<int, vid_rotate> rotates;
-  std::map<int, count_check> counts;
+  KeyedRecords<vid_tax> taxes;
+  KeyedRecords<vid_pay> pays;
+  KeyedRecords<vid_rotate> rotates;
+  KeyedRecords<count_check> counts;
   int tax_key = 0, pay_key = 0, rotate_key = 0, count_key = 0;
   bool has_taxes = false, has_pays = false, has_rotates = false, has_counts = false;
 };
@@ -53,16 +53,16 @@ struct dat {
   std::string fn, tn, zn;
   float di = 0, dt = 0, v = 0;
   morvek::ts ts;
-  std::map<int, check> checks;  // the receipt, under key 0
-  std::map<int, zvit> zvits;    // the Z-report, under key 0
+  KeyedRecords<check> checks;  // the receipt, under key 0
+  KeyedRecords<zvit> zvits;    // the Z-report, under key 0
   int check_key = 0, zvit_key = 0;
 };
 
 struct rq {
   float v = 0;
-  std::map<int, dat> dats;  // by position 0 .. doc_index - 1
-  std::map<int, mac> macs;  // by doc_index after it advanced for them
-  int doc_index = 0;        // advances when a MAC starts: the number of documents held
+  KeyedRecords<dat> dats;  // by position 0 .. doc_index - 1
+  KeyedRecords<mac> macs;  // by doc_index after it advanced for them
+  int doc_index = 0;       // advances when a MAC starts: the number of documents held
   // Receipt and Z-report number ranges; 0 means none noted yet.
   int check_no_min = 0, check_no_max = 0, z_no_min = 0, z_no_max = 0;
 

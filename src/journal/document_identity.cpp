@@ -12,7 +12,7 @@ namespace {
 // The value of a node's attribute, or nothing.
 std::optional<std::string> Attribute(const XmlNode& node, std::string_view name) {
   for (XmlAttribute a = node.FirstAttribute(); a; a = a.Next())
-    if (a.Name() == name) return a.Value().Utf8();
+    if (a.Name() == name) return std::string(a.Value().Utf8());
   return std::nullopt;
 }
 

@@ -22,6 +22,35 @@ int Whole(float value) {
   return TruncToInt(value);
 }
 
+// A document is whole when its MAC comes: the room its records kept for more is given back.
+void Tighten(check& c) {
+  c.sales.shrink_to_fit();
+  c.cp_sales.shrink_to_fit();
+  c.discounts.shrink_to_fit();
+  c.surcharges.shrink_to_fit();
+  c.payments.shrink_to_fit();
+  c.cash_ins.shrink_to_fit();
+  c.cash_outs.shrink_to_fit();
+  c.comments.shrink_to_fit();
+  c.service_infos.shrink_to_fit();
+  c.line_order.shrink_to_fit();
+  c.end.taxes.shrink_to_fit();
+}
+
+void Tighten(zvit& z) {
+  z.taxes.shrink_to_fit();
+  z.pays.shrink_to_fit();
+  z.rotates.shrink_to_fit();
+  z.counts.shrink_to_fit();
+}
+
+void Tighten(KeyedRecords<dat>& documents, int position) {
+  const auto it = documents.find(position);
+  if (it == documents.end()) return;
+  for (auto& [key, c] : it->second.checks) Tighten(c);
+  for (auto& [key, z] : it->second.zvits) Tighten(z);
+}
+
 // Stores the value in the member its code names in FIELDS and returns that field; a code past the
 // list stores nothing and gives nullptr.
 template <class Record, std::size_t N>
@@ -57,7 +86,7 @@ void Loader::WalkNode(const XmlNode& node) {
     // The element entered last is closed before a MAC moves on to the next document, so its
     // counter step stays with the document it belongs to.
     AdvanceCounters();
-    if (name == "MAC") ++rq_.doc_index;
+    if (name == "MAC") Tighten(rq_.dats, rq_.doc_index++);
     control_.EnterElement(name);
   }
   if (node.IsTextElement()) {

@@ -2,9 +2,9 @@
 // One receipt of the control tape as the loader fills it. Numbers are 32-bit floats in device
 // units (kopecks, thousandths) as sent; every map creates a default record on lookup, so readers
 // and the loader never fail on a missing key.
-#include <map>
 #include <string>
 #include <utility>
+#include "journal/keyed_records.h"
 
 namespace morvek {
 
@@ -74,7 +74,7 @@ struct sale_end {  // E, the receipt's totals
   float n = 0, no = 0, sm = 0, se = 0;
   std::string tx = "0", ts = "0", fn = "0";
   float txpr = 0, txsm = 0, dtpr = 0, dtsm = 0, txty = 0, txal = 0, cs = 0, vd = 0;
-  std::map<int, morvek::tx> taxes;
+  KeyedRecords<morvek::tx> taxes;
   int tax_key = 0;
 };
 
@@ -82,15 +82,15 @@ struct check {
   float t = 0;
   int cn = 0;
   std::string on;
-  std::map<int, sale> sales, cp_sales;
-  std::map<int, sale_up_down> discounts, surcharges;
-  std::map<int, sale_pay> payments;
-  std::map<int, sale_in_out> cash_ins, cash_outs;
-  std::map<int, sale_comment> comments;
-  std::map<int, sale_serv_info> service_infos;
+  KeyedRecords<sale> sales, cp_sales;
+  KeyedRecords<sale_up_down> discounts, surcharges;
+  KeyedRecords<sale_pay> payments;
+  KeyedRecords<sale_in_out> cash_ins, cash_outs;
+  KeyedRecords<sale_comment> comments;
+  KeyedRecords<sale_serv_info> service_infos;
   sale_cancel cancel;
   sale_end end;
-  std::map<int, std::pair<int, int>> line_order;  // line number -> (kind, key)
+  KeyedRecords<std::pair<int, int>> line_order;  // line number -> (kind, key)
   // Each counter is the key of the record being filled and, once read, the count of its kind.
   int sale_key = 0, cp_sale_key = 0, discount_key = 0, surcharge_key = 0, payment_key = 0,
       cash_in_key = 0, cash_out_key = 0, comment_key = 0, service_info_key = 0, cancel_key = 0,

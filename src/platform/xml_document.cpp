@@ -218,7 +218,7 @@ std::string QualifiedName(const xmlNs* ns, const xmlChar* name) {
 }  // namespace
 
 std::string XmlValue::Text() const {
-  return Utf8ToCp1251Strict(utf8_);
+  return Utf8ToCp1251Strict(Utf8());
 }
 
 std::string XmlAttribute::Name() const {
@@ -228,7 +228,7 @@ std::string XmlAttribute::Name() const {
 XmlValue XmlAttribute::Value() const {
   const xmlNode* child = attr_->children;
   if (child && !child->next && child->type == XML_TEXT_NODE)  // the usual case: no copy by libxml2
-    return XmlValue(std::string(View(child->content)));
+    return XmlValue::Borrow(View(child->content));
   xmlChar* text = xmlNodeListGetString(attr_->doc, attr_->children, 1);
   XmlValue value{std::string(View(text))};
   xmlFree(text);
@@ -257,7 +257,7 @@ bool XmlNode::IsTextElement() const {
 
 XmlValue XmlNode::Text() const {
   const xmlNode* source = node_->type == XML_ELEMENT_NODE ? node_->children : node_;
-  return XmlValue(std::string(View(source ? source->content : nullptr)));
+  return XmlValue::Borrow(View(source ? source->content : nullptr));
 }
 
 XmlAttribute XmlNode::FirstAttribute() const {

@@ -18,16 +18,27 @@ struct _xmlAttr;
 
 namespace morvek {
 
-// An attribute value or element text as the parser gave it (UTF-8), converted on demand.
+// An attribute value or element text as the parser gave it (UTF-8), converted on demand. It
+// usually points into the parsed tree, and is good while the tree lives.
 class XmlValue {
  public:
-  explicit XmlValue(std::string utf8) : utf8_(std::move(utf8)) {}
+  explicit XmlValue(std::string utf8) : owned_(std::move(utf8)), owns_(true) {}
+  // A value that points at text someone else keeps.
+  static XmlValue Borrow(std::string_view utf8) {
+    XmlValue value;
+    value.view_ = utf8;
+    return value;
+  }
   // Windows-1251 text; malformed UTF-8 raises ConvertError.
   std::string Text() const;
-  const std::string& Utf8() const { return utf8_; }
+  std::string_view Utf8() const { return owns_ ? std::string_view(owned_) : view_; }
 
  private:
-  std::string utf8_;
+  XmlValue() = default;
+
+  std::string owned_;
+  std::string_view view_;
+  bool owns_ = false;
 };
 
 class XmlAttribute {

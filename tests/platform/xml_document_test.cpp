@@ -293,8 +293,8 @@ struct Streamed {
 
 void Describe(const XmlNode& node, std::string& out) {
   out += node.Name();
-  if (const XmlAttribute a = node.FirstAttribute()) out += "=" + a.Value().Utf8();
-  if (node.IsTextElement()) out += "'" + node.Text().Utf8() + "'";
+  if (const XmlAttribute a = node.FirstAttribute()) out += "=" + std::string(a.Value().Utf8());
+  if (node.IsTextElement()) out += "'" + std::string(node.Text().Utf8()) + "'";
   if (!node.HasChildNodes()) return;
   out += "(";
   for (XmlNode child = node.FirstChild(); child; child = child.Next()) Describe(child, out);
@@ -307,7 +307,8 @@ Streamed Stream(const std::string& text) {
       text,
       [&](const XmlNode& root) {
         seen.root = root.Name();
-        if (const XmlAttribute a = root.FirstAttribute()) seen.root += "=" + a.Value().Utf8();
+        if (const XmlAttribute a = root.FirstAttribute())
+          seen.root += "=" + std::string(a.Value().Utf8());
       },
       [&](const XmlNode& child) { Describe(child, seen.children.emplace_back()); });
   return seen;
