@@ -154,10 +154,9 @@ std::string ArchiveBrowser::Export(DocumentExport& out) {
     out.Add(record, document.registerName);
     ++added;
   });
-  const std::vector<OutputFile> files = out.Files();
-  ReplaceFiles(files);
+  const std::vector<std::string> files = out.Finish();
   std::string names;
-  for (const OutputFile& file : files) names += "\n" + file.path;
+  for (const std::string& file : files) names += "\n" + file;
   return std::string(Tr("Выгружено документов: ")) + std::to_string(added) + names;
 }
 

@@ -72,7 +72,7 @@ std::string Timestamp(std::string_view digits) {
 }
 
 std::string ElementText(const XmlNode& node) {
-  return node.IsTextElement() ? node.Text().Utf8() : std::string();
+  return node.IsTextElement() ? std::string(node.Text().Utf8()) : std::string();
 }
 
 void ReadEnd(const XmlNode& e, const std::string& where, DocumentRecord& record) {
@@ -194,23 +194,29 @@ std::optional<DocumentKind> KindNamed(std::string_view name) {
   return std::nullopt;
 }
 
-std::vector<DocumentRecord> ReadDocuments(std::string_view journal) {
+void ReadDocuments(std::string_view journal, const std::function<void(DocumentRecord&&)>& take) {
   const std::vector<std::string_view> slices = SliceJournal(journal);
-  std::vector<DocumentRecord> records;
-  records.reserve(slices.size());
-  // One pass: what was read before an error is thrown away with the vector.
+  std::size_t read = 0;
   try {
     ReadXmlChildren(
         journal, [](const XmlNode&) {},
         [&](const XmlNode& child) {
           if (child.Name() != "DAT") return;
-          if (records.size() == slices.size()) throw ArchiveError("not a journal: a stray DAT");
-          records.push_back(ReadDat(child));
-          records.back().xml = slices[records.size() - 1];
+          if (read == slices.size()) throw ArchiveError("not a journal: a stray DAT");
+          DocumentRecord record = ReadDat(child);
+          record.xml = slices[read++];
+          take(std::move(record));
         });
   } catch (const XmlError& error) {
     throw ArchiveError(std::string("not a journal: ") + error.what());
   }
+}
+
+std::vector<DocumentRecord> ReadDocuments(std::string_view journal) {
+  std::vector<DocumentRecord> records;
+  // What was read before an error is thrown away with the vector.
+  ReadDocuments(journal,
+                [&records](DocumentRecord&& record) { records.push_back(std::move(record)); });
   return records;
 }
 

@@ -4,6 +4,7 @@
 // register sent them so that its text image can always be rendered again. Money, counts, numbers
 // and DI come from the attribute texts as 64-bit integers (kopecks, thousandths), not from the
 // model, whose floats round above 167,772.16. Texts are UTF-8.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -122,5 +123,8 @@ std::vector<std::string_view> SliceDocuments(std::string_view journal);
 // The records of every document of a journal text, each with its slice, in one pass of the
 // parser; refused whole (ArchiveError) as SliceDocuments and ReadDocument refuse.
 std::vector<DocumentRecord> ReadDocuments(std::string_view journal);
+// The same a record at a time, none of them held: take has each one as the parser reaches it, and
+// those before a refusal have been taken when it is raised.
+void ReadDocuments(std::string_view journal, const std::function<void(DocumentRecord&&)>& take);
 
 }  // namespace morvek

@@ -47,20 +47,28 @@ std::unique_ptr<DocumentExport> ExportOf(const ExportOptions& options) {
 // The documents of the journal file of the range asked, added; false when it cannot be read
 // (reported).
 bool AddFromJournal(const ExportOptions& options, DocumentExport& out, long long& added) {
-  std::vector<DocumentRecord> documents;
+  std::string journal;
   try {
-    documents = ReadDocuments(ReadWholeFile(options.journal));
-  } catch (const std::exception& failure) {
+    journal = ReadWholeFile(options.journal);
+  } catch (const FileError& failure) {
     std::cerr << "morvek-cli: cannot read the journal " << options.journal << ": " << failure.what()
               << '\n';
     return false;
   }
-  for (const DocumentRecord& document : documents) {
-    if (!Wanted(options, document) || document.number < options.first ||
-        document.number > options.last)
-      continue;
-    out.Add(document, "");
-    ++added;
+  try {
+    // A record at a time: the export writes what it makes of each as it goes, and never holds
+    // every record at once. A journal refused halfway leaves the export's files as they were.
+    ReadDocuments(journal, [&](DocumentRecord&& document) {
+      if (!Wanted(options, document) || document.number < options.first ||
+          document.number > options.last)
+        return;
+      out.Add(document, "");
+      ++added;
+    });
+  } catch (const ArchiveError& failure) {
+    std::cerr << "morvek-cli: cannot read the journal " << options.journal << ": " << failure.what()
+              << '\n';
+    return false;
   }
   return true;
 }
@@ -94,19 +102,18 @@ bool AddFromArchive(const ExportOptions& options, DocumentExport& out, long long
 int RunExport(const ExportOptions& options) {
   const std::unique_ptr<DocumentExport> out = ExportOf(options);
   long long added = 0;
-  std::vector<OutputFile> files;
+  std::vector<std::string> files;
   try {
     const bool read = options.journal.empty() ? AddFromArchive(options, *out, added)
                                               : AddFromJournal(options, *out, added);
     if (!read) return kFailed;
-    files = out->Files();
-    ReplaceFiles(files);
+    files = out->Finish();
   } catch (const std::exception& failure) {
     std::cerr << "morvek-cli: cannot export: " << failure.what() << '\n';
     return kFailed;
   }
   std::string names;
-  for (const OutputFile& file : files) names += (names.empty() ? "" : ", ") + file.path;
+  for (const std::string& file : files) names += (names.empty() ? "" : ", ") + file;
   std::cout << names << ": " << added << " documents\n";
   return kWritten;
 }

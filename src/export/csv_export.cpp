@@ -30,25 +30,25 @@ std::string Header(const std::vector<std::string_view>& columns) {
 class Csv : public DocumentExport {
  public:
   Csv(std::string prefix, CsvEncoding encoding)
-      : prefix_(std::move(prefix)),
-        encoding_(encoding),
-        documents_(Header(kDocumentColumns)),
-        lines_(Header(Joined(kLineKey, kLineColumns))),
-        zTotals_(Header(Joined(kZTotalKey, kZTotalColumns))) {}
+      : encoding_(encoding),
+        files_({prefix + "-documents.csv", prefix + "-lines.csv", prefix + "-zreports.csv"}) {
+    files_.Append(kDocuments, Start(Header(kDocumentColumns)));
+    files_.Append(kLines, Start(Header(Joined(kLineKey, kLineColumns))));
+    files_.Append(kZTotals, Start(Header(Joined(kZTotalKey, kZTotalColumns))));
+  }
 
   void Add(const DocumentRecord& document, std::string_view registerName) override {
     const ExportRow row = DocumentRow(document, registerName);
-    documents_ += CsvRecord(row.Cells(kDocumentColumns));
+    files_.Append(kDocuments, Encoded(CsvRecord(row.Cells(kDocumentColumns))));
     for (const ExportRow& line : ReceiptLineRows(document))
-      lines_ += Keyed(row, kLineKey, line, kLineColumns);
+      files_.Append(kLines, Encoded(Keyed(row, kLineKey, line, kLineColumns)));
     for (const ExportRow& total : ZTotalRows(document))
-      zTotals_ += Keyed(row, kZTotalKey, total, kZTotalColumns);
+      files_.Append(kZTotals, Encoded(Keyed(row, kZTotalKey, total, kZTotalColumns)));
   }
 
-  std::vector<OutputFile> Files() const override {
-    return {{prefix_ + "-documents.csv", Encoded(documents_)},
-            {prefix_ + "-lines.csv", Encoded(lines_)},
-            {prefix_ + "-zreports.csv", Encoded(zTotals_)}};
+  std::vector<std::string> Finish() override {
+    files_.Commit();
+    return files_.Paths();
   }
 
  private:
@@ -59,14 +59,18 @@ class Csv : public DocumentExport {
     return CsvRecord(cells);
   }
 
-  std::string Encoded(const std::string& utf8) const {
-    if (encoding_ == CsvEncoding::kCp1251) return Utf8ToCp1251(utf8);
-    return "\xEF\xBB\xBF" + utf8;
+  static constexpr std::size_t kDocuments = 0, kLines = 1, kZTotals = 2;
+
+  // The texts go out as they will be read: UTF-8 after a byte-order mark, or Windows-1251.
+  std::string Start(const std::string& header) const {
+    return encoding_ == CsvEncoding::kCp1251 ? Encoded(header) : "\xEF\xBB\xBF" + header;
+  }
+  std::string Encoded(std::string utf8) const {
+    return encoding_ == CsvEncoding::kCp1251 ? Utf8ToCp1251(utf8) : utf8;
   }
 
-  std::string prefix_;
   CsvEncoding encoding_;
-  std::string documents_, lines_, zTotals_;
+  FileSet files_;
 };
 
 }  // namespace

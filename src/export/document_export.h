@@ -1,6 +1,7 @@
 #pragma once
-// An export in the making: documents are added one by one, and the files it makes are handed out
-// whole at the end, to be written all together or not at all (ReplaceFiles).
+// An export in the making: documents are added one by one, and the files it makes are put in place
+// at the end, all together or not at all (FileSet). What an export can write as it goes it writes
+// beside the targets, so that a long tape is never held whole.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,7 +18,9 @@ class DocumentExport {
   virtual ~DocumentExport() = default;
   // registerName: the fleet's name for the document's register; empty when not known.
   virtual void Add(const DocumentRecord& document, std::string_view registerName) = 0;
-  virtual std::vector<OutputFile> Files() const = 0;
+  // Puts the files in place, once, and gives their paths; raises FileError, leaving the targets
+  // as they were.
+  virtual std::vector<std::string> Finish() = 0;
 };
 
 enum class CsvEncoding { kUtf8, kCp1251 };

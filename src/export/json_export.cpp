@@ -55,19 +55,23 @@ nlohmann::ordered_json DocumentJson(const DocumentRecord& document, std::string_
 
 class JsonLines : public DocumentExport {
  public:
-  explicit JsonLines(std::string path) : path_(std::move(path)) {}
+  explicit JsonLines(std::string path) : file_({std::move(path)}) {}
 
   void Add(const DocumentRecord& document, std::string_view registerName) override {
     // A text that is no valid UTF-8 is written with replacement characters, never refused midway.
-    text_ += DocumentJson(document, registerName)
-                 .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    text_ += '\n';
+    std::string line = DocumentJson(document, registerName)
+                           .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    line += '\n';
+    file_.Append(0, line);
   }
 
-  std::vector<OutputFile> Files() const override { return {{path_, text_}}; }
+  std::vector<std::string> Finish() override {
+    file_.Commit();
+    return file_.Paths();
+  }
 
  private:
-  std::string path_, text_;
+  FileSet file_;
 };
 
 }  // namespace

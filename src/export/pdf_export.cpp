@@ -41,10 +41,10 @@ class PdfFile : public DocumentExport {
     if (day > last_) last_ = day;
   }
 
-  std::vector<OutputFile> Files() const override {
-    PrintJob job = job_;
-    job.range = first_.empty() ? "" : ShortDate(first_) + " - " + ShortDate(last_);
-    return {{path_, PdfPages(job, paper_)}};
+  std::vector<std::string> Finish() override {
+    job_.range = first_.empty() ? "" : ShortDate(first_) + " - " + ShortDate(last_);
+    ReplaceFile(path_, PdfPages(job_, paper_));
+    return {path_};
   }
 
  private:

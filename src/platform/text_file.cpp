@@ -23,66 +23,121 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-// The bytes in a new temporary file beside path, complete and synced; its name. Nothing is left
-// behind when it fails.
-std::string WriteTemporary(const std::string& path, std::string_view bytes) {
-  std::string temp = DirectoryOf(path) + "/.morvek-XXXXXX";
-  const int fd = mkstemp(temp.data());
+// A new temporary file beside path, empty; its name and descriptor.
+int CreateTemporary(const std::string& path, std::string& name) {
+  name = DirectoryOf(path) + "/.morvek-XXXXXX";
+  const int fd = mkstemp(name.data());
   if (fd < 0) Fail("Cannot create file", path, errno);
+  return fd;
+}
 
-  int error = 0;
-  for (std::size_t done = 0; done < bytes.size() && error == 0;) {
+// All of bytes written to fd; 0 or the system's error.
+int WriteAll(int fd, std::string_view bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0)
-      error = n < 0 ? errno : ENOSPC;
-    else
-      done += static_cast<std::size_t>(n);
+    if (n <= 0) return n < 0 ? errno : ENOSPC;
+    done += static_cast<std::size_t>(n);
   }
-  // mkstemp makes the file private; give it the mode a newly created file would have.
+  return 0;
+}
+
+// The file complete: the mode a newly created file would have (mkstemp makes it private), synced
+// and closed; 0 or the system's error.
+int Complete(int fd) {
   const mode_t mask = umask(0);
   umask(mask);
-  if (error == 0 && fchmod(fd, 0666 & ~mask) != 0) error = errno;
+  int error = 0;
+  if (fchmod(fd, 0666 & ~mask) != 0) error = errno;
   if (error == 0 && fsync(fd) != 0) error = errno;
   if (close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) {
-    unlink(temp.c_str());
-    Fail("Cannot write file", path, error);
-  }
-  return temp;
+  return error;
 }
+
+constexpr std::size_t kBlock = 1 << 20;  // what a file set holds of a file before writing it
 
 }  // namespace
 
 void ReplaceFile(const std::string& path, std::string_view bytes) {
-  const std::string temp = WriteTemporary(path, bytes);
-  if (rename(temp.c_str(), path.c_str()) == 0) return;
-  const int error = errno;
-  unlink(temp.c_str());
-  Fail("Cannot write file", path, error);
+  FileSet set({path});
+  set.Append(0, bytes);
+  set.Commit();
 }
 
 void ReplaceFiles(const std::vector<OutputFile>& files) {
-  // Every file is complete beside its target before the first one is renamed into place.
-  std::vector<std::string> temps;
+  std::vector<std::string> paths;
+  for (const OutputFile& file : files) paths.push_back(file.path);
+  FileSet set(std::move(paths));
+  for (std::size_t i = 0; i < files.size(); ++i) set.Append(i, files[i].bytes);
+  set.Commit();
+}
+
+FileSet::FileSet(std::vector<std::string> paths)
+    : paths_(std::move(paths)), temps_(paths_.size()) {}
+
+FileSet::~FileSet() {
+  Discard();
+}
+
+void FileSet::Append(std::size_t file, std::string_view bytes) {
+  Temporary& temp = temps_.at(file);
+  if (temp.pending.size() + bytes.size() < kBlock) {
+    temp.pending.append(bytes);
+    return;
+  }
+  Write(file, temp.pending);
+  temp.pending.clear();
+  Write(file, bytes);
+}
+
+void FileSet::Write(std::size_t file, std::string_view bytes) {
+  Temporary& temp = temps_[file];
   try {
-    for (const OutputFile& file : files) temps.push_back(WriteTemporary(file.path, file.bytes));
+    if (temp.fd < 0) temp.fd = CreateTemporary(paths_[file], temp.name);
   } catch (const FileError&) {
-    for (const std::string& temp : temps) unlink(temp.c_str());
+    Discard();
     throw;
   }
-  // A folder in the place of a later file would stop its rename after earlier ones took place.
-  for (const OutputFile& file : files) {
-    struct stat status {};
-    if (stat(file.path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) continue;
-    for (const std::string& temp : temps) unlink(temp.c_str());
-    Fail("Cannot write file", file.path, EISDIR);
+  if (const int error = WriteAll(temp.fd, bytes); error != 0) {
+    Discard();
+    Fail("Cannot write file", paths_[file], error);
   }
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    if (rename(temps[i].c_str(), files[i].path.c_str()) == 0) continue;
+}
+
+void FileSet::Commit() {
+  // Every file is complete beside its target before the first one is renamed into place.
+  for (std::size_t i = 0; i < temps_.size(); ++i) {
+    Write(i, temps_[i].pending);
+    temps_[i].pending.clear();
+    const int error = Complete(temps_[i].fd);
+    temps_[i].fd = -1;
+    if (error == 0) continue;
+    Discard();
+    Fail("Cannot write file", paths_[i], error);
+  }
+  // A folder in the place of a later file would stop its rename after earlier ones took place.
+  for (const std::string& path : paths_) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) continue;
+    Discard();
+    Fail("Cannot write file", path, EISDIR);
+  }
+  for (std::size_t i = 0; i < temps_.size(); ++i) {
+    if (rename(temps_[i].name.c_str(), paths_[i].c_str()) == 0) {
+      temps_[i].name.clear();
+      continue;
+    }
     const int error = errno;
-    for (std::size_t j = i; j < temps.size(); ++j) unlink(temps[j].c_str());
-    Fail("Cannot write file", files[i].path, error);
+    Discard();
+    Fail("Cannot write file", paths_[i], error);
+  }
+}
+
+void FileSet::Discard() {
+  for (Temporary& temp : temps_) {
+    if (temp.fd >= 0) close(temp.fd);
+    if (!temp.name.empty()) unlink(temp.name.c_str());
+    temp = Temporary{};
   }
 }
 

@@ -17,6 +17,34 @@ struct OutputFile {
 // Several files that belong together: each is written whole beside its target before any is
 // renamed into place, so a failure in writing leaves none of the new ones. Raises FileError.
 void ReplaceFiles(const std::vector<OutputFile>& files);
+
+// The same for files made a piece at a time, so that they are never held whole: the pieces go to
+// temporary files beside the targets, and Commit renames them into place once all are complete.
+// Until then the targets stay as they were; a set dropped uncommitted removes its temporaries.
+// Raises FileError from Append and Commit.
+class FileSet {
+ public:
+  explicit FileSet(std::vector<std::string> paths);
+  FileSet(const FileSet&) = delete;
+  FileSet& operator=(const FileSet&) = delete;
+  ~FileSet();
+
+  void Append(std::size_t file, std::string_view bytes);
+  void Commit();
+  const std::vector<std::string>& Paths() const { return paths_; }
+
+ private:
+  struct Temporary {
+    std::string name;
+    int fd = -1;
+    std::string pending;  // bytes not yet written, up to a block
+  };
+  void Write(std::size_t file, std::string_view bytes);
+  void Discard();
+
+  std::vector<std::string> paths_;
+  std::vector<Temporary> temps_;
+};
 // Each line followed by CR LF, the last one too; the bytes as they stand (Windows-1251).
 void SaveLines(const std::string& path, const std::vector<std::string>& lines);
 // The whole file; raises FileError.

@@ -8,6 +8,7 @@
 #include "codec/cp1251.h"
 #include "export/document_export.h"
 #include "export/document_rows.h"
+#include "test_support.h"
 
 namespace morvek {
 namespace {
@@ -114,14 +115,20 @@ TEST(DocumentRow, NamesTheRegisterWhenKnownAndTheDeskOfReceiptsOnly) {
 
 TEST(CsvExport, WritesThreeFilesWithHeadersInTheEncodingAsked) {
   for (const CsvEncoding encoding : {CsvEncoding::kUtf8, CsvEncoding::kCp1251}) {
-    const std::unique_ptr<DocumentExport> csv = CsvExport("out/tape", encoding);
+    const test::TempDir dir;
+    const std::unique_ptr<DocumentExport> csv = CsvExport(dir.File("tape"), encoding);
     csv->Add(MixedReceipt(), "Каса 1");
     csv->Add(ZReport(), "Каса 1");
-    const std::vector<OutputFile> files = csv->Files();
-    ASSERT_EQ(files.size(), 3u);
-    EXPECT_EQ(files[0].path, "out/tape-documents.csv");
-    EXPECT_EQ(files[1].path, "out/tape-lines.csv");
-    EXPECT_EQ(files[2].path, "out/tape-zreports.csv");
+    EXPECT_FALSE(test::FileExists(dir.File("tape-documents.csv")));  // not before the end
+    EXPECT_EQ(csv->Finish(),
+              (std::vector<std::string>{dir.File("tape-documents.csv"), dir.File("tape-lines.csv"),
+                                        dir.File("tape-zreports.csv")}));
+    struct Written {
+      std::string bytes;
+    };
+    const Written files[] = {{test::ReadFile(dir.File("tape-documents.csv"))},
+                             {test::ReadFile(dir.File("tape-lines.csv"))},
+                             {test::ReadFile(dir.File("tape-zreports.csv"))}};
     const std::string bom = "\xEF\xBB\xBF";
     const bool utf8 = encoding == CsvEncoding::kUtf8;
     const std::string documents =

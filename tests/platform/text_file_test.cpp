@@ -197,6 +197,39 @@ TEST(ReplaceFiles, AFolderInThePlaceOfOneFileLeavesTheOthersAsTheyWere) {
   EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"a.csv", "b.csv"}));
 }
 
+TEST(FileSet, PiecesArriveInOrderAcrossBlocksAndNothingIsInPlaceBeforeCommit) {
+  TempDir dir;
+  WriteFile(dir.File("b.csv"), "old");
+  std::string expected;
+  {
+    FileSet set({dir.File("a.csv"), dir.File("b.csv")});
+    // Small pieces, one larger than the set holds before writing, and small ones again.
+    for (const std::size_t size : {std::size_t{10}, std::size_t{3} << 20, std::size_t{7}}) {
+      const std::string piece(size, static_cast<char>('a' + expected.size() % 26));
+      set.Append(0, piece);
+      expected += piece;
+    }
+    set.Append(1, "new");
+    EXPECT_FALSE(FileExists(dir.File("a.csv")));
+    EXPECT_EQ(ReadFile(dir.File("b.csv")), "old");
+    set.Commit();
+  }
+  EXPECT_EQ(ReadFile(dir.File("a.csv")), expected);
+  EXPECT_EQ(ReadFile(dir.File("b.csv")), "new");
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"a.csv", "b.csv"}));
+}
+
+TEST(FileSet, DroppedBeforeCommitLeavesTheTargetsAndNoTemporaries) {
+  TempDir dir;
+  WriteFile(dir.File("a.csv"), "old");
+  {
+    FileSet set({dir.File("a.csv")});
+    set.Append(0, std::string(std::size_t{2} << 20, 'x'));  // already written beside the target
+  }
+  EXPECT_EQ(ReadFile(dir.File("a.csv")), "old");
+  EXPECT_EQ(FileNames(dir.path()), std::vector<std::string>{"a.csv"});
+}
+
 TEST(JoinPath, JoinsWithOneSeparator) {
   EXPECT_EQ(JoinPath("/work", "temp.xml"), "/work/temp.xml");
   EXPECT_EQ(JoinPath("/work/", "temp.xml"), "/work/temp.xml");
