@@ -10,8 +10,16 @@ namespace morvek {
 
 namespace {
 
+bool IsAscii(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Digits read as they stand: the same in UTF-8 and Windows-1251.
 float Number(const XmlValue& value) {
-  return StrToFloat(value.Text());
+  const std::string_view utf8 = value.Utf8();
+  return IsAscii(utf8) ? StrToFloat(utf8) : StrToFloat(value.Text());
 }
 
 std::string Text(const XmlValue& value) {

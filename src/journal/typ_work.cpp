@@ -10,10 +10,10 @@ namespace {
 
 // Each attribute's name to its place in the list; the element's own text has no name to look up.
 template <class Record, std::size_t N>
-std::map<std::string, int, std::less<>> NamesOf(const Field<Record> (&fields)[N]) {
-  std::map<std::string, int, std::less<>> names;
+std::vector<std::pair<std::string, int>> NamesOf(const Field<Record> (&fields)[N]) {
+  std::vector<std::pair<std::string, int>> names;
   for (std::size_t code = 0; code < N; ++code)
-    if (!fields[code].name.empty()) names.emplace(fields[code].name, static_cast<int>(code));
+    if (!fields[code].name.empty()) names.emplace_back(fields[code].name, static_cast<int>(code));
   return names;
 }
 
@@ -45,8 +45,9 @@ typ_work::typ_work()
       tx_(NamesOf(kTaxFields)) {}
 
 int typ_work::Find(const Table& table, std::string_view name) {
-  const auto it = table.find(name);
-  return it == table.end() ? 0 : it->second;
+  for (const auto& [known, code] : table)
+    if (known == name) return code;
+  return 0;
 }
 
 int typ_work::ElementCode(std::string_view name) const {

@@ -1,9 +1,10 @@
 #pragma once
 // The vocabulary of the electronic journal: every element and attribute name the loader
 // understands, as small integer codes. Names not in a table read as code 0.
-#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace morvek {
 
@@ -25,7 +26,8 @@ class typ_work {
   int AttributeCode(int element, std::string_view name) const;
 
  private:
-  using Table = std::map<std::string, int, std::less<>>;
+  // A handful of short names each: looked through in order, which is quicker than a tree.
+  using Table = std::vector<std::pair<std::string, int>>;
   static int Find(const Table& table, std::string_view name);
 
   Table elements_;
