@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "journal/document.h"
+#include "journal/entry.h"
 #include "journal/receipt.h"
 #include "journal_fixture.h"
 
@@ -9,6 +13,38 @@ namespace {
 
 using test::LineOrder;
 using test::LinesOf;
+
+TEST(KeyedRecords, KeysInAnyOrderAreHeldInKeyOrderEachOnce) {
+  // Appended, in front, between, and an existing key looked up again: the loader only appends,
+  // the ordering and the window's tables may not.
+  const struct {
+    std::vector<int> keys;
+    std::vector<int> held;
+  } kCases[] = {
+      {{0, 1, 2}, {0, 1, 2}},
+      {{5, 1, 3}, {1, 3, 5}},
+      {{2, 2, 0, 2}, {0, 2}},
+      {{-1, 7, 3, 7, -1}, {-1, 3, 7}},
+      {{}, {}},
+  };
+  for (const auto& c : kCases) {
+    KeyedRecords<sale_comment> records;
+    for (const int key : c.keys) records[key].text += std::to_string(key);
+    std::vector<int> held;
+    for (const auto& [key, record] : records) {
+      held.push_back(key);
+      std::string each;  // one lookup, one mark: every lookup of a key reached the same record
+      for (const int k : c.keys)
+        if (k == key) each += std::to_string(k);
+      EXPECT_EQ(record.text, each);
+    }
+    EXPECT_EQ(held, c.held);
+    for (const int key : c.held) EXPECT_EQ(records.count(key), 1u);
+    EXPECT_EQ(records.find(4), records.end());
+    EXPECT_EQ(Entry(records, 4).text, "");  // read without adding
+    EXPECT_EQ(records.size(), c.held.size());
+  }
+}
 
 TEST(ReceiptRecords, NewReceiptHasLineOneNextAndNoLines) {
   const check c;
