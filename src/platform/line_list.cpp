@@ -8,12 +8,6 @@
 
 namespace morvek {
 
-namespace {
-
-constexpr std::size_t kMaxOffset = std::numeric_limits<std::uint32_t>::max();
-
-}  // namespace
-
 LineList& LineList::operator=(const LineList& other) {
   if (this != &other) assign(other.begin(), other.end());
   return *this;
@@ -36,22 +30,25 @@ LineList& LineList::operator=(const std::vector<std::string>& lines) {
 }
 
 std::string_view LineList::operator[](std::size_t i) const {
-  const Entry entry = EntryAt(i);
-  const Chunk& chunk = chunks_[entry.chunk];
+  const Place place = PlaceOf(i);
+  const Chunk& chunk = chunks_[place.chunk];
   std::size_t end = chunk.used;
   if (i + 1 < size_) {
-    const Entry next = EntryAt(i + 1);
-    if (next.chunk == entry.chunk) end = next.offset;
+    const Place next = PlaceOf(i + 1);
+    if (next.chunk == place.chunk) end = next.offset;
   }
-  return {chunk.bytes.get() + entry.offset, end - entry.offset};
+  return {chunk.bytes.get() + place.offset, end - place.offset};
 }
 
 LineList::Chunk& LineList::ChunkFor(std::size_t n) {
   if (!chunks_.empty()) {
     Chunk& last = chunks_.back();
-    if (last.capacity - last.used >= n && last.used <= kMaxOffset) return last;
+    // A line must start where its entry can say: a full chunk of the largest size, or a line's
+    // own, takes no more lines.
+    if (last.capacity - last.used >= n && last.used <= kLargestOffset) return last;
   }
-  if (chunks_.size() > kMaxOffset) throw std::length_error("a list of too many lines");
+  if (chunks_.size() > std::numeric_limits<std::uint32_t>::max())
+    throw std::length_error("a list of too many lines");
   Chunk chunk;
   chunk.capacity = std::max(n, nextChunk_);
   // A line longer than the next chunk gets one of its own and leaves the chunk sizes as they were.
@@ -65,13 +62,15 @@ void LineList::push_back(std::string_view line) {
   // Room in the index first: a failure there leaves the bytes untouched.
   if (size_ % kBlockEntries == 0 && size_ / kBlockEntries == index_.size()) {
     index_.emplace_back();
-    if (index_.size() > 1) index_.back().reserve(kBlockEntries);
+    if (index_.size() > 1) index_.back().entries.reserve(kBlockEntries);
   }
   // The bytes may lie in this list itself: chunks never move, so they stay valid while copied.
   Chunk& chunk = ChunkFor(line.size());
-  const Entry entry{static_cast<std::uint32_t>(chunks_.size() - 1),
-                    static_cast<std::uint32_t>(chunk.used)};
-  index_[size_ / kBlockEntries].push_back(entry);
+  const std::size_t number = chunks_.size() - 1;
+  Block& block = index_[size_ / kBlockEntries];
+  if (block.entries.empty()) block.firstChunk = static_cast<std::uint32_t>(number);
+  block.entries.push_back(
+      static_cast<std::uint32_t>((number - block.firstChunk) << kOffsetBits | chunk.used));
   if (!line.empty()) std::memcpy(chunk.bytes.get() + chunk.used, line.data(), line.size());
   chunk.used += line.size();
   ++size_;
@@ -96,7 +95,7 @@ void LineList::clear() {
   chunks_.shrink_to_fit();
   if (!index_.empty()) {
     index_.resize(1);
-    index_.front().clear();
+    index_.front().entries.clear();
   }
   index_.shrink_to_fit();
 }
@@ -116,12 +115,12 @@ LineList::const_iterator LineList::erase(const_iterator first, const_iterator la
     return {this, from};
   }
   // Off the end: the chunk of the first line erased ends where that line began.
-  const Entry entry = EntryAt(from);
-  chunks_[entry.chunk].used = entry.offset;
-  chunks_.resize(entry.chunk + 1);
+  const Place place = PlaceOf(from);
+  chunks_[place.chunk].used = place.offset;
+  chunks_.resize(place.chunk + 1);
   size_ = from;
   index_.resize((size_ + kBlockEntries - 1) / kBlockEntries);
-  if (!index_.empty()) index_.back().resize(size_ - (index_.size() - 1) * kBlockEntries);
+  if (!index_.empty()) index_.back().entries.resize(size_ - (index_.size() - 1) * kBlockEntries);
   return end();
 }
 
@@ -135,7 +134,7 @@ void LineList::swap(LineList& other) noexcept {
 std::size_t LineList::BytesHeld() const {
   std::size_t held = chunks_.capacity() * sizeof(Chunk) + index_.capacity() * sizeof(index_[0]);
   for (const Chunk& chunk : chunks_) held += chunk.capacity;
-  for (const auto& block : index_) held += block.capacity() * sizeof(Entry);
+  for (const Block& block : index_) held += block.entries.capacity() * sizeof(block.entries[0]);
   return held;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The lines of a list box in one arena: every line's bytes lie in chunks that are never moved or
 // copied once made (a line never straddles two; one longer than a chunk gets a chunk of its own),
-// beside an index of 8 bytes a line, itself kept in fixed blocks. Millions of receipt lines thus
+// beside an index of 4 bytes a line, itself kept in fixed blocks. Millions of receipt lines thus
 // cost little more than their text, and growing the list never copies it whole. Reading gives
 // string_views, valid until the line is erased or the list is cleared.
 #include <compare>
@@ -128,14 +128,21 @@ class LineList {
     std::unique_ptr<char[]> bytes;
     std::size_t capacity = 0, used = 0;
   };
-  // The chunk the line starts in and where in it; the line ends where the next one of the same
-  // chunk starts, or at the chunk's end.
-  struct Entry {
-    std::uint32_t chunk, offset;
+  // A line's entry: its chunk, counted from the block's first chunk (a block of 4096 lines spans
+  // at most 4096 chunks: 12 bits), and where in the chunk it starts (20 bits). The line ends where
+  // the next one of the same chunk starts, or at the chunk's end.
+  struct Block {
+    std::uint32_t firstChunk = 0;
+    std::vector<std::uint32_t> entries;
+  };
+  struct Place {
+    std::size_t chunk, offset;
   };
   static constexpr std::size_t kBlockEntries = 4096;
+  static constexpr unsigned kOffsetBits = 20;
+  static constexpr std::size_t kLargestOffset = (std::size_t{1} << kOffsetBits) - 1;
   static constexpr std::size_t kFirstChunk = 4096;
-  static constexpr std::size_t kLargestChunk = 1 << 20;
+  static constexpr std::size_t kLargestChunk = std::size_t{1} << kOffsetBits;
 
   template <class Lines>
   static bool Same(const LineList& a, const Lines& b) {
@@ -145,12 +152,16 @@ class LineList {
       if (a[i++] != std::string_view(line)) return false;
     return true;
   }
-  Entry EntryAt(std::size_t i) const { return index_[i / kBlockEntries][i % kBlockEntries]; }
+  Place PlaceOf(std::size_t i) const {
+    const Block& block = index_[i / kBlockEntries];
+    const std::uint32_t entry = block.entries[i % kBlockEntries];
+    return {block.firstChunk + (entry >> kOffsetBits), entry & kLargestOffset};
+  }
   // The chunk with room for n more bytes: the last one, or a new one.
   Chunk& ChunkFor(std::size_t n);
 
   std::vector<Chunk> chunks_;
-  std::vector<std::vector<Entry>> index_;  // blocks of kBlockEntries, the first one growing
+  std::vector<Block> index_;  // blocks of kBlockEntries, the first one growing
   std::size_t size_ = 0;
   std::size_t nextChunk_ = kFirstChunk;  // the capacity of the next chunk that is not a line's own
 };
