@@ -62,7 +62,7 @@ void ThroughTheWindow(benchmark::State& state, sim::Protocol protocol) {
     form.FetchByNumber(1, kDocuments, 1);
   }
   std::size_t bytes = 0;
-  for (const std::string& line : form.ListBox1.lines) bytes += line.size();
+  for (const std::string_view line : form.ListBox1.lines) bytes += line.size();
   if (form.ListBox1.lines.size() != kDocuments + 3u ||
       bytes < static_cast<std::size_t>(kDocuments) * kDocumentBytes)
     state.SkipWithError("not every receipt came whole");

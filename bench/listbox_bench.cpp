@@ -1,9 +1,12 @@
-// ListBox2 with half a million lines: the retrieval window's list filled as a request fills it,
-// then shown: the model refresh, the view's layout and a paint on the offscreen platform.
+// ListBox2 with 2.5 million lines: the retrieval window's list filled as a request fills it, then
+// shown: the model refresh, the view's layout and a paint on the offscreen platform; and what the
+// full list holds in memory beside the bytes of its text.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QListView>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,15 +21,29 @@ namespace {
 
 using namespace morvek;
 
-constexpr int kLines = 500000;
+constexpr int kLines = 2500000;
 
-// Receipt-like lines of the layouts' width, in Windows-1251.
+// A receipt-like line of the layouts' width, in Windows-1251.
+std::string MakeLine(int i) {
+  static const std::string item = Utf8ToCp1251("ХЛІБ БІЛИЙ ПШЕНИЧНИЙ          ");
+  return item + std::to_string(i % 10000) + ".00 А";
+}
+
 std::vector<std::string> MakeLines() {
-  const std::string item = Utf8ToCp1251("ХЛІБ БІЛИЙ ПШЕНИЧНИЙ          ");
   std::vector<std::string> lines;
   lines.reserve(kLines);
-  for (int i = 0; i < kLines; ++i) lines.push_back(item + std::to_string(i % 10000) + ".00 А");
+  for (int i = 0; i < kLines; ++i) lines.push_back(MakeLine(i));
   return lines;
+}
+
+// The process's resident bytes, as the kernel counts them.
+double ResidentBytes() {
+  long pages = 0, resident = 0;
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (!statm) return 0;
+  if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+  std::fclose(statm);
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
 }
 
 struct Window {
@@ -76,18 +93,44 @@ BENCHMARK(BM_ShowFilledList)->Unit(benchmark::kMillisecond);
 // One more line at the end of a full list, and the list scrolled to it: what each document of a
 // long request costs the view.
 void BM_AppendOneAndScrollToEnd(benchmark::State& state) {
-  const std::vector<std::string> lines = MakeLines();
   Window window;
-  for (const std::string& line : lines) window.app.Form53.ListBox2.Add(line);
+  for (int i = 0; i < kLines; ++i) window.app.Form53.ListBox2.Add(MakeLine(i));
   window.Show();
   for (auto _ : state) {
-    window.app.Form53.ListBox2.Add(lines.front());
+    window.app.Form53.ListBox2.Add(MakeLine(0));
     window.Show();
     window.list.scrollToBottom();
     window.list.repaint();
   }
 }
-BENCHMARK(BM_AppendOneAndScrollToEnd)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppendOneAndScrollToEnd)->Unit(benchmark::kMillisecond);
+
+// The full list shown once: what the list holds (its own count) and what the process grew by
+// (Qt's rows included), each per byte of text. The lines are made one at a time, so no copy of
+// them is counted.
+void BM_MemoryOfFullList(benchmark::State& state) {
+  for (auto _ : state) {
+    Window window;
+    window.Show();
+    const double before = ResidentBytes();
+    double text = 0;
+    for (int i = 0; i < kLines; ++i) {
+      const std::string line = MakeLine(i);
+      text += static_cast<double>(line.size());
+      window.app.Form53.ListBox2.Add(line);
+    }
+    window.Show();
+    window.list.scrollToBottom();
+    window.list.repaint();
+    const double grown = ResidentBytes() - before;
+    state.counters["text_MiB"] = text / (1 << 20);
+    const LineList& lines = window.app.Form53.ListBox2.lines;
+    if (lines.TextBytes() != static_cast<std::size_t>(text)) state.SkipWithError("bytes lost");
+    state.counters["bytes_held_per_text_byte"] = static_cast<double>(lines.BytesHeld()) / text;
+    state.counters["rss_per_text_byte"] = grown / text;
+  }
+}
+BENCHMARK(BM_MemoryOfFullList)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -121,7 +121,7 @@ double MiB(std::size_t bytes) {
   return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
-int Count(const std::vector<std::string>& lines, std::string_view prefix) {
+int Count(const LineList& lines, std::string_view prefix) {
   int n = 0;
   for (const auto& line : lines)
     if (std::string_view(line).substr(0, prefix.size()) == prefix) ++n;
@@ -133,7 +133,7 @@ int Count(const std::vector<std::string>& lines, std::string_view prefix) {
 bool CheckOnce() {
   const std::size_t base = LiveHeap();
   std::size_t parsed = 0, loaded = 0, rendered = 0;
-  std::vector<std::string> lines;
+  LineList lines;
   bool shown = false;
   {
     Window w;

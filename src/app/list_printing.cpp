@@ -25,19 +25,18 @@ std::string TitleOf(const rq& model, int position) {
 
 }  // namespace
 
-void TForm53::NoteListDocuments(const std::vector<RenderedDocument>& documents) {
+void TForm53::NoteListDocuments(const std::vector<RenderedDocument>& documents, std::size_t base) {
   if (ListBox2.clears != listClears_) {
     listDocuments_.clear();
     listClears_ = ListBox2.clears;
   }
-  const std::size_t base = ListBox2.lines.size();
   for (const RenderedDocument& document : documents)
     listDocuments_.push_back(
         {base + document.firstLine, Utf8ToCp1251(TitleOf(rq, document.position))});
 }
 
 std::vector<TextStrip> TForm53::ListStrips() const {
-  const std::vector<std::string>& lines = ListBox2.lines;
+  const LineList& lines = ListBox2.lines;
   // Starts noted before the list was last cleared belong to another list.
   const std::vector<ListDocument> none;
   const std::vector<ListDocument>& documents =

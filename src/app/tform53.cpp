@@ -148,7 +148,7 @@ void TForm53::SetRequest(int documentType, int first, int last) {
 void TForm53::Button3Click() {
   const auto path = app_.ui.PromptSaveFile({"*.txt", "*.txt", "txt"});
   if (!path) return;
-  SaveLines(*path, ListBox2.lines);
+  SaveListLines(*path, ListBox2.lines);
 }
 
 void TForm53::LoadDocument(std::string_view xmlText) {
@@ -156,10 +156,16 @@ void TForm53::LoadDocument(std::string_view xmlText) {
 }
 
 bool TForm53::RenderDocuments(ListBox& list) {
+  const std::size_t base = list.lines.size();
+  // Each document's lines go into the list as the walk makes them, never held twice.
+  const LinesTaken addNow = [&list](LineList& lines) {
+    for (const std::string_view line : lines) list.Add(line);
+    lines.clear();
+  };
   RenderResult shown =
-      RenderModel(rq, tables, ComboBox1.itemIndex, Edit1.text, Edit2.text, errorLogPath);
-  if (&list == &ListBox2) NoteListDocuments(shown.documents);
-  for (std::string& line : shown.lines) list.Add(std::move(line));
+      RenderModel(rq, tables, ComboBox1.itemIndex, Edit1.text, Edit2.text, errorLogPath, addNow);
+  if (&list == &ListBox2) NoteListDocuments(shown.documents, base);
+  for (const std::string& line : shown.lines) list.Add(line);
   return !shown.failed;
 }
 
@@ -189,7 +195,7 @@ void TForm53::BeginAssembly() {
 
 void TForm53::EndAssembly() {
   ListBox1.lines = AssembledLines(fetched.documents);
-  SaveLines(tempXmlPath, ListBox1.lines);
+  SaveListLines(tempXmlPath, ListBox1.lines);
 }
 
 void TForm53::ShowProgress(long long done, long long count, long long number) {

@@ -180,8 +180,8 @@ class TForm53 : public Window {
   // Asks the register for the first and last document numbers of the interval; true, with both
   // numbers, when it gave them.
   bool AskNumbersByDate(const DateInterval& interval, int& first, int& last);
-  // Notes where the documents about to be added to ListBox2 start.
-  void NoteListDocuments(const std::vector<RenderedDocument>& documents);
+  // Notes where the documents added to ListBox2 from its line `base` on start.
+  void NoteListDocuments(const std::vector<RenderedDocument>& documents, std::size_t base);
 
   Application& app_;
   std::vector<int> markedFetched_;  // numbers the last request by number marked fetched

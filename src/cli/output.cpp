@@ -13,7 +13,10 @@
 
 namespace morvek {
 
-bool WriteLines(const std::vector<std::string>& lines, bool utf8) {
+namespace {
+
+template <class Lines>
+bool WriteEach(const Lines& lines, bool utf8) {
   // Handed on a block at a time: the text of millions of lines is never held whole.
   constexpr std::size_t kBlock = 1 << 16;
   std::string text;
@@ -34,7 +37,22 @@ bool WriteLines(const std::vector<std::string>& lines, bool utf8) {
   return written;
 }
 
+}  // namespace
+
+bool WriteLines(const std::vector<std::string>& lines, bool utf8) {
+  return WriteEach(lines, utf8);
+}
+
+bool WriteLines(const LineList& lines, bool utf8) {
+  return WriteEach(lines, utf8);
+}
+
 bool PrintLines(const std::vector<std::string>& lines, bool utf8) {
+  const bool written = WriteLines(lines, utf8);
+  return std::fflush(stdout) == 0 && written;
+}
+
+bool PrintLines(const LineList& lines, bool utf8) {
   const bool written = WriteLines(lines, utf8);
   return std::fflush(stdout) == 0 && written;
 }

@@ -35,7 +35,7 @@ int RunRender(const RenderOptions& options) {
   TerminalUi ui;
   const bool utf8 = options.encoding == "utf8";
   int printError = 0;  // errno of the first write that failed
-  const auto print = [&](const std::vector<std::string>& lines, bool flush) {
+  const auto print = [&](const auto& lines, bool flush) {
     const bool written = flush ? PrintLines(lines, utf8) : WriteLines(lines, utf8);
     if (!written && printError == 0) printError = errno ? errno : EIO;
   };
@@ -43,7 +43,7 @@ int RunRender(const RenderOptions& options) {
   // the file needs them all.
   LinesTaken printNow;
   if (options.out.empty()) {
-    printNow = [&](std::vector<std::string>& lines) {
+    printNow = [&](LineList& lines) {
       print(lines, false);
       lines.clear();
     };

@@ -12,6 +12,11 @@ ListBoxModel::ListBoxModel(const ListBox& list, QObject* parent)
   Refresh();
 }
 
+QModelIndex ListBoxModel::index(int row, int column, const QModelIndex& parent) const {
+  if (row < 0 || row >= shown_ || column != 0 || parent.isValid()) return QModelIndex();
+  return createIndex(row, column);
+}
+
 int ListBoxModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : shown_;
 }

@@ -12,6 +12,10 @@ class ListBoxModel : public QAbstractListModel {
  public:
   explicit ListBoxModel(const ListBox& list, QObject* parent = nullptr);
 
+  // The view's layout asks for the index of every row at each change; this one answers without
+  // the two virtual calls of the base's check.
+  QModelIndex index(int row, int column = 0,
+                    const QModelIndex& parent = QModelIndex()) const override;
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
 

@@ -3,7 +3,10 @@
 // views bind widgets to them, the terminal program fills and prints them.
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/line_list.h"
 
 namespace morvek {
 
@@ -47,7 +50,7 @@ struct RadioGroup {
 };
 
 struct ListBox {
-  std::vector<std::string> lines;
+  LineList lines;
   // Counts the clears, so a view can tell a list refilled from one only appended to.
   unsigned long clears = 0;
 
@@ -55,7 +58,7 @@ struct ListBox {
     lines.clear();
     ++clears;
   }
-  void Add(std::string line) { lines.push_back(std::move(line)); }
+  void Add(std::string_view line) { lines.push_back(line); }
 };
 
 struct StatusBar {

@@ -141,7 +141,10 @@ void FileSet::Discard() {
   }
 }
 
-void SaveLines(const std::string& path, const std::vector<std::string>& lines) {
+namespace {
+
+template <class Lines>
+void SaveEach(const std::string& path, const Lines& lines) {
   std::size_t size = 0;
   for (const auto& line : lines) size += line.size() + 2;
   std::string bytes;
@@ -151,6 +154,16 @@ void SaveLines(const std::string& path, const std::vector<std::string>& lines) {
     bytes += "\r\n";
   }
   ReplaceFile(path, bytes);
+}
+
+}  // namespace
+
+void SaveLines(const std::string& path, const std::vector<std::string>& lines) {
+  SaveEach(path, lines);
+}
+
+void SaveListLines(const std::string& path, const LineList& lines) {
+  SaveEach(path, lines);
 }
 
 std::string ReadWholeFile(const std::string& path) {

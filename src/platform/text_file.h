@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/line_list.h"
+
 namespace morvek {
 
 // Raises FileError naming the path and the system's reason.
@@ -47,6 +49,8 @@ class FileSet {
 };
 // Each line followed by CR LF, the last one too; the bytes as they stand (Windows-1251).
 void SaveLines(const std::string& path, const std::vector<std::string>& lines);
+// The same for a list box's lines (a name of its own, so that a braced list stays a vector).
+void SaveListLines(const std::string& path, const LineList& lines);
 // The whole file; raises FileError.
 std::string ReadWholeFile(const std::string& path);
 // dir joined with name by the platform's separator.

@@ -55,7 +55,7 @@ class Renderer {
   const std::vector<RenderedDocument>& Rendered() const { return rendered_; }
   // After each document, take gets the list's lines and may take lines out of them (a printer
   // that writes them as they come): nothing later in a rendering changes a document's lines.
-  void HandLinesTo(std::function<void(std::vector<std::string>&)> take) { take_ = std::move(take); }
+  void HandLinesTo(std::function<void(LineList&)> take) { take_ = std::move(take); }
 
  private:
   void RenderOne(ListBox& list, int position, int documentType, int walkIndex);
@@ -74,7 +74,7 @@ class Renderer {
   DocumentTables& tables_;
   std::string errorLogPath_;
   std::vector<RenderedDocument> rendered_;
-  std::function<void(std::vector<std::string>&)> take_;
+  std::function<void(LineList&)> take_;
   std::size_t taken_ = 0;  // lines take_ took in this rendering
 };
 

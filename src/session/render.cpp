@@ -39,6 +39,13 @@ bool LoadModel(rq& model, const Journal& journal) {
   return true;
 }
 
+template <class Lines>
+std::string Joined(const Lines& lines) {
+  std::string text;
+  for (const auto& line : lines) text.append(line) += "\r\n";
+  return text;
+}
+
 bool Order(rq& model) {
   try {
     OrderDocuments(model);
@@ -65,11 +72,11 @@ RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentTy
   try {
     renderer.RenderDocuments(list, documentType, firstText, lastText);
   } catch (const std::exception&) {
-    result.lines = std::move(list.lines);
+    result.lines = list.lines;
     AddFailure(result);
     return result;
   }
-  result.lines = std::move(list.lines);
+  result.lines = list.lines;
   result.documents = renderer.Rendered();
   return result;
 }
@@ -98,9 +105,11 @@ RenderResult RenderJournalFile(const std::string& path, int documentType,
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
+  return Joined(lines);
+}
+
+std::string JoinLines(const LineList& lines) {
+  return Joined(lines);
 }
 
 RenderResult RenderDocument(std::string_view xml, int documentType, long long number,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "journal/document.h"
+#include "platform/line_list.h"
 #include "render/renderer.h"
 
 namespace morvek {
@@ -27,7 +28,7 @@ std::vector<std::string> FailureLines();
 // between renderings, as the retrieval window keeps them.
 // With take, each document's lines go to it as soon as the walk has made them (see
 // Renderer::HandLinesTo); the result's lines are what it left, then the failure lines.
-using LinesTaken = std::function<void(std::vector<std::string>& lines)>;
+using LinesTaken = std::function<void(LineList& lines)>;
 RenderResult RenderModel(const rq& model, DocumentTables& tables, int documentType,
                          std::string_view firstText, std::string_view lastText,
                          const std::string& errorLogPath, const LinesTaken& take = {});
@@ -55,6 +56,7 @@ std::vector<std::string> AssembledLines(const Documents& documents) {
 }
 // The lines as one text, each ended with CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);
+std::string JoinLines(const LineList& lines);
 
 // One document's XML (a DAT and its MAC) as a fetch of that one number shows it: the document
 // alone, assembled as a fetch assembles its documents, rendered in the layout of documentType with

@@ -112,9 +112,9 @@ class SimWindow {
   // The receipt numbers the list shows, from their footers ("  000001519 ...").
   std::vector<int> ShownReceipts() const {
     std::vector<int> shown;
-    for (const std::string& line : form.ListBox2.lines)
+    for (const std::string_view line : form.ListBox2.lines)
       if (line.size() > 11 && line.compare(0, 4, "  00") == 0)
-        shown.push_back(std::stoi(line.substr(2, 9)));
+        shown.push_back(std::stoi(std::string(line.substr(2, 9))));
     return shown;
   }
 

@@ -60,7 +60,7 @@ class RetrievalWindow : public ::testing::Test {
     Lines shown;
     for (const auto& line : form.ListBox2.lines)
       if (line.size() > 11 && line.compare(0, 4, "  00") == 0)
-        shown.push_back(std::to_string(std::stoi(line.substr(2, 9))));
+        shown.push_back(std::to_string(std::stoi(std::string(line.substr(2, 9)))));
     return shown;
   }
 

@@ -154,7 +154,7 @@ TEST_F(BlockFetch, EmptyListFetchesTheRangeInOneTransferAndRecordsIt) {
   EXPECT_EQ(form.ListBox1.lines.front(), "<?xml version=\"1.0\" encoding=\"windows-1251\"?>");
   EXPECT_EQ(form.ListBox1.lines.back(), "</RQ>");
   std::string written;
-  for (const auto& line : form.ListBox1.lines) written += line + "\r\n";
+  for (const auto& line : form.ListBox1.lines) written.append(line) += "\r\n";
   EXPECT_EQ(test::ReadFile(form.tempXmlPath), written);
   // One give-documents block on the wire: type 1, numbers 1 and 10.
   const std::string log = test::ReadFile(dir.File("sim.log"));

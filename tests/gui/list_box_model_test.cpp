@@ -33,6 +33,25 @@ class ListBoxModelTest : public QObject {
     QCOMPARE(model.data(model.index(1000), Qt::DisplayRole).toString(), QString("line 999"));
   }
 
+  void IndexesOnlyTheShownRowsOfTheOneColumn() {
+    ListBox list;
+    list.Add("a");
+    list.Add("b");
+    ListBoxModel model(list);
+    list.Add("not yet refreshed");
+    const QModelIndex parent = model.index(0);
+    const struct {
+      int row, column;
+      bool child, valid;
+    } cases[] = {{0, 0, false, true},   {1, 0, false, true},  {2, 0, false, false},
+                 {-1, 0, false, false}, {0, 1, false, false}, {0, 0, true, false}};
+    for (const auto& c : cases) {
+      const QModelIndex index = model.index(c.row, c.column, c.child ? parent : QModelIndex());
+      QCOMPARE(index.isValid(), c.valid);
+      if (c.valid) QCOMPARE(index.row(), c.row);
+    }
+  }
+
   void AClearedAndRefilledListResetsTheView() {
     ListBox list;
     list.Add("old one");

@@ -56,8 +56,8 @@ inline ::testing::AssertionResult SameLines(const std::vector<std::string>& actu
   return ::testing::AssertionFailure() << out.str();
 }
 
-inline ::testing::AssertionResult SameLine(const std::string& actual, const std::string& expected) {
-  return SameLines({actual}, {expected});
+inline ::testing::AssertionResult SameLine(std::string_view actual, const std::string& expected) {
+  return SameLines({std::string(actual)}, {expected});
 }
 
 // Receipt records, numbered and counted as the loader numbers and counts them.

@@ -46,11 +46,11 @@ class RenderWalk : public RenderFixture {
     std::vector<std::string> shown;
     for (const auto& line : list.lines) {
       if (line.compare(0, zHeading.size(), zHeading) == 0) {
-        shown.push_back("Z" + line.substr(zHeading.size()));
+        shown.push_back("Z" + std::string(line.substr(zHeading.size())));
       } else if (line.size() > 11 && line.compare(0, 2, "  ") == 0 &&
                  std::all_of(line.begin() + 2, line.begin() + 11,
                              [](char ch) { return ch >= '0' && ch <= '9'; })) {
-        shown.push_back("R" + std::to_string(std::stoi(line.substr(2, 9))));
+        shown.push_back("R" + std::to_string(std::stoi(std::string(line.substr(2, 9)))));
       }
     }
     return shown;
@@ -292,7 +292,7 @@ TEST_F(RenderWalk, LinesHandedOnAfterEachDocumentAddUpToTheWholeList) {
     ListBox handed;
     Lines taken;
     int calls = 0;
-    renderer.HandLinesTo([&](std::vector<std::string>& lines) {
+    renderer.HandLinesTo([&](LineList& lines) {
       ++calls;
       const std::size_t take = lines.size() - std::min(keep, lines.size());
       taken.insert(taken.end(), lines.begin(), lines.begin() + static_cast<long>(take));
