@@ -105,6 +105,23 @@ void BM_AppendOneAndScrollToEnd(benchmark::State& state) {
 }
 BENCHMARK(BM_AppendOneAndScrollToEnd)->Unit(benchmark::kMillisecond);
 
+// The operator's own move: a full list, shown at its top, scrolled to its last line and painted
+// there (End, or the scroll bar dragged down).
+void BM_ScrollFullListToEnd(benchmark::State& state) {
+  Window window;
+  for (int i = 0; i < kLines; ++i) window.app.Form53.ListBox2.Add(MakeLine(i));
+  window.Show();
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.list.scrollToTop();
+    window.list.repaint();
+    state.ResumeTiming();
+    window.list.scrollToBottom();
+    window.list.repaint();
+  }
+}
+BENCHMARK(BM_ScrollFullListToEnd)->Unit(benchmark::kMillisecond);
+
 // The full list shown once: what the list holds (its own count) and what the process grew by
 // (Qt's rows included), each per byte of text. The lines are made one at a time, so no copy of
 // them is counted.
