@@ -44,13 +44,13 @@ class KeyedRecords {
   T& operator[](int key) {
     if (empty() || Last().first < key) return Insert(end(), key)->second;
     if (Last().first == key) return Last().second;  // the record being filled
-    const iterator at = LowerBound(key);
+    iterator at = LowerBound(key);
     if (at->first == key) return at->second;
     return Insert(at, key)->second;
   }
 
   iterator find(int key) {
-    const iterator at = LowerBound(key);
+    iterator at = LowerBound(key);
     return at != end() && at->first == key ? at : end();
   }
   const_iterator find(int key) const { return const_cast<KeyedRecords*>(this)->find(key); }
@@ -64,7 +64,7 @@ class KeyedRecords {
   }
 
   iterator erase(const_iterator it) {
-    const iterator at = begin() + (it - begin());
+    iterator at = begin() + (it - begin());
     std::move(at + 1, end(), at);
     std::destroy_at(end() - 1);
     --block_->size;

@@ -9,7 +9,8 @@
 namespace morvek {
 
 LineList& LineList::operator=(const LineList& other) {
-  if (this != &other) assign(other.begin(), other.end());
+  LineList copy(other);
+  swap(copy);
   return *this;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -65,8 +66,9 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
 }
 
 void ReplaceFiles(const std::vector<OutputFile>& files) {
-  std::vector<std::string> paths;
-  for (const OutputFile& file : files) paths.push_back(file.path);
+  std::vector<std::string> paths(files.size());
+  std::transform(files.begin(), files.end(), paths.begin(),
+                 [](const OutputFile& file) { return file.path; });
   FileSet set(std::move(paths));
   for (std::size_t i = 0; i < files.size(); ++i) set.Append(i, files[i].bytes);
   set.Commit();
