@@ -178,9 +178,13 @@ bool SimServer::Send(int fd, const Output& output) {
       const std::size_t chunk = pacer_.Chunk(piece.size() - sent);
       if (pacer_.Paced() && !PauseUntil(pacer_.Carry(chunk, std::chrono::steady_clock::now())))
         return false;
-      if (!SendBytes(fd, piece.data() + sent, chunk)) return false;
-      sent += chunk;
+      // Counted before they go, so that a client that has read them finds them counted.
       bytesSent_ += static_cast<long long>(chunk);
+      if (!SendBytes(fd, piece.data() + sent, chunk)) {
+        bytesSent_ -= static_cast<long long>(chunk);
+        return false;
+      }
+      sent += chunk;
     }
   }
   return !output.close;
