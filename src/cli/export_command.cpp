@@ -47,13 +47,16 @@ std::unique_ptr<DocumentExport> ExportOf(const ExportOptions& options) {
 // The documents of the journal file of the range asked, added; false when it cannot be read
 // (reported).
 bool AddFromJournal(const ExportOptions& options, DocumentExport& out, long long& added) {
+  const auto unreadable = [&options](const std::exception& failure) {
+    std::cerr << "morvek-cli: cannot read the journal " << options.journal << ": " << failure.what()
+              << '\n';
+    return false;
+  };
   std::string journal;
   try {
     journal = ReadWholeFile(options.journal);
   } catch (const FileError& failure) {
-    std::cerr << "morvek-cli: cannot read the journal " << options.journal << ": " << failure.what()
-              << '\n';
-    return false;
+    return unreadable(failure);
   }
   try {
     // A record at a time: the export writes what it makes of each as it goes, and never holds
@@ -66,9 +69,7 @@ bool AddFromJournal(const ExportOptions& options, DocumentExport& out, long long
       ++added;
     });
   } catch (const ArchiveError& failure) {
-    std::cerr << "morvek-cli: cannot read the journal " << options.journal << ": " << failure.what()
-              << '\n';
-    return false;
+    return unreadable(failure);
   }
   return true;
 }

@@ -63,14 +63,6 @@ class KeyedRecords {
     return it->second;
   }
 
-  iterator erase(const_iterator it) {
-    iterator at = begin() + (it - begin());
-    std::move(at + 1, end(), at);
-    std::destroy_at(end() - 1);
-    --block_->size;
-    return at;
-  }
-
   iterator begin() { return block_ ? Records() : nullptr; }
   iterator end() { return begin() + size(); }
   const_iterator begin() const { return const_cast<KeyedRecords*>(this)->begin(); }
@@ -78,9 +70,6 @@ class KeyedRecords {
   std::size_t size() const { return block_ ? block_->size : 0; }
   bool empty() const { return size() == 0; }
   void clear() { Release(); }
-  void reserve(std::size_t n) {
-    if (n > Room()) Reallocate(n);
-  }
   // Gives back the room kept for records not added, once a document is whole.
   void shrink_to_fit() {
     if (empty())
